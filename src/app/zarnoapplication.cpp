@@ -1,0 +1,46 @@
+#include "app/zarnoapplication.h"
+
+#include "core/errorreport.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace zarno {
+
+TZarnoApplication::TZarnoApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+}
+
+bool TZarnoApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        handleCurrentException();
+        return false;
+    }
+}
+
+void TZarnoApplication::handleCurrentException() noexcept
+{
+    static bool reporting = false;
+    if (reporting)
+        return; // a second fault while the first dialog is open changes nothing
+    reporting = true;
+    try {
+        try {
+            throw;
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "%s\n", uncaughtExceptionText(e).toLocal8Bit().constData());
+            reportUncaughtException(e);
+        } catch (...) {
+            std::fprintf(stderr, "%s\n", uncaughtUnknownExceptionText().toLocal8Bit().constData());
+            reportUncaughtUnknownException();
+        }
+    } catch (...) {
+        // The dialog itself failed: the text is already on stderr.
+    }
+    QCoreApplication::exit(1);
+}
+
+} // namespace zarno

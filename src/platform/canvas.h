@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/enums.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QVector>
+#include <cstdint>
+
+namespace zarno {
+
+// A colour as 32 bits with red in the low byte, green next and blue above it.
+using TColor = std::uint32_t;
+constexpr TColor kColorBlack = 0x000000;
+constexpr TColor kColorWhite = 0xFFFFFF;
+constexpr TColor kColorRed = 0x0000FF;
+
+constexpr int colorRed(TColor c) { return int(c & 0xFF); }
+constexpr int colorGreen(TColor c) { return int((c >> 8) & 0xFF); }
+constexpr int colorBlue(TColor c) { return int((c >> 16) & 0xFF); }
+constexpr TColor makeColor(int r, int g, int b)
+{
+    return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
+}
+
+enum class TCopyMode { cmSrcCopy, cmSrcAnd };
+
+struct TTextMetric
+{
+    int height = 0;
+    int ascent = 0;
+    int descent = 0;
+    int internalLeading = 0;
+    int externalLeading = 0;
+    int averageCharWidth = 0;
+    int maxCharWidth = 0;
+};
+
+class TBitmap;
+
+// The drawing operations every surface uses, in pixels (y downwards). The
+// raster implementation draws on a QImage; a metafile canvas records them.
+// Nothing here exposes a Qt Gui type, so the model draws headless.
+class TCanvas
+{
+public:
+    virtual ~TCanvas() = default;
+
+    // Pen: colour, width in pixels and style. A geometric pen keeps the dash
+    // pattern of a wide styled line, with flat caps.
+    virtual void setPenColor(TColor color) = 0;
+    virtual void setPenWidth(int width) = 0;
+    virtual void setPenStyle(TPenStyle style) = 0;
+    virtual void setGeometricPen(TPenStyle style, int width, TColor color) = 0;
+    virtual void releaseGeometricPen() = 0;
+    virtual TColor penColor() const = 0;
+    virtual int penWidth() const = 0;
+    virtual TPenStyle penStyle() const = 0;
+
+    virtual void setBrushColor(TColor color) = 0;
+    virtual void setBrushStyle(TBrushStyle style) = 0;
+    virtual TColor brushColor() const = 0;
+    virtual TBrushStyle brushStyle() const = 0;
+
+    virtual void moveTo(int x, int y) = 0;
+    virtual void lineTo(int x, int y) = 0;
+    virtual void polyline(const QPoint *points, int count) = 0;
+    virtual void polygon(const QPoint *points, int count) = 0;
+    // Ellipse inscribed in the box (x1, y1)-(x2, y2), filled with the brush.
+    virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
+    // Arc of the ellipse in the box, counter-clockwise from the radial through
+    // (x3, y3) to the radial through (x4, y4).
+    virtual void arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
+    virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
+    virtual void fillRect(const QRect &rect) = 0;
+
+    virtual void setCopyMode(TCopyMode mode) = 0;
+    virtual TCopyMode copyMode() const = 0;
+    virtual void drawBitmap(int x, int y, const TBitmap &bitmap) = 0;
+    virtual void copyRect(const QRect &dest, const TBitmap &source, const QRect &sourceRect) = 0;
+
+    virtual void setClipRects(const QVector<QRect> &rects) = 0;
+    virtual void clearClip() = 0;
+
+    // Text on a transparent background with the top-left of its cell at (x, y).
+    virtual void setFont(const QString &family, int pixelSize, TColor color) = 0;
+    virtual void textOut(int x, int y, const QString &text) = 0;
+    virtual QSize textExtent(const QString &text) = 0;
+    virtual TTextMetric textMetric() = 0;
+};
+
+} // namespace zarno

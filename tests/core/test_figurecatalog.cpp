@@ -1,0 +1,65 @@
+#include "core/figurecatalog.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarno;
+
+TEST(FigureCatalog, IteratorWalksAllRowsInOrder)
+{
+    auto it = TFigureInfo::iterator();
+    int rows = 0, tools = 0, visibleTools = 0;
+    QList<TFiguretype> order;
+    while (it.hasNext()) {
+        const TFigureActionInfo info = it.next();
+        ++rows;
+        order.append(info.figureType);
+        if (info.hasTool) {
+            ++tools;
+            if (info.visibleByDefault)
+                ++visibleTools;
+            EXPECT_FALSE(info.menuLetter.isEmpty());
+            EXPECT_TRUE(TFigureInfo::menuGroups().contains(info.groupName)) << info.id.toStdString();
+        }
+    }
+    EXPECT_EQ(rows, 41);
+    EXPECT_EQ(tools, 28);
+    EXPECT_EQ(visibleTools, 25);
+    EXPECT_EQ(order.first(), TFiguretype::FIG_null);
+    EXPECT_EQ(order[10], TFiguretype::FIG_shapeVariable2dot);
+    EXPECT_EQ(order.last(), TFiguretype::FIG_polygon);
+    EXPECT_EQ(enumCount<TFiguretype>(), 43u);
+}
+
+TEST(FigureCatalog, RowsThatAreEasyToGetWrong)
+{
+    EXPECT_EQ(TFigureInfo::find(TFiguretype::FIG_dotOnLine)->id, QStringLiteral("dotOnSen"));
+    EXPECT_EQ(TFigureInfo::guidanceTemplate(TFiguretype::FIG_dotOnFunction),
+              TFigureInfo::guidanceTemplate(TFiguretype::FIG_dotOnFunctionY));
+    EXPECT_EQ(TFigureInfo::find(TFiguretype::FIG_printAreaDot), nullptr);
+    EXPECT_TRUE(TFigureInfo::guidanceTemplate(TFiguretype::FIG_printAreaSenbun).isEmpty());
+    for (auto hidden : {TFiguretype::FIG_sessenOnCircle, TFiguretype::FIG_sessenOnEllipse,
+                        TFiguretype::FIG_arrow2writing}) {
+        EXPECT_TRUE(TFigureInfo::find(hidden)->hasTool);
+        EXPECT_FALSE(TFigureInfo::find(hidden)->visibleByDefault);
+    }
+    EXPECT_EQ(TFigureInfo::menuGroups().size(), 12);
+    EXPECT_EQ(TFigureInfo::menuGroups()[5], QStringLiteral("双曲線"));
+}
+
+TEST(FigureCatalog, ToolbarTexts)
+{
+    struct Case
+    {
+        TFiguretype type;
+        const char *expected;
+    } cases[] = {
+        {TFiguretype::FIG_line, "点1,点2を通る直線"},
+        {TFiguretype::FIG_line_1tenHeikou, "点1を通り, 線1に平行な直線"},
+        {TFiguretype::FIG_tracer, "形の軌跡マーク"},
+        {TFiguretype::FIG_sessenOnEllipse, "楕円1上の点1における接線"},
+        {TFiguretype::FIG_arrow2writing, "矢印1に関連した文字列"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TFigureInfo::toolbarText(TFigureInfo::guidanceTemplate(c.type)),
+                  QString::fromUtf8(c.expected));
+}
