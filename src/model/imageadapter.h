@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/valuetypes.h"
+#include "platform/canvas.h"
+
+#include <QPoint>
+#include <QRect>
+
+namespace zarno {
+
+class TPenBrush;
+class TBitmap;
+class TUnitTransformer;
+class TController;
+
+// What every draw call carries: the model's drawing state (0 ordinary,
+// 1 dragging, 2 scrolling, 3 full refresh, 4 zoom step, 5 document changed)
+// and the front flag of the two draw passes (points are drawn in front).
+struct TDrawStatus
+{
+    int value = 0;
+    bool front = false;
+};
+
+// The visible part of the model: top is the larger y.
+struct TModelViewRect
+{
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+// A laid-out box that knows its pixel size (typeset text, labels).
+class TPixelSized
+{
+public:
+    virtual ~TPixelSized() = default;
+    virtual int pixelWidth() const = 0;
+    virtual int pixelHeight() const = 0;
+};
+
+// A drawing surface as the shapes see it: model coordinates in, pixels out,
+// the shape's pen-brush applied around each primitive. The screen, image
+// exports, the region painter and the locus layer implement it.
+class TAbstractImageAdapter
+{
+public:
+    virtual ~TAbstractImageAdapter() = default;
+
+    // 0 for the screen, 1 for an image file ("printer").
+    quint16 FViewerType = 0;
+    // While 1, shapes visible in edit mode only are hidden.
+    quint8 FPreview = 0;
+
+    bool isOutput() const { return FViewerType == 1; }
+
+    virtual void prepareDraw() {}
+    virtual void finishDraw() {}
+    virtual void flush() = 0;
+    virtual void fitToView() = 0;
+    virtual void clear() = 0;
+    virtual void paramCopyTo(TAbstractImageAdapter &other) = 0;
+    virtual void drawSegment(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
+    virtual void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int n, const double *xs,
+                              const double *ys) = 0;
+    virtual void drawPolygon(TPenBrush &pb, const TModelPoint &offset, int n, const double *xs,
+                             const double *ys) = 0;
+    virtual void drawDot(TPenBrush &pb, double x, double y) = 0;
+    virtual void drawCircle(TPenBrush &pb, double cx, double cy, double r) = 0;
+    virtual void drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b) = 0;
+    virtual void drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1,
+                         double x2, double y2) = 0;
+    virtual void drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
+    virtual void floodFill(const TBitmap &mask, TPenBrush &pb, double x, double y) = 0;
+    virtual void drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy) = 0;
+    virtual TModelRectST textExtentToModel(const TPixelSized &box) = 0;
+    virtual void drawBitmap(const TBitmap &bmp, double x, double y) = 0;
+    virtual void drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
+                                    const QPoint &offset) = 0;
+    virtual void drawBitmapOffsetPxReal(const TBitmap &bmp, const TModelPoint &point,
+                                        const TModelPoint &offset) = 0;
+    virtual void copyWindowFrom(const TBitmap &bmp, int cx, int cy) = 0;
+    virtual void copyFromBitmap(const TBitmap &bmp) = 0;
+    virtual bool isInView(int px, int py) const = 0;
+    virtual QRect getViewrect() const = 0;
+    virtual TModelViewRect getModelViewRect() const = 0;
+    virtual TCanvas &getCanvas() = 0;
+    virtual TModelPoint getModelPerPixel() const = 0;
+    virtual TModelPoint mmToModel(const TModelPoint &mm) const = 0;
+    virtual TModelPoint modelToMm(const TModelPoint &model) const = 0;
+    virtual TModelPoint pixelToModel(int px, int py) const = 0;
+    virtual TModelPoint pointToModel(const QPoint &p) const = 0;
+    virtual QPoint modelToPixel(const TModelPoint &p) const = 0;
+    virtual TModelPoint pixelVectorToModel(const QPoint &v) const = 0;
+};
+
+// Whether a shape with this view type and switch is drawn on the surface:
+// never when switched off or invisible; vtVisible always; vtEditVisible only on
+// the editing screen outside preview mode, never in an image file.
+inline bool isShapeVisibleOn(const TAbstractImageAdapter &surface, TViewType viewType,
+                             TViewOnOff viewOnOff)
+{
+    if (viewOnOff == TViewOnOff::voOff || viewType == TViewType::vtInvisible)
+        return false;
+    if (viewType == TViewType::vtVisible)
+        return true;
+    return surface.FViewerType == 0 && surface.FPreview == 0;
+}
+
+} // namespace zarno
