@@ -27,6 +27,11 @@ public:
     virtual ~TShapeList();
     TShapeList(const TShapeList &) = delete;
     TShapeList &operator=(const TShapeList &) = delete;
+    TShapeList(TShapeList &&other) noexcept
+        : fItems(std::move(other.fItems)), fOwnership(other.fOwnership)
+    {
+        other.fItems.clear();
+    }
 
     bool ownsShapes() const { return fOwnership == Ownership::Owns; }
 
