@@ -27,6 +27,10 @@ void TZarnoApplication::handleCurrentException() noexcept
     if (reporting)
         return; // a second fault while the first dialog is open changes nothing
     reporting = true;
+    struct Reset
+    {
+        ~Reset() { reporting = false; }
+    } reset;
     try {
         try {
             throw;
