@@ -12,6 +12,8 @@ struct FormatMismatch
 {
 };
 
+constexpr int kMaxWidth = 1000;
+
 QString pad(QString text, int width, bool leftAlign)
 {
     if (width > text.size())
@@ -44,7 +46,10 @@ QString formatStrict(const QString &format, const FormatArgs &args)
                 ++i;
                 if (next >= qsizetype(args.size()) || !std::holds_alternative<qint64>(args[next]))
                     throw FormatMismatch{};
-                return int(std::get<qint64>(args[next++]));
+                const qint64 v = std::get<qint64>(args[next++]);
+                if (v < 0 || v > kMaxWidth)
+                    throw FormatMismatch{};
+                return int(v);
             }
             qsizetype start = i;
             while (i < n && format[i].isDigit())
@@ -53,7 +58,9 @@ QString formatStrict(const QString &format, const FormatArgs &args)
                 return std::nullopt;
             bool ok = false;
             int v = format.mid(start, i - start).toInt(&ok);
-            if (!ok)
+            // Widths come from message texts, some built from user input: a
+            // huge one would allocate without bound.
+            if (!ok || v > kMaxWidth)
                 throw FormatMismatch{};
             return v;
         };

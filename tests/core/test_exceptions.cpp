@@ -136,3 +136,10 @@ TEST(AppInfo, VersionStringDropsTheLastComponent)
     EXPECT_EQ(TAppInfo::versionFromFileVersion(QStringLiteral("1.2.3.4")), QStringLiteral("1.2.3"));
     EXPECT_EQ(TAppInfo::fileVersion().count(QLatin1Char('.')), 3);
 }
+
+TEST(SafeFormat, HugeWidthsAreRefusedNotAllocated)
+{
+    EXPECT_TRUE(safeFormat(QStringLiteral("%1073891724d"), {fmtArg(1)}).contains(QStringLiteral("タイプ")));
+    EXPECT_TRUE(safeFormat(QStringLiteral("%.1073891724f"), {fmtArg(1.0)}).contains(QStringLiteral("タイプ")));
+    EXPECT_EQ(safeFormat(QStringLiteral("%3d"), {fmtArg(7)}), QStringLiteral("  7"));
+}
