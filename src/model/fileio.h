@@ -81,6 +81,8 @@ public:
     virtual int readIntegerOr(const QString &name, int defaultValue) = 0;
     // Raises when a child was not read by the given class's operation.
     virtual void checkAllRead(const QString &className, const QString &operation) = 0;
+    // Where the element starts in its file, as messages show it.
+    virtual QString positionText() const = 0;
     // Raises the file-format error for this element: the text and its position.
     [[noreturn]] virtual void raiseFormatError(const QString &text) const = 0;
 

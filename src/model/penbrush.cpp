@@ -225,24 +225,21 @@ void TPenBrush::loadFromFile(TAbstractXmlNode &node)
     fBrushStyle = node.readEnum<TBrushStyle>(QStringLiteral("brushStyle"));
     fViewType = node.readEnum<TViewType>(QStringLiteral("viewType"));
 
-    // readState: the one remaining group must be "state" with known tags only.
-    for (TAbstractXmlNode *group : node.childrenNotRead()) {
-        if (group->tagName() != QLatin1String("state"))
-            group->raiseFormatError(kClass + QStringLiteral(".readState: 状態のグループ<%1>は不明です。").arg(group->tagName()));
-        node.getThisTagNode(QStringLiteral("state"));
-        for (TAbstractXmlNode *child : group->children()) {
-            bool known = false;
-            for (const StateTag &t : kStateTags) {
-                if (child->tagName() == QLatin1String(t.tag)) {
-                    fStates[t.attribute] =
-                        TEnumConverter<TPenBrushState>::to_T(group->readString(child->tagName()));
-                    known = true;
-                    break;
-                }
+    // The state group: each element names one attribute; an unknown name
+    // means the file is not one of ours.
+    TAbstractXmlNode &group = node.getThisTagNode(QStringLiteral("state"));
+    for (TAbstractXmlNode *child : group.children()) {
+        bool known = false;
+        for (const StateTag &t : kStateTags) {
+            if (child->tagName() == QLatin1String(t.tag)) {
+                fStates[t.attribute] = TEnumConverter<TPenBrushState>::to_T(group.readString(child->tagName()));
+                known = true;
+                break;
             }
-            if (!known)
-                child->raiseFormatError(kClass + QStringLiteral(".readState: 状態のタグ<%1>は不明です。").arg(child->tagName()));
         }
+        if (!known)
+            throw EFileFormatError(safeFormat(QStringLiteral("タグ名(%s:%s)は認識できません。"),
+                                              {fmtArg(child->tagName()), fmtArg(child->positionText())}));
     }
 }
 

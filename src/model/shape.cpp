@@ -91,10 +91,9 @@ void TShape::loadFromFile(TAbstractXmlNode &figureNode)
 void TShape::loadInfo(TAbstractXmlNode &node)
 {
     const QString typeText = node.readString(TEnumConverter<TShapetype>::tagName());
-    const QString own = TEnumConverter<TShapetype>::name(fShapeType);
-    if (typeText != own)
+    if (typeText != TEnumConverter<TShapetype>::name(fShapeType))
         node.raiseFormatError(safeFormat(QStringLiteral("shapetype(%s)がこのfigure(%s)のものと一致しません。"),
-                                         {fmtArg(typeText), fmtArg(own)}));
+                                         {fmtArg(typeText), fmtArg(TEnumConverter<TFiguretype>::name(getFigureType()))}));
     fAllShapeNo = node.readInteger(QStringLiteral("allShapeNo"));
     fLoadedId = node.readString(QStringLiteral("id"));
     fCanDelete = node.readBool(QStringLiteral("canDelete"));

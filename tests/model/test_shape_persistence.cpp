@@ -124,7 +124,7 @@ TEST_F(ShapePersistence, LoadFailures)
     const QString mismatch = messageOfLoad([](MemoryNode &f) {
         f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("shapetype"))->setValue(QStringLiteral("SHAPE_circle"));
     });
-    EXPECT_TRUE(mismatch.startsWith(QStringLiteral("EFileFormatError:shapetype(SHAPE_circle)がこのfigure(SHAPE_line)のものと一致しません。")))
+    EXPECT_TRUE(mismatch.startsWith(QStringLiteral("EFileFormatError:shapetype(SHAPE_circle)がこのfigure(FIG_line)のものと一致しません。")))
         << mismatch.toStdString();
 
     const QString unread = messageOfLoad([](MemoryNode &f) {
@@ -137,7 +137,13 @@ TEST_F(ShapePersistence, LoadFailures)
         f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("penbrush"))->findChild(QStringLiteral("state"))
             ->addChild(QStringLiteral("penShape"), QStringLiteral("pbSelect"), true);
     });
-    EXPECT_TRUE(badState.startsWith(QStringLiteral("EFileFormatError:TPenBrush.readState"))) << badState.toStdString();
+    EXPECT_EQ(badState, QStringLiteral("EFileFormatError:タグ名(penShape:<penShape>)は認識できません。"));
+
+    // Extra elements inside the pen-brush group are not the shape's business.
+    EXPECT_EQ(messageOfLoad([](MemoryNode &f) {
+                  f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("penbrush"))->addChild(QStringLiteral("future"), QStringLiteral("1"), true);
+              }),
+              QStringLiteral("(loaded)"));
 
     const QString badEnum = messageOfLoad([](MemoryNode &f) {
         f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("viewOnOff"))->setValue(QStringLiteral("voMaybe"));

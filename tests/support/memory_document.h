@@ -37,6 +37,7 @@ public:
     bool readBoolOr(const QString &name, bool defaultValue) override;
     int readIntegerOr(const QString &name, int defaultValue) override;
     void checkAllRead(const QString &className, const QString &operation) override;
+    QString positionText() const override { return QStringLiteral("<") + fName + QStringLiteral(">"); }
     [[noreturn]] void raiseFormatError(const QString &text) const override;
 
     void setValue(const QString &v) { fValue = v; }
