@@ -10,8 +10,7 @@ namespace zarno {
 
 class TPenBrush;
 class TBitmap;
-class TUnitTransformer;
-class TController;
+class TScaleController;
 
 // What every draw call carries: the model's drawing state (0 ordinary,
 // 1 dragging, 2 scrolling, 3 full refresh, 4 zoom step, 5 document changed)
@@ -60,21 +59,31 @@ public:
     virtual void flush() = 0;
     virtual void fitToView() = 0;
     virtual void clear() = 0;
+    // Hands this surface's view rectangle, controller and bitmap size to other.
     virtual void paramCopyTo(TAbstractImageAdapter &other) = 0;
+    virtual void paramCopyTo_s(const QRect &viewRect, TScaleController *controller, int width,
+                               int height) = 0;
+
+    // Model coordinates. Polylines and polygons take the points 0 .. lastIndex
+    // (lastIndex + 1 of them), each moved by the offset; lastIndex 0 draws nothing.
     virtual void drawSegment(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
-    virtual void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int n, const double *xs,
-                              const double *ys) = 0;
-    virtual void drawPolygon(TPenBrush &pb, const TModelPoint &offset, int n, const double *xs,
-                             const double *ys) = 0;
+    virtual void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
+                              const double *xs, const double *ys) = 0;
+    virtual void drawPolygon(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
+                             const double *xs, const double *ys) = 0;
     virtual void drawDot(TPenBrush &pb, double x, double y) = 0;
     virtual void drawCircle(TPenBrush &pb, double cx, double cy, double r) = 0;
     virtual void drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b) = 0;
+    // Counter-clockwise from the radial through (x1, y1) to the one through (x2, y2).
     virtual void drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1,
                          double x2, double y2) = 0;
     virtual void drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
     virtual void floodFill(const TBitmap &mask, TPenBrush &pb, double x, double y) = 0;
+    // A filled head with its tip at the point, pointing along (vx, vy).
     virtual void drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy) = 0;
-    virtual TModelRectST textExtentToModel(const TPixelSized &box) = 0;
+    // (0, 0, w/ppmX, −h/ppmY) for a box of w × h pixels.
+    virtual TModelViewRect textExtentToModel(const TPixelSized &box) = 0;
+    // AND copies: white is transparent on white paper.
     virtual void drawBitmap(const TBitmap &bmp, double x, double y) = 0;
     virtual void drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
                                     const QPoint &offset) = 0;
@@ -82,6 +91,7 @@ public:
                                         const TModelPoint &offset) = 0;
     virtual void copyWindowFrom(const TBitmap &bmp, int cx, int cy) = 0;
     virtual void copyFromBitmap(const TBitmap &bmp) = 0;
+
     virtual bool isInView(int px, int py) const = 0;
     virtual QRect getViewrect() const = 0;
     virtual TModelViewRect getModelViewRect() const = 0;
@@ -93,6 +103,17 @@ public:
     virtual TModelPoint pointToModel(const QPoint &p) const = 0;
     virtual QPoint modelToPixel(const TModelPoint &p) const = 0;
     virtual TModelPoint pixelVectorToModel(const QPoint &v) const = 0;
+
+    // Pixel coordinates, with whatever pen and brush the canvas has.
+    // A disc of radius equal to the pen width, drawn with a 2-pixel pen and a
+    // solid brush; the pen width is restored, the brush stays solid.
+    virtual void dotPx(int x, int y) = 0;
+    // Nothing when the two points are equal.
+    virtual void linePx(int x1, int y1, int x2, int y2) = 0;
+    // Nothing when the two corners are equal.
+    virtual void rectanglePx(int x1, int y1, int x2, int y2) = 0;
+    virtual void ellipsePx(int x1, int y1, int x2, int y2) = 0;
+    virtual void arcPx(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
 };
 
 // Whether a shape with this view type and switch is drawn on the surface:

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QVector>
 #include <cstdint>
@@ -42,6 +43,11 @@ class TBitmap;
 // The drawing operations every surface uses, in pixels (y downwards). The
 // raster implementation draws on a QImage; a metafile canvas records them.
 // Nothing here exposes a Qt Gui type, so the model draws headless.
+//
+// Pixel rules: a pixel coordinate names the pixel's centre. A line covers
+// both of its end pixels; an ellipse, arc or rectangle in the box (x1, y1) to
+// (x2, y2) has its outline through the pixels x1, x2, y1 and y2 themselves.
+// Pens are aliased unless antialiasing is switched on.
 class TCanvas
 {
 public:
@@ -52,6 +58,8 @@ public:
     virtual void setPenColor(TColor color) = 0;
     virtual void setPenWidth(int width) = 0;
     virtual void setPenStyle(TPenStyle style) = 0;
+    // A pen that overrides the one set above until it is released; setting
+    // the colour, width or style in between also ends it.
     virtual void setGeometricPen(TPenStyle style, int width, TColor color) = 0;
     virtual void releaseGeometricPen() = 0;
     virtual TColor penColor() const = 0;
@@ -75,6 +83,8 @@ public:
     virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
     virtual void fillRect(const QRect &rect) = 0;
 
+    // The raster operation of bitmap copies: plain copy, or AND with what is
+    // there (white is transparent on white paper).
     virtual void setCopyMode(TCopyMode mode) = 0;
     virtual TCopyMode copyMode() const = 0;
     virtual void drawBitmap(int x, int y, const TBitmap &bitmap) = 0;
@@ -88,6 +98,10 @@ public:
     virtual void textOut(int x, int y, const QString &text) = 0;
     virtual QSize textExtent(const QString &text) = 0;
     virtual TTextMetric textMetric() = 0;
+
+    // Smooth edges for the screen; off by default so pixel rules hold exactly.
+    virtual void setAntialiasing(bool) {}
+    virtual bool antialiasing() const { return false; }
 };
 
 } // namespace zarno

@@ -1,0 +1,472 @@
+#include "platform/rastercanvas.h"
+
+#include "platform/bitmap.h"
+#include "platform/rasterizer.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+
+// Dash patterns in units of the pen width. One-pixel pens use long dashes
+// so that the pattern stays readable; wide pens scale theirs with the width.
+QList<qreal> dashPattern(TPenStyle style, bool wide)
+{
+    switch (style) {
+    case TPenStyle::psDash:
+        return wide ? QList<qreal>{4, 2} : QList<qreal>{18, 6};
+    case TPenStyle::psDot:
+        return wide ? QList<qreal>{1, 2} : QList<qreal>{3, 3};
+    case TPenStyle::psDashDot:
+        return wide ? QList<qreal>{4, 2, 1, 2} : QList<qreal>{9, 6, 3, 6};
+    case TPenStyle::psDashDotDot:
+        return wide ? QList<qreal>{4, 2, 1, 2, 1, 2} : QList<qreal>{9, 3, 3, 3, 3, 3};
+    case TPenStyle::psSolid:
+    case TPenStyle::psClear:
+        break;
+    }
+    return {};
+}
+
+Qt::BrushStyle qtBrushStyle(TBrushStyle style)
+{
+    switch (style) {
+    case TBrushStyle::bsSolid:
+        return Qt::SolidPattern;
+    case TBrushStyle::bsClear:
+        return Qt::NoBrush;
+    case TBrushStyle::bsHorizontal:
+        return Qt::HorPattern;
+    case TBrushStyle::bsVertical:
+        return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal:
+        return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal:
+        return Qt::BDiagPattern;
+    case TBrushStyle::bsCross:
+        return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross:
+        return Qt::DiagCrossPattern;
+    }
+    return Qt::NoBrush;
+}
+
+QRegion regionOf(const QVector<QRect> &rects)
+{
+    QRegion r;
+    r.setRects(rects.constData(), int(rects.size()));
+    return r;
+}
+
+QRectF boxOf(int x1, int y1, int x2, int y2)
+{
+    return QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)),
+                  QPointF(std::max(x1, x2), std::max(y1, y2)));
+}
+
+// Qt's arc angle (degrees, counter-clockwise as seen) of the ellipse point on
+// the radial through (x, y): the parameter of the point, not its polar angle.
+qreal parametricDegrees(const QRectF &box, int x, int y)
+{
+    const qreal a = box.width() / 2, b = box.height() / 2;
+    qreal u = x - box.center().x(), v = box.center().y() - y;
+    if (u == 0 && v == 0)
+        u = 1;
+    const qreal t = std::atan2(b > 0 ? v / b : v, a > 0 ? u / a : u);
+    return t * 180 / M_PI;
+}
+
+} // namespace
+
+TRasterCanvas::TRasterCanvas(QImage *image) : fImage(image) {}
+
+TRasterCanvas::~TRasterCanvas()
+{
+    endPainting();
+}
+
+void TRasterCanvas::endPainting()
+{
+    fPainter.reset();
+}
+
+void TRasterCanvas::setPenColor(TColor color)
+{
+    fGeometric = false;
+    fPen.color = color;
+}
+
+void TRasterCanvas::setPenWidth(int width)
+{
+    fGeometric = false;
+    fPen.width = width;
+}
+
+void TRasterCanvas::setPenStyle(TPenStyle style)
+{
+    fGeometric = false;
+    fPen.style = style;
+}
+
+void TRasterCanvas::setGeometricPen(TPenStyle style, int width, TColor color)
+{
+    fGeometricPen = {color, width, style};
+    fGeometric = true;
+}
+
+void TRasterCanvas::releaseGeometricPen()
+{
+    fGeometric = false;
+}
+
+void TRasterCanvas::setBrushColor(TColor color)
+{
+    fBrushColor = color;
+}
+
+void TRasterCanvas::setBrushStyle(TBrushStyle style)
+{
+    fBrushStyle = style;
+}
+
+bool TRasterCanvas::fastOutline() const
+{
+    const Pen &p = activePen();
+    return !fAntialiasing && p.style == TPenStyle::psSolid && p.width <= 1;
+}
+
+bool TRasterCanvas::pixelTarget(raster::TPixelTarget &target)
+{
+    if (fImage->isNull())
+        return false;
+    target.bits = reinterpret_cast<std::uint32_t *>(fImage->bits());
+    target.stride = fImage->bytesPerLine() / 4;
+    target.bounds = fImage->rect();
+    if (fClipped) {
+        target.bounds &= fClipBounds;
+        if (fClipRects.size() > 1)
+            target.rects = &fClipRects;
+    }
+    target.color = toQRgb(activePen().color);
+    return true;
+}
+
+QPainter &TRasterCanvas::painter(Geometry geometry)
+{
+    if (!fPainter) {
+        fPainter = std::make_unique<QPainter>(fImage);
+        fPainter->setRenderHint(QPainter::Antialiasing, fAntialiasing);
+        if (fClipped)
+            fPainter->setClipRegion(regionOf(fClipRects));
+        fPainterGeometry = Geometry::Pixels;
+    }
+    if (geometry != fPainterGeometry) {
+        // Shapes: QPainter's pixel centres lie at +0.5, ours at the integers.
+        fPainter->setTransform(geometry == Geometry::Shapes ? QTransform::fromTranslate(0.5, 0.5)
+                                                            : QTransform());
+        fPainterGeometry = geometry;
+    }
+    return *fPainter;
+}
+
+QPen TRasterCanvas::qtPen() const
+{
+    const Pen &p = activePen();
+    if (p.style == TPenStyle::psClear)
+        return QPen(Qt::NoPen);
+    const int width = std::max(1, p.width);
+    QPen pen(QColor(toQRgb(p.color)), width);
+    if (p.style == TPenStyle::psSolid) {
+        // Wide pens end and join round.
+        pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+        pen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
+    } else {
+        pen.setDashPattern(dashPattern(p.style, width > 1));
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    return pen;
+}
+
+QBrush TRasterCanvas::qtBrush() const
+{
+    return QBrush(QColor(toQRgb(fBrushColor)), qtBrushStyle(fBrushStyle));
+}
+
+void TRasterCanvas::moveTo(int x, int y)
+{
+    fPos = QPoint(x, y);
+}
+
+void TRasterCanvas::lineTo(int x, int y)
+{
+    outlineLine(fPos.x(), fPos.y(), x, y);
+    fPos = QPoint(x, y);
+}
+
+void TRasterCanvas::outlineLine(int x0, int y0, int x1, int y1)
+{
+    if (!penVisible() || fImage->isNull())
+        return;
+    if (fastOutline()) {
+        raster::TPixelTarget t;
+        if (pixelTarget(t))
+            raster::line(t, x0, y0, x1, y1);
+        return;
+    }
+    QPainter &p = painter(Geometry::Shapes);
+    p.setPen(qtPen());
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(x0, y0, x1, y1);
+}
+
+void TRasterCanvas::polyline(const QPoint *points, int count)
+{
+    if (count < 2 || !penVisible() || fImage->isNull())
+        return;
+    if (fastOutline()) {
+        raster::TPixelTarget t;
+        if (pixelTarget(t))
+            for (int i = 1; i < count; ++i)
+                raster::line(t, points[i - 1].x(), points[i - 1].y(), points[i].x(),
+                             points[i].y());
+        return;
+    }
+    // One path, so that a dash pattern runs on across the corners.
+    QPainter &p = painter(Geometry::Shapes);
+    p.setPen(qtPen());
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(points, count);
+}
+
+void TRasterCanvas::polygon(const QPoint *points, int count)
+{
+    if (count < 2 || fImage->isNull())
+        return;
+    if (!fastOutline()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(qtPen());
+        p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
+        p.drawPolygon(points, count, Qt::OddEvenFill);
+        return;
+    }
+    if (brushVisible()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(Qt::NoPen);
+        p.setBrush(qtBrush());
+        p.drawPolygon(points, count, Qt::OddEvenFill);
+    }
+    raster::TPixelTarget t;
+    if (pixelTarget(t))
+        for (int i = 0; i < count; ++i) {
+            const QPoint &a = points[i];
+            const QPoint &b = points[(i + 1) % count];
+            raster::line(t, a.x(), a.y(), b.x(), b.y());
+        }
+}
+
+void TRasterCanvas::ellipse(int x1, int y1, int x2, int y2)
+{
+    if (fImage->isNull())
+        return;
+    const QRectF box = boxOf(x1, y1, x2, y2);
+    if (!fastOutline()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(qtPen());
+        p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
+        p.drawEllipse(box);
+        return;
+    }
+    if (brushVisible()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(Qt::NoPen);
+        p.setBrush(qtBrush());
+        p.drawEllipse(box);
+    }
+    raster::TPixelTarget t;
+    if (pixelTarget(t))
+        raster::ellipse(t, x1, y1, x2, y2);
+}
+
+void TRasterCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (!penVisible() || fImage->isNull())
+        return;
+    if (fastOutline()) {
+        raster::TPixelTarget t;
+        if (pixelTarget(t))
+            raster::arc(t, x1, y1, x2, y2, x3, y3, x4, y4);
+        return;
+    }
+    const QRectF box = boxOf(x1, y1, x2, y2);
+    const qreal start = parametricDegrees(box, x3, y3);
+    qreal sweep = parametricDegrees(box, x4, y4) - start;
+    while (sweep <= 0)
+        sweep += 360;
+    // Radials that point the same way (cross product 0, dot product > 0) make
+    // the whole ellipse, as with the pixel path.
+    {
+        const qreal cx = box.center().x(), cy = box.center().y();
+        const qreal su = x3 - cx, sv = cy - y3, eu = x4 - cx, ev = cy - y4;
+        if (su * ev - sv * eu == 0 && su * eu + sv * ev > 0)
+            sweep = 360;
+    }
+    QPainterPath path;
+    path.arcMoveTo(box, start);
+    path.arcTo(box, start, sweep);
+    QPainter &p = painter(Geometry::Shapes);
+    p.setPen(qtPen());
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}
+
+void TRasterCanvas::rectangle(int x1, int y1, int x2, int y2)
+{
+    if (fImage->isNull())
+        return;
+    const QRectF box = boxOf(x1, y1, x2, y2);
+    if (!fastOutline()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(qtPen());
+        p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
+        p.drawRect(box);
+        return;
+    }
+    if (brushVisible()) {
+        QPainter &p = painter(Geometry::Shapes);
+        p.setPen(Qt::NoPen);
+        p.setBrush(qtBrush());
+        p.drawRect(box);
+    }
+    raster::TPixelTarget t;
+    if (pixelTarget(t)) {
+        const int l = int(box.left()), r = int(box.right()), top = int(box.top()),
+                  b = int(box.bottom());
+        raster::line(t, l, top, r, top);
+        raster::line(t, r, top, r, b);
+        raster::line(t, r, b, l, b);
+        raster::line(t, l, b, l, top);
+    }
+}
+
+void TRasterCanvas::fillRect(const QRect &rect)
+{
+    if (!brushVisible() || fImage->isNull())
+        return;
+    if (fBrushStyle == TBrushStyle::bsSolid && !fClipped && !fAntialiasing) {
+        const QRect r = rect.normalized() & fImage->rect();
+        if (r.isEmpty())
+            return;
+        const QRgb c = toQRgb(fBrushColor);
+        if (r == fImage->rect()) {
+            fImage->fill(c);
+            return;
+        }
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(fImage->scanLine(y));
+            std::fill(line + r.left(), line + r.right() + 1, c);
+        }
+        return;
+    }
+    painter(Geometry::Pixels).fillRect(rect, qtBrush());
+}
+
+void TRasterCanvas::copyImage(const QRect &dest, const QImage &source, const QRect &sourceRect)
+{
+    if (fImage->isNull() || source.isNull() || dest.isEmpty())
+        return;
+    QPainter &p = painter(Geometry::Pixels);
+    p.setCompositionMode(fCopyMode == TCopyMode::cmSrcAnd
+                             ? QPainter::RasterOp_SourceAndDestination
+                             : QPainter::CompositionMode_Source);
+    // A copy within one image must read the pixels as they were before.
+    if (&source == fImage)
+        p.drawImage(dest, source.copy(sourceRect));
+    else
+        p.drawImage(dest, source, sourceRect);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TRasterCanvas::drawBitmap(int x, int y, const TBitmap &bitmap)
+{
+    if (bitmap.isEmpty())
+        return;
+    const QRect r(0, 0, bitmap.width(), bitmap.height());
+    copyImage(r.translated(x, y), bitmap.image(), r);
+}
+
+void TRasterCanvas::copyRect(const QRect &dest, const TBitmap &source, const QRect &sourceRect)
+{
+    copyImage(dest, source.image(), sourceRect);
+}
+
+void TRasterCanvas::setClipRects(const QVector<QRect> &rects)
+{
+    fClipRects = rects;
+    fClipBounds = QRect();
+    for (const QRect &r : rects)
+        fClipBounds |= r;
+    fClipped = true;
+    if (fPainter)
+        fPainter->setClipRegion(regionOf(rects));
+}
+
+void TRasterCanvas::clearClip()
+{
+    fClipped = false;
+    fClipRects.clear();
+    if (fPainter)
+        fPainter->setClipping(false);
+}
+
+void TRasterCanvas::setFont(const QString &family, int pixelSize, TColor color)
+{
+    fFont = QFont(family);
+    fFont.setPixelSize(std::max(1, pixelSize));
+    fFontColor = color;
+}
+
+void TRasterCanvas::textOut(int x, int y, const QString &text)
+{
+    if (fImage->isNull() || text.isEmpty())
+        return;
+    QPainter &p = painter(Geometry::Pixels);
+    p.setFont(fFont);
+    p.setPen(QColor(toQRgb(fFontColor)));
+    p.setBrush(Qt::NoBrush);
+    p.drawText(QPoint(x, y + QFontMetrics(fFont).ascent()), text);
+}
+
+QSize TRasterCanvas::textExtent(const QString &text)
+{
+    const QFontMetrics fm(fFont);
+    return QSize(fm.horizontalAdvance(text), fm.height());
+}
+
+TTextMetric TRasterCanvas::textMetric()
+{
+    const QFontMetrics fm(fFont);
+    TTextMetric m;
+    m.height = fm.height();
+    m.ascent = fm.ascent();
+    m.descent = fm.descent();
+    m.internalLeading = std::max(0, fm.height() - fFont.pixelSize());
+    m.externalLeading = std::max(0, fm.leading());
+    m.averageCharWidth = fm.averageCharWidth();
+    m.maxCharWidth = fm.maxWidth();
+    return m;
+}
+
+void TRasterCanvas::setAntialiasing(bool on)
+{
+    fAntialiasing = on;
+    if (fPainter)
+        fPainter->setRenderHint(QPainter::Antialiasing, on);
+}
+
+} // namespace zarno

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "platform/canvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <memory>
+
+namespace zarno {
+
+namespace raster {
+struct TPixelTarget;
+}
+
+// The canvas of a bitmap. Aliased 1-pixel solid outlines (lines, polylines,
+// rectangles, ellipses and arcs) are drawn by our own rasterizer straight into
+// the RGB32 scanlines, which is an order of magnitude faster than QPainter's
+// raster engine for such lines; everything else (wide and styled pens, fills,
+// hatches, text, bitmap copies, antialiasing) goes through one QPainter that
+// stays open on the image while it keeps its size.
+class TRasterCanvas final : public TCanvas
+{
+public:
+    explicit TRasterCanvas(QImage *image);
+    ~TRasterCanvas() override;
+
+    // Before the image is replaced or resized, and before reading it elsewhere
+    // through a painter of one's own.
+    void endPainting();
+
+    void setPenColor(TColor color) override;
+    void setPenWidth(int width) override;
+    void setPenStyle(TPenStyle style) override;
+    void setGeometricPen(TPenStyle style, int width, TColor color) override;
+    void releaseGeometricPen() override;
+    TColor penColor() const override { return fPen.color; }
+    int penWidth() const override { return fPen.width; }
+    TPenStyle penStyle() const override { return fPen.style; }
+
+    void setBrushColor(TColor color) override;
+    void setBrushStyle(TBrushStyle style) override;
+    TColor brushColor() const override { return fBrushColor; }
+    TBrushStyle brushStyle() const override { return fBrushStyle; }
+
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+    void polyline(const QPoint *points, int count) override;
+    void polygon(const QPoint *points, int count) override;
+    void ellipse(int x1, int y1, int x2, int y2) override;
+    void arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void rectangle(int x1, int y1, int x2, int y2) override;
+    void fillRect(const QRect &rect) override;
+
+    void setCopyMode(TCopyMode mode) override { fCopyMode = mode; }
+    TCopyMode copyMode() const override { return fCopyMode; }
+    void drawBitmap(int x, int y, const TBitmap &bitmap) override;
+    void copyRect(const QRect &dest, const TBitmap &source, const QRect &sourceRect) override;
+
+    void setClipRects(const QVector<QRect> &rects) override;
+    void clearClip() override;
+
+    void setFont(const QString &family, int pixelSize, TColor color) override;
+    void textOut(int x, int y, const QString &text) override;
+    QSize textExtent(const QString &text) override;
+    TTextMetric textMetric() override;
+
+    void setAntialiasing(bool on) override;
+    bool antialiasing() const override { return fAntialiasing; }
+
+private:
+    struct Pen
+    {
+        TColor color = kColorBlack;
+        int width = 1;
+        TPenStyle style = TPenStyle::psSolid;
+    };
+    enum class Geometry { Pixels, Shapes };
+
+    const Pen &activePen() const { return fGeometric ? fGeometricPen : fPen; }
+    bool penVisible() const { return activePen().style != TPenStyle::psClear; }
+    bool brushVisible() const { return fBrushStyle != TBrushStyle::bsClear; }
+    // Whether the outline goes to our own rasterizer.
+    bool fastOutline() const;
+    bool pixelTarget(raster::TPixelTarget &target);
+    QPainter &painter(Geometry geometry);
+    QPen qtPen() const;
+    QBrush qtBrush() const;
+    void outlineLine(int x0, int y0, int x1, int y1);
+    void copyImage(const QRect &dest, const QImage &source, const QRect &sourceRect);
+
+    QImage *fImage;
+    std::unique_ptr<QPainter> fPainter;
+    Geometry fPainterGeometry = Geometry::Pixels;
+    bool fPainterPenDirty = true;
+
+    Pen fPen;
+    Pen fGeometricPen;
+    bool fGeometric = false;
+    TColor fBrushColor = kColorWhite;
+    TBrushStyle fBrushStyle = TBrushStyle::bsSolid;
+    TCopyMode fCopyMode = TCopyMode::cmSrcCopy;
+    QPoint fPos;
+
+    QVector<QRect> fClipRects;
+    QRect fClipBounds;
+    bool fClipped = false;
+
+    QFont fFont;
+    TColor fFontColor = kColorBlack;
+    bool fAntialiasing = false;
+};
+
+// Qt's colour of a 32-bit colour value (red in the low byte).
+inline QRgb toQRgb(TColor c)
+{
+    return qRgb(colorRed(c), colorGreen(c), colorBlue(c));
+}
+inline TColor fromQRgb(QRgb c)
+{
+    return makeColor(qRed(c), qGreen(c), qBlue(c));
+}
+
+} // namespace zarno
