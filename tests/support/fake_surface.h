@@ -28,6 +28,7 @@ public:
     void fitToView() override {}
     void clear() override {}
     void paramCopyTo(TAbstractImageAdapter &) override {}
+    void paramCopyTo_s(const QRect &, TScaleController *, int, int) override {}
     void drawSegment(TPenBrush &, double, double, double, double) override {}
     void drawPolyline(TPenBrush &, const TModelPoint &, int, const double *, const double *) override {}
     void drawPolygon(TPenBrush &, const TModelPoint &, int, const double *, const double *) override {}
@@ -38,7 +39,7 @@ public:
     void drawRectangle(TPenBrush &, double, double, double, double) override {}
     void floodFill(const TBitmap &, TPenBrush &, double, double) override {}
     void drawArrowHead(TPenBrush &, double, double, double, double) override {}
-    TModelRectST textExtentToModel(const TPixelSized &) override { return {}; }
+    TModelViewRect textExtentToModel(const TPixelSized &) override { return {}; }
     void drawBitmap(const TBitmap &, double, double) override {}
     void drawBitmapOffsetPx(const TBitmap &, const TModelPoint &, const QPoint &) override {}
     void drawBitmapOffsetPxReal(const TBitmap &, const TModelPoint &, const TModelPoint &) override {}
@@ -55,6 +56,11 @@ public:
     TModelPoint pointToModel(const QPoint &p) const override { return {double(p.x()), double(p.y())}; }
     QPoint modelToPixel(const TModelPoint &p) const override { return QPoint(int(p.x), int(p.y)); }
     TModelPoint pixelVectorToModel(const QPoint &v) const override { return {double(v.x()), double(v.y())}; }
+    void dotPx(int, int) override {}
+    void linePx(int, int, int, int) override {}
+    void rectanglePx(int, int, int, int) override {}
+    void ellipsePx(int, int, int, int) override {}
+    void arcPx(int, int, int, int, int, int, int, int) override {}
 };
 
 } // namespace zarno::test
