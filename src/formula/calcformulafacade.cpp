@@ -1,0 +1,109 @@
+#include "formula/calcformulafacade.h"
+
+#include "formula/calcops.h"
+#include "formula/mathfault.h"
+
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+const QString kClassName = QStringLiteral("TCalcFormulaFacade");
+}
+
+std::unique_ptr<TCalcFormulaFacade> TCalcFormulaFacade::createCalcFormulaFacade()
+{
+    return std::unique_ptr<TCalcFormulaFacade>(new TCalcFormulaFacade());
+}
+
+TCalcFormulaFacade::TCalcFormulaFacade() = default;
+
+TCalcFormulaFacade::~TCalcFormulaFacade()
+{
+    fTree.reset();
+}
+
+QString TCalcFormulaFacade::errorMessage() const
+{
+    return fParser ? fParser->errorMessage() : QString();
+}
+
+int TCalcFormulaFacade::analyzeFormula(const QString &text)
+{
+    try {
+        fTree.reset();
+        fParser.reset();
+        fSwitch.apply(fSymbolList);
+        TStringReader reader(text);
+        fParser = std::make_unique<TInfix2tree>(fSymbolList);
+        fTree = fParser->startCompile(reader);
+        FErrorFlag = fParser->errorFlag();
+    } catch (const EMyFatalException &) {
+        throw;
+    } catch (const EZarnoBase &e) {
+        throw EMyFatalException(kClassName, e.message(), QStringLiteral("analyzeFormula"));
+    }
+    return FErrorFlag;
+}
+
+void TCalcFormulaFacade::compileNode2calcCode(const TTokenNode *node)
+{
+    try {
+        fCalculator.unload();
+        fCode = std::make_unique<TCalcCodeList>(fSymbolList);
+        if (FErrorFlag != 0 || !node)
+            return;
+        fCode->appendTree(node);
+        try {
+            TOptimizeCalcCodeList::optimize(*fCode);
+        } catch (const EMathError &) {
+            // A constant part of the formula overflows: the formula is wrong.
+            FErrorFlag = 1;
+            return;
+        }
+        fCode->prepare();
+        fCalculator.load(*fCode);
+    } catch (const EMyFatalException &) {
+        throw;
+    } catch (const EZarnoBase &e) {
+        throw EMyFatalException(kClassName, e.message(), QStringLiteral("compileNode2calcCode"));
+    }
+}
+
+int TCalcFormulaFacade::compileFormula(const QString &text)
+{
+    if (analyzeFormula(text) == 0)
+        compileNode2calcCode(fTree.get());
+    return FErrorFlag;
+}
+
+void TCalcFormulaFacade::compileSubtree(const TTokenNode *node)
+{
+    FErrorFlag = 0;
+    compileNode2calcCode(node);
+}
+
+void TCalcFormulaFacade::calculateBatch(const TVariable &variable, const double *values,
+                                        double *results, qsizetype count) const
+{
+    if (FErrorFlag != 0) {
+        std::fill(results, results + count, calcops::kNaN);
+        return;
+    }
+    fCalculator.calculateBatch(variable, values, results, count);
+}
+
+bool TCalcFormulaFacade::isValidNumberFormula(const QString &text)
+{
+    if (fSwitch.onOff().anyVariable())
+        return true;
+    try {
+        if (compileFormula(text) != 0)
+            return false;
+        return !std::isnan(calculate());
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+} // namespace zarno

@@ -1,0 +1,82 @@
+#include "formula/numbertext.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace zarno {
+
+QString TNumberText::formatGeneral15(double value)
+{
+    if (value == 0 || !std::isfinite(value))
+        return value == 0 ? QStringLiteral("0") : QString::number(value);
+    // "%.14e" gives the 15 significant digits already rounded, with the
+    // exponent adjusted for a carry (9.99...e14 becomes 1.0e15).
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const char *p = buf;
+    QString sign;
+    if (*p == '-') {
+        sign = QStringLiteral("-");
+        ++p;
+    }
+    QString digits;
+    for (; *p && *p != 'e'; ++p)
+        if (*p != '.')
+            digits += QLatin1Char(*p);
+    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+
+    if (exponent < -4 || exponent > 14) {
+        QString mantissa = digits.left(1);
+        if (digits.size() > 1)
+            mantissa += QLatin1Char('.') + digits.mid(1);
+        return sign + mantissa + QLatin1Char('E') + QString::number(exponent);
+    }
+    if (exponent < 0)
+        return sign + QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+    const int intDigits = exponent + 1;
+    if (digits.size() <= intDigits)
+        return sign + digits + QString(intDigits - digits.size(), QLatin1Char('0'));
+    return sign + digits.left(intDigits) + QLatin1Char('.') + digits.mid(intDigits);
+}
+
+bool TNumberText::isDecimalLiteral(const QString &text)
+{
+    int points = 0;
+    int digits = 0;
+    for (QChar c : text) {
+        if (c == QLatin1Char('.'))
+            ++points;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            ++digits;
+        else
+            return false;
+    }
+    return points <= 1 && digits > 0;
+}
+
+bool TNumberText::tryRead(const QString &text, double &value)
+{
+    // Only the characters of decimal numbers: the general reader would also
+    // take blanks, "inf" and "nan". QString::toDouble ignores the process
+    // locale, so the point is the decimal separator everywhere.
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= '0' && u <= '9') || u == '.' || u == '-' || u == 'E' || u == 'e'
+            || u == '+';
+        if (!ok)
+            return false;
+    }
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+} // namespace zarno

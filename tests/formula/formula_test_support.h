@@ -1,0 +1,49 @@
+#pragma once
+
+#include "formula/calcformulafacade.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <ostream>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+namespace zarno::test {
+
+inline TCalcSymbolOnOff onOffXY()
+{
+    TCalcSymbolOnOff on;
+    on.xOn = true;
+    on.yOn = true;
+    return on;
+}
+
+inline std::unique_ptr<TCalcFormulaFacade> facadeWith(const TCalcSymbolOnOff &onOff)
+{
+    auto f = TCalcFormulaFacade::createCalcFormulaFacade();
+    f->setCalcSymbolOnOff(onOff);
+    return f;
+}
+
+// The text of an exception, or a marker when none was raised.
+template <typename F>
+QString raisedMessage(F f)
+{
+    try {
+        f();
+    } catch (const EZarnoBase &e) {
+        return e.message();
+    }
+    return QStringLiteral("(no exception)");
+}
+
+} // namespace zarno::test
