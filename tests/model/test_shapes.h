@@ -125,13 +125,25 @@ private:
 class TestRelationClass : public TRelationClass
 {
 public:
-    enum class Builds { OneLine, Chain, OneCircle, ParallelLine };
+    enum class Builds { OneLine, Chain, OneCircle, ParallelLine, OneDot, Nothing };
 
     TestRelationClass(QString name, TFiguretypeSet types, Builds builds = Builds::OneLine)
         : fName(std::move(name)), fTypes(types), fBuilds(builds)
     {
     }
     std::function<void(TParentShapeInfoList &)> rules;
+    // Points made by clicking: no parent rules, never offered for a selection.
+    bool clickOnly = false;
+
+    void createParentShapeInfoList() override
+    {
+        if (!clickOnly)
+            TRelationClass::createParentShapeInfoList();
+    }
+    bool isMyParentShapes(const TShapeList *shapes) const override
+    {
+        return !clickOnly && TRelationClass::isMyParentShapes(shapes);
+    }
 
     QString className() const override { return fName; }
     TFiguretypeSet supportedFigureTypes() const override { return fTypes; }
@@ -165,6 +177,10 @@ public:
                 pair.add(parents.first());
                 build(newLine(QStringLiteral("L%1%2").arg(n - 1).arg(0)), pair);
             }
+        } else if (fBuilds == Builds::Nothing) {
+            return; // as when the user cancels a dialog
+        } else if (fBuilds == Builds::OneDot) {
+            build(newDot(QStringLiteral("dot")), parents);
         } else if (fBuilds == Builds::OneCircle) {
             build(newCircle(QStringLiteral("circle")), parents);
         } else {

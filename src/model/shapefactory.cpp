@@ -1,0 +1,142 @@
+#include "model/shapefactory.h"
+
+#include "core/exceptions.h"
+#include "model/fileio.h"
+#include "model/shape.h"
+
+namespace zarno {
+
+namespace {
+const QString kClass = QStringLiteral("TShapeFactory");
+
+// Frees shapes that were built but not taken, children before parents.
+void freeUntaken(TShapeList &list)
+{
+    for (int i = list.count() - 1; i >= 0; --i) {
+        TShape *s = list.item(i);
+        list.remove(s);
+        delete s;
+    }
+}
+} // namespace
+
+TShapeFactory::~TShapeFactory()
+{
+    fRegistry.destroyParentShapeInfoLists();
+}
+
+void TShapeFactory::registerClass(std::unique_ptr<TRelationClass> relationClass)
+{
+    TRelationClass &c = fRegistry.add(std::move(relationClass));
+    c.createParentShapeInfoList();
+    fSupported = fSupported | c.supportedFigureTypes();
+}
+
+QString TShapeFactory::figureTypeName(TFiguretype figureType) const
+{
+    const TRelationClass *c = fRegistry.classFor(figureType);
+    if (!c)
+        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
+                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("figureTypeName"));
+    return c->figureTypeName(figureType);
+}
+
+TFiguretypeSet TShapeFactory::figureTypesFor(const TShapeList &selection) const
+{
+    return fRegistry.allowedFigureTypes(selection);
+}
+
+TFiguretype TShapeFactory::pointFigureTypeFor(const TShapeList &nearShapes)
+{
+    if (nearShapes.count() != 1)
+        return TFiguretype::FIG_dotOnField;
+    switch (nearShapes.first()->shapeType()) {
+    case TShapetype::SHAPE_line:
+    case TShapetype::SHAPE_senbun:
+    case TShapetype::SHAPE_arrow:
+    case TShapetype::SHAPE_arrowLine: return TFiguretype::FIG_dotOnLine;
+    case TShapetype::SHAPE_circle: return TFiguretype::FIG_dotOnCircle;
+    case TShapetype::SHAPE_ellipse: return TFiguretype::FIG_dotOnEllipse;
+    case TShapetype::SHAPE_function: return TFiguretype::FIG_dotOnFunction;
+    default: return TFiguretype::FIG_dotOnField;
+    }
+}
+
+std::unique_ptr<TShapeList> TShapeFactory::create(TFiguretype figureType, const TShapeList &parents) const
+{
+    const TRelationClass *c = fRegistry.classFor(figureType);
+    if (!c)
+        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
+                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("create"));
+    auto list = std::make_unique<TShapeList>();
+    try {
+        c->s_createShapes2shapeList(*list, figureType, true, parents);
+    } catch (...) {
+        freeUntaken(*list);
+        throw;
+    }
+    return list;
+}
+
+std::unique_ptr<TShapeList> TShapeFactory::createSilently(TFiguretype figureType, const TShapeList &parents) const
+{
+    const TRelationClass *c = fRegistry.classFor(figureType);
+    if (!c)
+        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
+                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("createSilently"));
+    auto list = std::make_unique<TShapeList>();
+    try {
+        c->s_createShapes2shapeList(*list, figureType, false, parents);
+    } catch (...) {
+        freeUntaken(*list);
+        throw;
+    }
+    return list;
+}
+
+void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) const
+{
+    QHash<QString, TShape *> registry;
+    for (TAbstractXmlNode *figure : figureList.children()) {
+        if (figure->tagName() != QLatin1String("figure"))
+            continue;
+        const QString typeText = figure->readString(TEnumConverter<TFiguretype>::tagName());
+        TFiguretype type{};
+        // A figure type no class builds cannot come from this program.
+        if (!TEnumConverter<TFiguretype>::tryParse(typeText, type) || !hasRelation(type))
+            figure->raiseFormatError(safeFormat(QStringLiteral("figure(%s)は作れません。"), {fmtArg(typeText)}));
+
+        TShapeList parents;
+        if (TAbstractXmlNode *parentBlock = figure->getThisTagNodePermitNil(QStringLiteral("parent"))) {
+            for (TAbstractXmlNode *id : parentBlock->children()) {
+                if (id->tagName() != QLatin1String("id"))
+                    continue;
+                TShape *parent = registry.value(id->valueText());
+                // Parents are written before their children: an unknown one
+                // means the file was not written by this program.
+                if (!parent)
+                    id->raiseFormatError(safeFormat(QStringLiteral("親(%s)がファイルに存在しません。"),
+                                                    {fmtArg(id->valueText())}));
+                parents.add(parent);
+            }
+        }
+
+        std::unique_ptr<TShapeList> built = createSilently(type, parents);
+        if (built->isEmpty())
+            throw ESouteigai(kClass, {fmtArg(typeText)}, QStringLiteral("figure(%s)が作れませんでした。"),
+                             QStringLiteral("createOneShape"));
+        TShape *shape = built->first();
+        built->remove(shape);
+        freeUntaken(*built);
+        field.add(shape);
+        shape->loadFromFile(*figure);
+        const QString key = shape->shapetypeStrAndIdxAtLoad();
+        if (registry.contains(key))
+            throw ESouteigai(kClass, {fmtArg(key)}, QStringLiteral("key(%s)は既に登録されています。"),
+                             QStringLiteral("setValue"));
+        registry.insert(key, shape);
+        figure->checkAllRead(kClass, QStringLiteral("readOneShape"));
+    }
+}
+
+} // namespace zarno
