@@ -7,7 +7,8 @@ namespace zarno {
 class TBitmap;
 
 // The window area the screen surface shows its bitmap in. The main window's
-// drawing box implements it; headless runs use a fixed-size stand-in.
+// drawing box implements it; headless runs use a fixed-size stand-in. A box
+// outlives the surface attached to it (the surface detaches on destruction).
 class TDrawingBox
 {
 public:

@@ -1,0 +1,72 @@
+#include "render/displayadapter.h"
+
+#include "core/exceptions.h"
+#include "platform/bitmap.h"
+#include "render/dpi.h"
+#include "render/field.h"
+
+namespace zarno {
+
+TDisplayAdapter::TDisplayAdapter()
+{
+    FViewerType = 0;
+    TCanvas &c = getCanvas();
+    c.setPenColor(kColorBlack);
+    c.setPenWidth(1);
+    c.setPenStyle(TPenStyle::psSolid);
+}
+
+TDisplayAdapter::~TDisplayAdapter()
+{
+    if (fBox)
+        fBox->showBitmap(nullptr);
+}
+
+void TDisplayAdapter::attachMainWindow(TDrawingBox *drawingBox)
+{
+    if (fBox && fBox != drawingBox)
+        fBox->showBitmap(nullptr);
+    fBox = drawingBox;
+}
+
+void TDisplayAdapter::prepareDraw()
+{
+    TDpi::useScreenResolution();
+}
+
+void TDisplayAdapter::flush()
+{
+    if (fBox)
+        fBox->showBitmap(&getBitmap());
+}
+
+QRect TDisplayAdapter::getViewrect() const
+{
+    if (!fBox)
+        throw ESouteigai(QStringLiteral("TDisplayAdapter"),
+                         QStringLiteral("メインウィンドウが設定されていません。"),
+                         QStringLiteral("getViewrect"));
+    const QSize s = fBox->clientSize();
+    return QRect(0, 0, s.width(), s.height());
+}
+
+void TDisplayAdapter::setAntialiasing(bool on)
+{
+    getCanvas().setAntialiasing(on);
+}
+
+bool TDisplayAdapter::antialiasing() const
+{
+    return const_cast<TDisplayAdapter *>(this)->getCanvas().antialiasing();
+}
+
+void TDisplayAdapter::redraw(TField &field, TDrawStatus &status)
+{
+    prepareDraw();
+    clear();
+    field.draw(status, *this);
+    finishDraw();
+    flush();
+}
+
+} // namespace zarno

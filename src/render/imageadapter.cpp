@@ -1,0 +1,317 @@
+#include "render/imageadapter.h"
+
+#include "core/exceptions.h"
+#include "model/penbrush.h"
+#include "platform/bitmap.h"
+#include "render/dpi.h"
+#include "render/pointbuffer.h"
+
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+
+const QString kClass = QStringLiteral("TImageAdapter");
+constexpr double kMaxRadius = 10000;
+
+// Applies a pen-brush for the length of one primitive and releases its pen
+// afterwards, also when the drawing raises.
+class TAppliedPenBrush
+{
+public:
+    TAppliedPenBrush(TPenBrush &pb, bool forOutput, TCanvas &canvas, bool wide = false)
+        : fPb(pb), fCanvas(canvas)
+    {
+        if (wide)
+            pb.applyToCanvasWide(forOutput, canvas);
+        else
+            pb.applyToCanvas(forOutput, canvas);
+    }
+    ~TAppliedPenBrush() { fPb.releasePen(fCanvas); }
+    TAppliedPenBrush(const TAppliedPenBrush &) = delete;
+    TAppliedPenBrush &operator=(const TAppliedPenBrush &) = delete;
+
+private:
+    TPenBrush &fPb;
+    TCanvas &fCanvas;
+};
+
+} // namespace
+
+TImageAdapter::TImageAdapter() : fBitmap(std::make_unique<TBitmap>()) {}
+
+TImageAdapter::~TImageAdapter() = default;
+
+TCanvas &TImageAdapter::getCanvas()
+{
+    return fBitmap->canvas();
+}
+
+QRect TImageAdapter::getViewrect() const
+{
+    throw ESouteigai(kClass, QStringLiteral("getViewrect"));
+}
+
+void TImageAdapter::fitToView()
+{
+    const QRect r = getViewrect();
+    fTransformer.setViewRect(r);
+    fBitmap->setSize(r.width(), r.height());
+}
+
+void TImageAdapter::clear()
+{
+    TCanvas &c = getCanvas();
+    c.setBrushColor(kColorWhite);
+    c.setBrushStyle(TBrushStyle::bsSolid);
+    c.fillRect(QRect(0, 0, fBitmap->width(), fBitmap->height()));
+}
+
+void TImageAdapter::paramCopyTo(TAbstractImageAdapter &other)
+{
+    other.paramCopyTo_s(fTransformer.getViewRect(), fTransformer.controller(), fBitmap->width(),
+                        fBitmap->height());
+}
+
+void TImageAdapter::paramCopyTo_s(const QRect &, TScaleController *, int, int)
+{
+    throw ESouteigai(kClass, QStringLiteral("paramCopyTo_s"));
+}
+
+std::unique_ptr<TPenBrush> TImageAdapter::outlinePenBrush(const TPenBrush &pb)
+{
+    std::unique_ptr<TPenBrush> outline = pb.clone();
+    outline->setBrushStyle(TBrushStyle::bsClear);
+    outline->setState(TPenBrush::aBrushStyle, TPenBrushState::pbSelect);
+    return outline;
+}
+
+void TImageAdapter::drawSegment(TPenBrush &pb, double x1, double y1, double x2, double y2)
+{
+    if (!pb.isPenVisible())
+        return;
+    const QPoint p1 = fTransformer.modelToPixel({x1, y1});
+    const QPoint p2 = fTransformer.modelToPixel({x2, y2});
+    TAppliedPenBrush applied(pb, forOutput(), getCanvas());
+    linePx(p1.x(), p1.y(), p2.x(), p2.y());
+}
+
+void TImageAdapter::drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
+                                 const double *xs, const double *ys)
+{
+    if (lastIndex <= 0)
+        return;
+    const TPointBuffer::Points pts = TPointBuffer::convert(fTransformer, offset, lastIndex, xs, ys);
+    TCanvas &c = getCanvas();
+    TAppliedPenBrush applied(pb, forOutput(), c);
+    c.setBrushStyle(TBrushStyle::bsClear);
+    c.polyline(pts.data, pts.count);
+}
+
+void TImageAdapter::drawPolygon(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
+                                const double *xs, const double *ys)
+{
+    if (lastIndex <= 0)
+        return;
+    const TPointBuffer::Points pts = TPointBuffer::convert(fTransformer, offset, lastIndex, xs, ys);
+    TCanvas &c = getCanvas();
+    TAppliedPenBrush applied(pb, forOutput(), c);
+    c.polygon(pts.data, pts.count);
+}
+
+void TImageAdapter::drawDot(TPenBrush &pb, double x, double y)
+{
+    const QPoint p = fTransformer.modelToPixel({x, y});
+    TAppliedPenBrush applied(pb, forOutput(), getCanvas(), true);
+    dotPx(p.x(), p.y());
+}
+
+void TImageAdapter::drawCircle(TPenBrush &pb, double cx, double cy, double r)
+{
+    if (TCheckZeroInfinity::isZero(r) || r > kMaxRadius)
+        return;
+    if (r < 0)
+        throw ESouteigai(kClass, QStringLiteral("円の半径は正でなければなりません。"),
+                         QStringLiteral("circle"));
+    const QPoint p1 = fTransformer.modelToPixel({cx - r, cy + r});
+    const QPoint p2 = fTransformer.modelToPixel({cx + r, cy - r});
+    std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
+    TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    ellipsePx(p1.x(), p1.y(), p2.x(), p2.y());
+}
+
+void TImageAdapter::drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b)
+{
+    // Either semi-axis may be the degenerate or the huge one.
+    if (TCheckZeroInfinity::isZero(a) || TCheckZeroInfinity::isZero(b) || a > kMaxRadius
+        || b > kMaxRadius)
+        return;
+    if (a < 0 || b < 0)
+        throw ESouteigai(kClass,
+                         QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"),
+                         QStringLiteral("ellipse"));
+    const QPoint p1 = fTransformer.modelToPixel({cx - a, cy + b});
+    const QPoint p2 = fTransformer.modelToPixel({cx + a, cy - b});
+    std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
+    TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    ellipsePx(p1.x(), p1.y(), p2.x(), p2.y());
+}
+
+void TImageAdapter::drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1,
+                            double x2, double y2)
+{
+    if (TCheckZeroInfinity::isZero(r) || r > kMaxRadius)
+        return;
+    if (!pb.isPenVisible())
+        return;
+    if (r < 0)
+        throw ESouteigai(kClass, QStringLiteral("円の半径は正でなければなりません。"),
+                         QStringLiteral("arc"));
+    const QPoint b1 = fTransformer.modelToPixel({cx - r, cy + r});
+    const QPoint b2 = fTransformer.modelToPixel({cx + r, cy - r});
+    const QPoint s = fTransformer.modelToPixel({x1, y1});
+    const QPoint e = fTransformer.modelToPixel({x2, y2});
+    std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
+    TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    arcPx(b1.x(), b1.y(), b2.x(), b2.y(), s.x(), s.y(), e.x(), e.y());
+}
+
+void TImageAdapter::drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2)
+{
+    const QPoint p1 = fTransformer.modelToPixel({x1, y1});
+    const QPoint p2 = fTransformer.modelToPixel({x2, y2});
+    TAppliedPenBrush applied(pb, forOutput(), getCanvas());
+    rectanglePx(p1.x(), p1.y(), p2.x(), p2.y());
+}
+
+void TImageAdapter::floodFill(const TBitmap &, TPenBrush &, double, double)
+{
+    // The region painter brings its own fill; a plain surface has none.
+    throw ESouteigai(kClass, QStringLiteral("floodFill"));
+}
+
+void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy)
+{
+    const QPoint tip = fTransformer.modelToPixel({tipX, tipY});
+    const double length = TDpi::mmToPixels(kArrowHeadMm);
+    const TUnitTransformer::Mapping m = fTransformer.mapping();
+    double dx = m.sx * vx, dy = m.sy * vy;
+    const double norm = std::hypot(dx, dy);
+    // An arrow without a direction has no head.
+    if (!(norm > 0) || !std::isfinite(norm))
+        return;
+    dx *= length / norm;
+    dy *= length / norm;
+    const double c = std::cos(kArrowWingAngle), s = std::sin(kArrowWingAngle);
+    auto at = [&](double ox, double oy) {
+        return QPoint(roundToInt32(tip.x() + ox, "drawArrowHead"),
+                      roundToInt32(tip.y() + oy, "drawArrowHead"));
+    };
+    const QPoint points[4] = {
+        tip,
+        at(dx * c - dy * s, dx * s + dy * c),
+        at(-0.7 * dx, -0.7 * dy),
+        at(dx * c + dy * s, -dx * s + dy * c),
+    };
+    std::unique_ptr<TPenBrush> solid = pb.clone();
+    solid->setPenStyle(TPenStyle::psSolid);
+    TCanvas &canvas = getCanvas();
+    TAppliedPenBrush applied(*solid, forOutput(), canvas);
+    canvas.polygon(points, 4);
+}
+
+TModelViewRect TImageAdapter::textExtentToModel(const TPixelSized &box)
+{
+    return {0, 0, box.pixelWidth() / fTransformer.pixelsPerModelX(),
+            -box.pixelHeight() / fTransformer.pixelsPerModelY()};
+}
+
+void TImageAdapter::drawBitmap(const TBitmap &bmp, double x, double y)
+{
+    const QPoint p = fTransformer.modelToPixel({x, y});
+    TCanvas &c = getCanvas();
+    const TCopyMode saved = c.copyMode();
+    c.setCopyMode(TCopyMode::cmSrcAnd);
+    c.drawBitmap(p.x(), p.y(), bmp);
+    c.setCopyMode(saved);
+}
+
+void TImageAdapter::drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
+                                       const QPoint &offset)
+{
+    drawBitmapOffsetPxReal(bmp, point, TModelPoint{double(offset.x()), double(offset.y())});
+}
+
+void TImageAdapter::drawBitmapOffsetPxReal(const TBitmap &bmp, const TModelPoint &point,
+                                           const TModelPoint &offset)
+{
+    const TModelPoint mpp = getModelPerPixel();
+    drawBitmap(bmp, point.x + offset.x * mpp.x, point.y - offset.y * mpp.y);
+}
+
+void TImageAdapter::copyWindowFrom(const TBitmap &bmp, int cx, int cy)
+{
+    const int hw = fTransformer.width() / 2, hh = fTransformer.height() / 2;
+    const QRect source(cx - hw, cy - hh, 2 * hw, 2 * hh);
+    TCanvas &c = getCanvas();
+    const TCopyMode saved = c.copyMode();
+    c.setCopyMode(TCopyMode::cmSrcAnd);
+    c.copyRect(fTransformer.getViewRect(), bmp, source);
+    c.setCopyMode(saved);
+}
+
+void TImageAdapter::copyFromBitmap(const TBitmap &bmp)
+{
+    TCanvas &c = getCanvas();
+    const TCopyMode saved = c.copyMode();
+    c.setCopyMode(TCopyMode::cmSrcAnd);
+    c.copyRect(fTransformer.getViewRect(), bmp, QRect(0, 0, bmp.width(), bmp.height()));
+    c.setCopyMode(saved);
+}
+
+TModelPoint TImageAdapter::pixelToModel(int px, int py) const
+{
+    return {fTransformer.pixelToModelX(px), fTransformer.pixelToModelY(py)};
+}
+
+void TImageAdapter::dotPx(int x, int y)
+{
+    TCanvas &c = getCanvas();
+    const int w = c.penWidth();
+    c.setPenWidth(2);
+    c.setBrushStyle(TBrushStyle::bsSolid);
+    c.ellipse(x - w, y - w, x + w, y + w);
+    c.setPenWidth(w);
+}
+
+void TImageAdapter::linePx(int x1, int y1, int x2, int y2)
+{
+    if (x1 == x2 && y1 == y2)
+        return;
+    TCanvas &c = getCanvas();
+    c.setBrushStyle(TBrushStyle::bsClear);
+    c.moveTo(x1, y1);
+    c.lineTo(x2, y2);
+}
+
+void TImageAdapter::rectanglePx(int x1, int y1, int x2, int y2)
+{
+    if (x1 == x2 && y1 == y2)
+        return;
+    TCanvas &c = getCanvas();
+    c.setBrushStyle(TBrushStyle::bsClear);
+    c.rectangle(x1, y1, x2, y2);
+}
+
+void TImageAdapter::ellipsePx(int x1, int y1, int x2, int y2)
+{
+    getCanvas().ellipse(x1, y1, x2, y2);
+}
+
+void TImageAdapter::arcPx(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    getCanvas().arc(x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+} // namespace zarno

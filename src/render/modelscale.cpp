@@ -1,0 +1,103 @@
+#include "render/modelscale.h"
+
+#include "core/exceptions.h"
+#include "model/fileio.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+const QString kClass = QStringLiteral("TModelScale");
+}
+
+void TModelScale::pushMmPerModel1(const TModelPoint &mm, const TModelPoint &centre)
+{
+    if (!(mm.x > 0 && mm.y > 0))
+        throw ESouteigai(kClass, QStringLiteral("値は0より大きい実数でなければなりません。"),
+                         QStringLiteral("pushMmPerModel1"));
+    if (fPushed)
+        throw ESouteigai(kClass, QStringLiteral("mmPerModel1は既にpushされています。"),
+                         QStringLiteral("push"));
+    fSavedMmPerModel1 = fMmPerModel1;
+    fSavedCenterXy = fCenterXy;
+    fMmPerModel1 = mm;
+    fCenterXy = centre;
+    fPushed = true;
+}
+
+void TModelScale::popMmPerModel1()
+{
+    if (!fPushed)
+        throw ESouteigai(kClass, QStringLiteral("mmPerModel1はpushされていません。"),
+                         QStringLiteral("pop"));
+    fMmPerModel1 = fSavedMmPerModel1;
+    fCenterXy = fSavedCenterXy;
+    fPushed = false;
+}
+
+void TModelScale::moveCentre(double dx, double dy)
+{
+    fCenterXy.x += dx;
+    fCenterXy.y += dy;
+}
+
+void TModelScale::multiplyScale(double fx, double fy)
+{
+    fMmPerModel1.x *= fx;
+    fMmPerModel1.y *= fy;
+}
+
+void TModelScale::equalizeScale()
+{
+    const double m = std::min(fMmPerModel1.x, fMmPerModel1.y);
+    fMmPerModel1 = {m, m};
+}
+
+void TModelScale::reset()
+{
+    *this = TModelScale();
+}
+
+void TModelScale::saveToFile(TAbstractFileWriter &writer) const
+{
+    writer.openTag(QStringLiteral("fieldInfo"));
+    writer.writeModelPoint(QStringLiteral("centerXy"), fCenterXy);
+    writer.newLine();
+    writer.writeScalePair(QStringLiteral("mmPerModel1"), fMmPerModel1);
+    writer.newLine();
+    writer.writeBool(QStringLiteral("fFixField"), fFixField);
+    writer.newLine();
+    writer.closeTag(QStringLiteral("fieldInfo"));
+}
+
+void TModelScale::loadFromFile(TAbstractXmlNode &fieldNode)
+{
+    TAbstractXmlNode &info = fieldNode.getThisTagNode(QStringLiteral("fieldInfo"));
+    fCenterXy = info.readModelPoint(QStringLiteral("centerXy"));
+    fMmPerModel1 = info.readModelPoint(QStringLiteral("mmPerModel1"));
+    fFixField = info.readBoolOr(QStringLiteral("fFixField"), false);
+}
+
+TModelPoint TSliderZoom::pairFor(int position, bool horizontalSlider, bool linked)
+{
+    const double v = (horizontalSlider ? position : -position) / double(kRange);
+    if (linked)
+        return {v, v};
+    return horizontalSlider ? TModelPoint{v, 0} : TModelPoint{0, v};
+}
+
+bool TSliderZoom::apply(const TModelPoint &pair, TModelScale &scale)
+{
+    if (TCheckZeroInfinity::isZero(pair.x) && TCheckZeroInfinity::isZero(pair.y)) {
+        fKept = {0, 0};
+        return false;
+    }
+    const double dx = pair.x - fKept.x, dy = pair.y - fKept.y;
+    fKept = pair;
+    scale.multiplyScale(std::pow(4.0, dx), std::pow(4.0, dy));
+    return true;
+}
+
+} // namespace zarno
