@@ -140,6 +140,30 @@ bool TRasterCanvas::fastOutline() const
     return !fAntialiasing && p.style == TPenStyle::psSolid && p.width <= 1;
 }
 
+bool TRasterCanvas::wideOutline() const
+{
+    const Pen &p = activePen();
+    return !fAntialiasing && p.style == TPenStyle::psSolid && p.width > 1;
+}
+
+void TRasterCanvas::fillEllipseWithBrush(int x1, int y1, int x2, int y2)
+{
+    if (!brushVisible())
+        return;
+    if (fBrushStyle == TBrushStyle::bsSolid) {
+        raster::TPixelTarget t;
+        if (pixelTarget(t)) {
+            t.color = toQRgb(fBrushColor);
+            raster::fillEllipse(t, x1, y1, x2, y2);
+        }
+        return;
+    }
+    QPainter &p = painter(Geometry::Shapes);
+    p.setPen(Qt::NoPen);
+    p.setBrush(qtBrush());
+    p.drawEllipse(boxOf(x1, y1, x2, y2));
+}
+
 bool TRasterCanvas::pixelTarget(raster::TPixelTarget &target)
 {
     if (fImage->isNull())
@@ -274,33 +298,42 @@ void TRasterCanvas::ellipse(int x1, int y1, int x2, int y2)
 {
     if (fImage->isNull())
         return;
-    const QRectF box = boxOf(x1, y1, x2, y2);
-    if (!fastOutline()) {
-        QPainter &p = painter(Geometry::Shapes);
-        p.setPen(qtPen());
-        p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
-        p.drawEllipse(box);
+    if (wideOutline()) {
+        // Pen and solid fill in one pass over the rows.
+        raster::TPixelTarget t;
+        if (!pixelTarget(t))
+            return;
+        const bool solidFill = fBrushStyle == TBrushStyle::bsSolid;
+        if (!solidFill)
+            fillEllipseWithBrush(x1, y1, x2, y2);
+        raster::wideEllipse(t, x1, y1, x2, y2, activePen().width, solidFill, toQRgb(fBrushColor));
         return;
     }
-    if (brushVisible()) {
-        QPainter &p = painter(Geometry::Shapes);
-        p.setPen(Qt::NoPen);
-        p.setBrush(qtBrush());
-        p.drawEllipse(box);
+    if (fastOutline() || !penVisible()) {
+        fillEllipseWithBrush(x1, y1, x2, y2);
+        raster::TPixelTarget t;
+        if (penVisible() && pixelTarget(t))
+            raster::ellipse(t, x1, y1, x2, y2);
+        return;
     }
-    raster::TPixelTarget t;
-    if (pixelTarget(t))
-        raster::ellipse(t, x1, y1, x2, y2);
+    QPainter &p = painter(Geometry::Shapes);
+    p.setPen(qtPen());
+    p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
+    p.drawEllipse(boxOf(x1, y1, x2, y2));
 }
 
 void TRasterCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (!penVisible() || fImage->isNull())
         return;
-    if (fastOutline()) {
+    if (fastOutline() || wideOutline()) {
         raster::TPixelTarget t;
-        if (pixelTarget(t))
+        if (!pixelTarget(t))
+            return;
+        if (fastOutline())
             raster::arc(t, x1, y1, x2, y2, x3, y3, x4, y4);
+        else
+            raster::wideArc(t, x1, y1, x2, y2, activePen().width, x3, y3, x4, y4);
         return;
     }
     const QRectF box = boxOf(x1, y1, x2, y2);

@@ -81,8 +81,13 @@ private:
     const Pen &activePen() const { return fGeometric ? fGeometricPen : fPen; }
     bool penVisible() const { return activePen().style != TPenStyle::psClear; }
     bool brushVisible() const { return fBrushStyle != TBrushStyle::bsClear; }
-    // Whether the outline goes to our own rasterizer.
+    // Whether the outline goes to our own rasterizer: solid 1-pixel pens
+    // (fastOutline) and solid wide pens on ellipses and arcs (wideOutline).
     bool fastOutline() const;
+    bool wideOutline() const;
+    // Fills the inside of an ellipse or polygon with the brush: our own spans
+    // for a solid brush, QPainter for hatches.
+    void fillEllipseWithBrush(int x1, int y1, int x2, int y2);
     bool pixelTarget(raster::TPixelTarget &target);
     QPainter &painter(Geometry geometry);
     QPen qtPen() const;

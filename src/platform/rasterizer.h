@@ -19,7 +19,8 @@ struct TPixelTarget
 
     bool contains(int x, int y) const
     {
-        if (!bounds.contains(x, y))
+        // QRect::contains is out of line; this runs once per pixel.
+        if (x < bounds.left() || x > bounds.right() || y < bounds.top() || y > bounds.bottom())
             return false;
         if (!rects)
             return true;
@@ -39,6 +40,21 @@ struct TPixelTarget
 // comes first: the minor coordinate is the ideal one rounded half up,
 // measured from the end with the smaller major coordinate.
 void line(const TPixelTarget &t, int x0, int y0, int x1, int y1);
+
+// The ellipse in the box stroked with a pen of the given width (at least 2)
+// and, when fill is set, filled with fillColor: the pen covers the pixel
+// centres between the ellipses whose semi-axes are w/2 larger and w/2
+// smaller than the box's, the fill the centres inside the smaller one.
+void wideEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, bool fill,
+                 std::uint32_t fillColor);
+
+// Pixel centres inside the ellipse of the box, in the target's colour.
+void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2);
+
+// The part of wideEllipse's pen that lies in the counter-clockwise sweep
+// between the radials (see arc): a wide arc with flat (radial) ends.
+void wideArc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, int sx, int sy,
+             int ex, int ey);
 
 // The outline of the ellipse through the box's edge pixels: one pixel per
 // column where the curve is flatter than 45°, one per row where steeper,

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <array>
 #include <random>
 #include <vector>
 
@@ -136,10 +137,13 @@ double distanceToEllipse(double x, double y, double cx, double cy, double a, dou
     return std::fabs(f) / std::hypot(gx, gy);
 }
 
-bool eightConnectedRing(const QSet<QPair<int, int>> &pixels)
+// One flood reaches every pixel; in a ring (closed) every pixel also has
+// at least two neighbours.
+bool eightConnected(const QSet<QPair<int, int>> &pixels, bool ring)
 {
-    // Every pixel has at least two neighbours, and one flood reaches them all.
     for (const auto &p : pixels) {
+        if (!ring)
+            break;
         int n = 0;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
@@ -168,8 +172,12 @@ bool eightConnectedRing(const QSet<QPair<int, int>> &pixels)
 TEST(RasterEllipse, ClosedSymmetricAndOnTheCurve)
 {
     // Boxes of odd and even sizes, circles, flat and tall ellipses.
-    const int sizes[][2] = {{2, 2},  {3, 3},   {4, 7},   {10, 10}, {11, 11}, {40, 9},
-                            {9, 40}, {60, 60}, {61, 30}, {80, 3},  {3, 80},  {1, 50}};
+    std::vector<std::array<int, 2>> sizes{{2, 2},  {3, 3},   {4, 7},   {10, 10}, {11, 11},
+                                          {40, 9}, {9, 40},  {60, 60}, {61, 30}, {80, 3},
+                                          {3, 80}, {1, 50}, {88, 87}};
+    for (int w = 2; w <= 50; w += 3)
+        for (int h = 2; h <= 50; h += 4)
+            sizes.push_back({w, h});
     for (const auto &s : sizes) {
         const int x1 = 5, y1 = 6, x2 = x1 + s[0], y2 = y1 + s[1];
         Grid g(100, 100);
@@ -196,8 +204,16 @@ TEST(RasterEllipse, ClosedSymmetricAndOnTheCurve)
         EXPECT_EQ(maxX, x2);
         EXPECT_EQ(minY, y1);
         EXPECT_EQ(maxY, y2);
-        if (s[0] >= 2 && s[1] >= 2) {
-            EXPECT_TRUE(eightConnectedRing(pixels));
+        // Boxes two pixels high or wide end in a one-pixel spur at the tips.
+        EXPECT_TRUE(eightConnected(pixels, s[0] >= 4 && s[1] >= 4));
+        // A thin curve: never a full 2 × 2 block of ink. (The tip of a narrow
+        // ellipse centred between two pixels is one, rightly.)
+        if (s[0] >= 8 && s[1] >= 8) {
+            for (const auto &p : pixels)
+                EXPECT_FALSE(pixels.contains({p.first + 1, p.second}) &&
+                             pixels.contains({p.first, p.second + 1}) &&
+                             pixels.contains({p.first + 1, p.second + 1}))
+                    << p.first << "," << p.second;
         }
     }
 }
@@ -217,6 +233,36 @@ TEST(RasterEllipse, HugeCircleClippedToTheGridCostsOnlyTheVisiblePart)
                 EXPECT_LE(x, 25);
             }
     EXPECT_GE(rows, 50);
+}
+
+TEST(RasterEllipse, WidePenIsARingAroundTheOutline)
+{
+    // Circle box 20..60 (radius 20) with a 4-pixel pen: centres between radius
+    // 18 and 22 are pen, those inside 18 are fill.
+    Grid g(90, 90);
+    wideEllipse(g.target(), 20, 20, 60, 60, 4, true, 0xFF0000FF);
+    const auto at = [&](int x, int y) { return g.pixels[std::size_t(y) * 90 + x]; };
+    for (int x = 0; x < 90; ++x) {
+        const int d = std::abs(x - 40);
+        const std::uint32_t expected = d > 22 ? kPaper : d >= 18 ? kInk : 0xFF0000FF;
+        EXPECT_EQ(at(x, 40), expected) << x;
+        EXPECT_EQ(at(40, x), expected) << x; // and the same down the middle column
+    }
+    // Without fill the inside keeps what was there.
+    Grid ring(90, 90);
+    wideEllipse(ring.target(), 20, 20, 60, 60, 4, false, 0);
+    EXPECT_EQ(ring.pixels[40 * 90 + 40], kPaper);
+    EXPECT_EQ(ring.pixels[40 * 90 + 19], kInk);
+
+    // A wide arc is the ring cut by the radials: the upper-right quarter.
+    Grid quarter(90, 90);
+    wideArc(quarter.target(), 20, 20, 60, 60, 4, 80, 40, 40, 0);
+    for (const auto &p : quarter.inked()) {
+        EXPECT_GE(p.first, 40);
+        EXPECT_LE(p.second, 40);
+    }
+    EXPECT_TRUE(quarter.at(61, 40));
+    EXPECT_TRUE(quarter.at(40, 19));
 }
 
 TEST(RasterArc, SweepsCounterClockwiseAsSeen)
