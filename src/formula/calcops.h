@@ -43,7 +43,8 @@ inline bool power(double a, double b, double &r)
 }
 
 // a^n by repeated multiplication. Exponents beyond any sensible formula use
-// squaring, so x^2147483647 costs 31 steps instead of two billion.
+// squaring, so x^2147483647 costs 31 steps instead of two billion. For n < 0
+// an overflowing a^(-n) is a fault, not a quotient of 0.
 inline double intPower(double a, std::int32_t n)
 {
     const std::int64_t m = n < 0 ? -std::int64_t(n) : std::int64_t(n);
@@ -62,7 +63,9 @@ inline double intPower(double a, std::int32_t n)
             base *= base;
         }
     }
-    return n < 0 ? 1.0 / p : p;
+    if (n >= 0)
+        return p;
+    return finite(p) ? 1.0 / p : kNaN;
 }
 
 inline bool logarithm(double x, double &r)
