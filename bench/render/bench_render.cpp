@@ -55,15 +55,15 @@ struct Stress
         std::mt19937 rng(2024);
         std::uniform_real_distribution<double> x(-14, 14), y(-9, 9), r(0.2, 6), a(-M_PI, M_PI);
         for (int i = 0; i < 1000; ++i)
-            lines.push_back({x(rng), y(rng), x(rng), y(rng), i % 2 == 1});
+            lines.push_back({ x(rng), y(rng), x(rng), y(rng), i % 2 == 1 });
         for (int i = 0; i < 300; ++i)
-            dashed.push_back({x(rng), y(rng), x(rng), y(rng), true});
+            dashed.push_back({ x(rng), y(rng), x(rng), y(rng), true });
         for (int i = 0; i < 500; ++i)
-            circles.push_back({x(rng), y(rng), r(rng)});
+            circles.push_back({ x(rng), y(rng), r(rng) });
         for (int i = 0; i < 200; ++i)
-            arcs.push_back({x(rng), y(rng), r(rng), a(rng), a(rng)});
+            arcs.push_back({ x(rng), y(rng), r(rng), a(rng), a(rng) });
         for (int i = 0; i < 1000; ++i)
-            dots.push_back({x(rng), y(rng)});
+            dots.push_back({ x(rng), y(rng) });
     }
 };
 
@@ -74,7 +74,7 @@ const Stress &stress()
 }
 
 TDemoShape *shape(TShapetype type, TDemoShape::Drawer d, int widthIndex = 0,
-                  TPenStyle style = TPenStyle::psSolid, bool front = false)
+    TPenStyle style = TPenStyle::psSolid, bool front = false)
 {
     auto *s = new TDemoShape(type, std::move(d), front);
     s->penBrush().setPenWidthIndex(widthIndex);
@@ -98,27 +98,28 @@ void buildStressField(TField &field)
     for (const auto &l : s.lines) {
         auto m = mathLine(l);
         field.add(shape(TShapetype::SHAPE_line,
-                        [m](TAbstractImageAdapter &sf, TPenBrush &pb) { m->drawLine(sf, pb); }));
+            [m](TAbstractImageAdapter &sf, TPenBrush &pb) { m->drawLine(sf, pb); }));
     }
     for (const auto &c : s.circles)
-        field.add(shape(TShapetype::SHAPE_circle, [c](TAbstractImageAdapter &sf, TPenBrush &pb) {
-            sf.drawCircle(pb, c.cx, c.cy, c.r);
-        }));
+        field.add(shape(TShapetype::SHAPE_circle,
+            [c](TAbstractImageAdapter &sf, TPenBrush &pb) { sf.drawCircle(pb, c.cx, c.cy, c.r); }));
     for (const auto &a : s.arcs)
         field.add(shape(TShapetype::SHAPE_circle, [a](TAbstractImageAdapter &sf, TPenBrush &pb) {
             sf.drawArc(pb, a.cx, a.cy, a.r, a.cx + std::cos(a.a0), a.cy + std::sin(a.a0),
-                       a.cx + std::cos(a.a1), a.cy + std::sin(a.a1));
+                a.cx + std::cos(a.a1), a.cy + std::sin(a.a1));
         }));
     for (const auto &l : s.dashed) {
         auto m = mathLine(l);
         field.add(shape(
-            TShapetype::SHAPE_line, [m](TAbstractImageAdapter &sf, TPenBrush &pb) { m->drawLine(sf, pb); },
-            2, TPenStyle::psDash));
+            TShapetype::SHAPE_line,
+            [m](TAbstractImageAdapter &sf, TPenBrush &pb) { m->drawLine(sf, pb); }, 2,
+            TPenStyle::psDash));
     }
     for (const auto &d : s.dots) {
         auto *dot = shape(
-            TShapetype::SHAPE_dot, [d](TAbstractImageAdapter &sf, TPenBrush &pb) { sf.drawDot(pb, d.x, d.y); },
-            0, TPenStyle::psSolid, true);
+            TShapetype::SHAPE_dot,
+            [d](TAbstractImageAdapter &sf, TPenBrush &pb) { sf.drawDot(pb, d.x, d.y); }, 0,
+            TPenStyle::psSolid, true);
         dot->penBrush().setBrushStyle(TBrushStyle::bsSolid);
         field.add(dot);
     }
@@ -154,7 +155,7 @@ struct PixelFrame
         for (const auto &l : s.dashed)
             wide.push_back(clipped(l));
         auto box = [&](double cx, double cy, double r) {
-            return QRect(t.modelToPixel({cx - r, cy + r}), t.modelToPixel({cx + r, cy - r}));
+            return QRect(t.modelToPixel({ cx - r, cy + r }), t.modelToPixel({ cx + r, cy - r }));
         };
         for (const auto &c : s.circles)
             circles.push_back(box(c.cx, c.cy, c.r));
@@ -162,8 +163,8 @@ struct PixelFrame
             double span = (a.a1 - a.a0) * 180 / M_PI;
             while (span <= 0)
                 span += 360;
-            arcs.push_back({box(a.cx, a.cy, a.r), int(std::lround(a.a0 * 180 / M_PI * 16)),
-                            int(std::lround(span * 16))});
+            arcs.push_back({ box(a.cx, a.cy, a.r), int(std::lround(a.a0 * 180 / M_PI * 16)),
+                int(std::lround(span * 16)) });
         }
         for (const auto &d : s.dots) {
             const QPoint p = t.modelToPixel(d);
@@ -195,10 +196,10 @@ struct PixelFrame
 struct Setup
 {
     TField field;
-    TFixedDrawingBox box{QSize(kWidth, kHeight)};
+    TFixedDrawingBox box { QSize(kWidth, kHeight) };
     TDisplayAdapter screen;
     std::unique_ptr<PixelFrame> pixels;
-    QImage image{kWidth, kHeight, QImage::Format_RGB32};
+    QImage image { kWidth, kHeight, QImage::Format_RGB32 };
 
     Setup()
     {
@@ -237,8 +238,7 @@ void BM_QPainterFrame(benchmark::State &state)
 }
 BENCHMARK(BM_QPainterFrame)->Unit(benchmark::kMillisecond);
 
-template <typename F>
-double medianMs(F f, int frames)
+template <typename F> double medianMs(F f, int frames)
 {
     std::vector<double> ms;
     for (int i = 0; i < frames; ++i) {
@@ -274,7 +274,7 @@ int main(int argc, char **argv)
     }
     surface /= rounds;
     painter /= rounds;
-    printBenchSummary("render", {{"surface_ms", surface}, {"qpainter_ms", painter},
-                                 {"ratio", surface / painter}});
+    printBenchSummary("render",
+        { { "surface_ms", surface }, { "qpainter_ms", painter }, { "ratio", surface / painter } });
     return 0;
 }

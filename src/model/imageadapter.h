@@ -54,29 +54,33 @@ public:
 
     bool isOutput() const { return FViewerType == 1; }
 
-    virtual void prepareDraw() {}
-    virtual void finishDraw() {}
+    virtual void prepareDraw() { }
+    virtual void finishDraw() { }
     virtual void flush() = 0;
     virtual void fitToView() = 0;
     virtual void clear() = 0;
     // Hands this surface's view rectangle, controller and bitmap size to other.
     virtual void paramCopyTo(TAbstractImageAdapter &other) = 0;
-    virtual void paramCopyTo_s(const QRect &viewRect, TScaleController *controller, int width,
-                               int height) = 0;
+    virtual void paramCopyTo_s(
+        const QRect &viewRect, TScaleController *controller, int width, int height)
+        = 0;
 
     // Model coordinates. Polylines and polygons take the points 0 .. lastIndex
     // (lastIndex + 1 of them), each moved by the offset; lastIndex 0 draws nothing.
     virtual void drawSegment(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
-    virtual void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
-                              const double *xs, const double *ys) = 0;
-    virtual void drawPolygon(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
-                             const double *xs, const double *ys) = 0;
+    virtual void drawPolyline(
+        TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs, const double *ys)
+        = 0;
+    virtual void drawPolygon(
+        TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs, const double *ys)
+        = 0;
     virtual void drawDot(TPenBrush &pb, double x, double y) = 0;
     virtual void drawCircle(TPenBrush &pb, double cx, double cy, double r) = 0;
     virtual void drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b) = 0;
     // Counter-clockwise from the radial through (x1, y1) to the one through (x2, y2).
-    virtual void drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1,
-                         double x2, double y2) = 0;
+    virtual void drawArc(
+        TPenBrush &pb, double cx, double cy, double r, double x1, double y1, double x2, double y2)
+        = 0;
     virtual void drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2) = 0;
     virtual void floodFill(const TBitmap &mask, TPenBrush &pb, double x, double y) = 0;
     // A filled head with its tip at the point, pointing along (vx, vy).
@@ -85,10 +89,12 @@ public:
     virtual TModelViewRect textExtentToModel(const TPixelSized &box) = 0;
     // AND copies: white is transparent on white paper.
     virtual void drawBitmap(const TBitmap &bmp, double x, double y) = 0;
-    virtual void drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
-                                    const QPoint &offset) = 0;
-    virtual void drawBitmapOffsetPxReal(const TBitmap &bmp, const TModelPoint &point,
-                                        const TModelPoint &offset) = 0;
+    virtual void drawBitmapOffsetPx(
+        const TBitmap &bmp, const TModelPoint &point, const QPoint &offset)
+        = 0;
+    virtual void drawBitmapOffsetPxReal(
+        const TBitmap &bmp, const TModelPoint &point, const TModelPoint &offset)
+        = 0;
     virtual void copyWindowFrom(const TBitmap &bmp, int cx, int cy) = 0;
     virtual void copyFromBitmap(const TBitmap &bmp) = 0;
 
@@ -119,8 +125,8 @@ public:
 // Whether a shape with this view type and switch is drawn on the surface:
 // never when switched off or invisible; vtVisible always; vtEditVisible only on
 // the editing screen outside preview mode, never in an image file.
-inline bool isShapeVisibleOn(const TAbstractImageAdapter &surface, TViewType viewType,
-                             TViewOnOff viewOnOff)
+inline bool isShapeVisibleOn(
+    const TAbstractImageAdapter &surface, TViewType viewType, TViewOnOff viewOnOff)
 {
     if (viewOnOff == TViewOnOff::voOff || viewType == TViewType::vtInvisible)
         return false;

@@ -7,12 +7,14 @@
 
 namespace zarno {
 
-TBitmap::TBitmap() : fImage(std::make_unique<QImage>())
+TBitmap::TBitmap()
+    : fImage(std::make_unique<QImage>())
 {
     fCanvas = std::make_unique<TRasterCanvas>(fImage.get());
 }
 
-TBitmap::TBitmap(int width, int height) : TBitmap()
+TBitmap::TBitmap(int width, int height)
+    : TBitmap()
 {
     setSize(width, height);
 }
@@ -53,9 +55,8 @@ TCanvas &TBitmap::canvas()
 TColor TBitmap::pixel(int x, int y) const
 {
     if (!fImage->valid(x, y))
-        throw ESouteigai(QStringLiteral("TBitmap"), {fmtArg(x), fmtArg(y)},
-                         QStringLiteral("(%d, %d)はビットマップの外です。"),
-                         QStringLiteral("pixel"));
+        throw ESouteigai(QStringLiteral("TBitmap"), { fmtArg(x), fmtArg(y) },
+            QStringLiteral("(%d, %d)はビットマップの外です。"), QStringLiteral("pixel"));
     return fromQRgb(fImage->pixel(x, y));
 }
 

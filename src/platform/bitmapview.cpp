@@ -7,7 +7,8 @@
 
 namespace zarno {
 
-TBitmapView::TBitmapView(QWidget *parent) : QWidget(parent)
+TBitmapView::TBitmapView(QWidget *parent)
+    : QWidget(parent)
 {
     // The bitmap covers the whole widget: no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);

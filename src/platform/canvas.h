@@ -17,9 +17,18 @@ constexpr TColor kColorBlack = 0x000000;
 constexpr TColor kColorWhite = 0xFFFFFF;
 constexpr TColor kColorRed = 0x0000FF;
 
-constexpr int colorRed(TColor c) { return int(c & 0xFF); }
-constexpr int colorGreen(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int colorBlue(TColor c) { return int((c >> 16) & 0xFF); }
+constexpr int colorRed(TColor c)
+{
+    return int(c & 0xFF);
+}
+constexpr int colorGreen(TColor c)
+{
+    return int((c >> 8) & 0xFF);
+}
+constexpr int colorBlue(TColor c)
+{
+    return int((c >> 16) & 0xFF);
+}
 constexpr TColor makeColor(int r, int g, int b)
 {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
@@ -100,7 +109,7 @@ public:
     virtual TTextMetric textMetric() = 0;
 
     // Smooth edges for the screen; off by default so pixel rules hold exactly.
-    virtual void setAntialiasing(bool) {}
+    virtual void setAntialiasing(bool) { }
     virtual bool antialiasing() const { return false; }
 };
 

@@ -41,15 +41,14 @@ bool TDesktop::isPositionOnSomeMonitor(const QRect &window, int captionHeight, i
     return isPositionOnMonitors(monitorBounds(), window, captionHeight, inset);
 }
 
-bool TDesktop::isPositionOnMonitors(const QList<QRect> &monitors, const QRect &window,
-                                    int captionHeight, int inset)
+bool TDesktop::isPositionOnMonitors(
+    const QList<QRect> &monitors, const QRect &window, int captionHeight, int inset)
 {
     const int y = window.top() + captionHeight / 2;
     const QPoint left(window.left() + inset, y);
     const QPoint right(window.left() + window.width() - inset, y);
-    return std::any_of(monitors.begin(), monitors.end(), [&](const QRect &m) {
-        return m.contains(left) || m.contains(right);
-    });
+    return std::any_of(monitors.begin(), monitors.end(),
+        [&](const QRect &m) { return m.contains(left) || m.contains(right); });
 }
 
 } // namespace zarno

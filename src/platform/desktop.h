@@ -22,8 +22,8 @@ struct TDesktop
     // below its top edge, at its left end moved right by the inset or at its
     // right end moved left by it, lies on some monitor.
     static bool isPositionOnSomeMonitor(const QRect &window, int captionHeight, int inset);
-    static bool isPositionOnMonitors(const QList<QRect> &monitors, const QRect &window,
-                                     int captionHeight, int inset);
+    static bool isPositionOnMonitors(
+        const QList<QRect> &monitors, const QRect &window, int captionHeight, int inset);
 };
 
 } // namespace zarno

@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace zarno {
 
@@ -18,17 +19,14 @@ namespace {
 QList<qreal> dashPattern(TPenStyle style, bool wide)
 {
     switch (style) {
-    case TPenStyle::psDash:
-        return wide ? QList<qreal>{4, 2} : QList<qreal>{18, 6};
-    case TPenStyle::psDot:
-        return wide ? QList<qreal>{1, 2} : QList<qreal>{3, 3};
+    case TPenStyle::psDash: return wide ? QList<qreal> { 4, 2 } : QList<qreal> { 18, 6 };
+    case TPenStyle::psDot: return wide ? QList<qreal> { 1, 2 } : QList<qreal> { 3, 3 };
     case TPenStyle::psDashDot:
-        return wide ? QList<qreal>{4, 2, 1, 2} : QList<qreal>{9, 6, 3, 6};
+        return wide ? QList<qreal> { 4, 2, 1, 2 } : QList<qreal> { 9, 6, 3, 6 };
     case TPenStyle::psDashDotDot:
-        return wide ? QList<qreal>{4, 2, 1, 2, 1, 2} : QList<qreal>{9, 3, 3, 3, 3, 3};
+        return wide ? QList<qreal> { 4, 2, 1, 2, 1, 2 } : QList<qreal> { 9, 3, 3, 3, 3, 3 };
     case TPenStyle::psSolid:
-    case TPenStyle::psClear:
-        break;
+    case TPenStyle::psClear: break;
     }
     return {};
 }
@@ -36,22 +34,14 @@ QList<qreal> dashPattern(TPenStyle style, bool wide)
 Qt::BrushStyle qtBrushStyle(TBrushStyle style)
 {
     switch (style) {
-    case TBrushStyle::bsSolid:
-        return Qt::SolidPattern;
-    case TBrushStyle::bsClear:
-        return Qt::NoBrush;
-    case TBrushStyle::bsHorizontal:
-        return Qt::HorPattern;
-    case TBrushStyle::bsVertical:
-        return Qt::VerPattern;
-    case TBrushStyle::bsFDiagonal:
-        return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal:
-        return Qt::BDiagPattern;
-    case TBrushStyle::bsCross:
-        return Qt::CrossPattern;
-    case TBrushStyle::bsDiagCross:
-        return Qt::DiagCrossPattern;
+    case TBrushStyle::bsSolid: return Qt::SolidPattern;
+    case TBrushStyle::bsClear: return Qt::NoBrush;
+    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
+    case TBrushStyle::bsVertical: return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
+    case TBrushStyle::bsCross: return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
     }
     return Qt::NoBrush;
 }
@@ -63,10 +53,19 @@ QRegion regionOf(const QVector<QRect> &rects)
     return r;
 }
 
+// Whether our rasterizer's integer arithmetic covers these coordinates.
+bool inRasterRange(std::initializer_list<int> coords)
+{
+    for (int c : coords)
+        if (c < -raster::kMaxCoordinate || c > raster::kMaxCoordinate)
+            return false;
+    return true;
+}
+
 QRectF boxOf(int x1, int y1, int x2, int y2)
 {
-    return QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)),
-                  QPointF(std::max(x1, x2), std::max(y1, y2)));
+    return QRectF(
+        QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2)));
 }
 
 // Qt's arc angle (degrees, counter-clockwise as seen) of the ellipse point on
@@ -83,7 +82,9 @@ qreal parametricDegrees(const QRectF &box, int x, int y)
 
 } // namespace
 
-TRasterCanvas::TRasterCanvas(QImage *image) : fImage(image) {}
+TRasterCanvas::TRasterCanvas(QImage *image)
+    : fImage(image)
+{ }
 
 TRasterCanvas::~TRasterCanvas()
 {
@@ -115,7 +116,7 @@ void TRasterCanvas::setPenStyle(TPenStyle style)
 
 void TRasterCanvas::setGeometricPen(TPenStyle style, int width, TColor color)
 {
-    fGeometricPen = {color, width, style};
+    fGeometricPen = { color, width, style };
     fGeometric = true;
 }
 
@@ -191,8 +192,8 @@ QPainter &TRasterCanvas::painter(Geometry geometry)
     }
     if (geometry != fPainterGeometry) {
         // Shapes: QPainter's pixel centres lie at +0.5, ours at the integers.
-        fPainter->setTransform(geometry == Geometry::Shapes ? QTransform::fromTranslate(0.5, 0.5)
-                                                            : QTransform());
+        fPainter->setTransform(
+            geometry == Geometry::Shapes ? QTransform::fromTranslate(0.5, 0.5) : QTransform());
         fPainterGeometry = geometry;
     }
     return *fPainter;
@@ -237,7 +238,7 @@ void TRasterCanvas::outlineLine(int x0, int y0, int x1, int y1)
 {
     if (!penVisible() || fImage->isNull())
         return;
-    if (fastOutline()) {
+    if (fastOutline() && inRasterRange({ x0, y0, x1, y1 })) {
         raster::TPixelTarget t;
         if (pixelTarget(t))
             raster::line(t, x0, y0, x1, y1);
@@ -253,12 +254,14 @@ void TRasterCanvas::polyline(const QPoint *points, int count)
 {
     if (count < 2 || !penVisible() || fImage->isNull())
         return;
-    if (fastOutline()) {
+    bool inRange = true;
+    for (int i = 0; i < count && inRange; ++i)
+        inRange = inRasterRange({ points[i].x(), points[i].y() });
+    if (fastOutline() && inRange) {
         raster::TPixelTarget t;
         if (pixelTarget(t))
             for (int i = 1; i < count; ++i)
-                raster::line(t, points[i - 1].x(), points[i - 1].y(), points[i].x(),
-                             points[i].y());
+                raster::line(t, points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y());
         return;
     }
     // One path, so that a dash pattern runs on across the corners.
@@ -272,7 +275,10 @@ void TRasterCanvas::polygon(const QPoint *points, int count)
 {
     if (count < 2 || fImage->isNull())
         return;
-    if (!fastOutline()) {
+    bool inRange = true;
+    for (int i = 0; i < count && inRange; ++i)
+        inRange = inRasterRange({ points[i].x(), points[i].y() });
+    if (!fastOutline() || !inRange) {
         QPainter &p = painter(Geometry::Shapes);
         p.setPen(qtPen());
         p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
@@ -298,7 +304,8 @@ void TRasterCanvas::ellipse(int x1, int y1, int x2, int y2)
 {
     if (fImage->isNull())
         return;
-    if (wideOutline()) {
+    const bool inRange = inRasterRange({ x1, y1, x2, y2 });
+    if (wideOutline() && inRange) {
         // Pen and solid fill in one pass over the rows.
         raster::TPixelTarget t;
         if (!pixelTarget(t))
@@ -309,7 +316,7 @@ void TRasterCanvas::ellipse(int x1, int y1, int x2, int y2)
         raster::wideEllipse(t, x1, y1, x2, y2, activePen().width, solidFill, toQRgb(fBrushColor));
         return;
     }
-    if (fastOutline() || !penVisible()) {
+    if ((fastOutline() || !penVisible()) && inRange) {
         fillEllipseWithBrush(x1, y1, x2, y2);
         raster::TPixelTarget t;
         if (penVisible() && pixelTarget(t))
@@ -326,7 +333,7 @@ void TRasterCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
 {
     if (!penVisible() || fImage->isNull())
         return;
-    if (fastOutline() || wideOutline()) {
+    if ((fastOutline() || wideOutline()) && inRasterRange({ x1, y1, x2, y2, x3, y3, x4, y4 })) {
         raster::TPixelTarget t;
         if (!pixelTarget(t))
             return;
@@ -363,7 +370,7 @@ void TRasterCanvas::rectangle(int x1, int y1, int x2, int y2)
     if (fImage->isNull())
         return;
     const QRectF box = boxOf(x1, y1, x2, y2);
-    if (!fastOutline()) {
+    if (!fastOutline() || !inRasterRange({ x1, y1, x2, y2 })) {
         QPainter &p = painter(Geometry::Shapes);
         p.setPen(qtPen());
         p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
@@ -414,9 +421,8 @@ void TRasterCanvas::copyImage(const QRect &dest, const QImage &source, const QRe
     if (fImage->isNull() || source.isNull() || dest.isEmpty())
         return;
     QPainter &p = painter(Geometry::Pixels);
-    p.setCompositionMode(fCopyMode == TCopyMode::cmSrcAnd
-                             ? QPainter::RasterOp_SourceAndDestination
-                             : QPainter::CompositionMode_Source);
+    p.setCompositionMode(fCopyMode == TCopyMode::cmSrcAnd ? QPainter::RasterOp_SourceAndDestination
+                                                          : QPainter::CompositionMode_Source);
     // A copy within one image must read the pixels as they were before.
     if (&source == fImage)
         p.drawImage(dest, source.copy(sourceRect));

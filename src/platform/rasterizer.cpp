@@ -152,9 +152,10 @@ class TNearestRounder
 {
 public:
     TNearestRounder(qint64 stepSize, qint64 otherSize, qint64 centre2)
-        : fA2(stepSize * stepSize), fB2(otherSize * otherSize), fC2(centre2)
-    {
-    }
+        : fA2(stepSize * stepSize)
+        , fB2(otherSize * otherSize)
+        , fC2(centre2)
+    { }
     // Seeds k from an estimate of the pixel's centre position.
     void start(qint64 ds, double estimate)
     {
@@ -172,8 +173,10 @@ private:
     // P − 2 < 2d <= P, that is (P >= 0 and A²P² >= Q) and (P − 2 < 0 or A²(P − 2)² < Q).
     void fit(qint64 ds)
     {
-        const qint64 q = fB2 * (fA2 - ds * ds);
-        auto within = [&](qint64 p) { return p >= 0 && fA2 * p * p >= q; };
+        // 128-bit products: with coordinates up to 2^20 they reach 2^86.
+        using Wide = __int128;
+        const Wide q = Wide(fB2) * (fA2 - ds * ds);
+        auto within = [&](qint64 p) { return p >= 0 && Wide(fA2) * p * p >= q; };
         while (!within(fC2 + 1 - 2 * fK))
             --fK;
         while (within(fC2 - 1 - 2 * fK))
@@ -238,7 +241,8 @@ void ellipsePixels(const TPixelTarget &t, int x1, int y1, int x2, int y2, Put pu
         if (lo > hi)
             return;
         TNearestRounder rounder(x2 - x1, y2 - y1, cy2);
-        rounder.start(2 * lo - cx2, cy - b * std::sqrt(std::max(0.0, 1.0 - (lo - cx) * (lo - cx) * invA2)));
+        rounder.start(
+            2 * lo - cx2, cy - b * std::sqrt(std::max(0.0, 1.0 - (lo - cx) * (lo - cx) * invA2)));
         for (qint64 x = lo; x <= hi; ++x)
             put4(x, rounder.next(2 * x - cx2));
     };
@@ -265,7 +269,8 @@ void ellipsePixels(const TPixelTarget &t, int x1, int y1, int x2, int y2, Put pu
         if (lo > hi)
             return;
         TNearestRounder rounder(y2 - y1, x2 - x1, cx2);
-        rounder.start(2 * lo - cy2, cx - a * std::sqrt(std::max(0.0, 1.0 - (lo - cy) * (lo - cy) * invB2)));
+        rounder.start(
+            2 * lo - cy2, cx - a * std::sqrt(std::max(0.0, 1.0 - (lo - cy) * (lo - cy) * invB2)));
         for (qint64 y = lo; y <= hi; ++y)
             put4(rounder.next(2 * y - cy2), y);
     };
@@ -291,7 +296,7 @@ void ellipse(const TPixelTarget &t, int x1, int y1, int x2, int y2)
         ellipsePixels(t, x1, y1, x2, y2, [&](int x, int y) { t.plot(x, y); });
     else
         ellipsePixels(t, x1, y1, x2, y2,
-                      [bits, stride, color](int x, int y) { bits[y * stride + x] = color; });
+            [bits, stride, color](int x, int y) { bits[y * stride + x] = color; });
 }
 
 void arc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int sx, int sy, int ex, int ey)
@@ -310,8 +315,7 @@ void arc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int sx, int sy, 
 namespace {
 
 // Writes the pixels x0 .. x1 of row y that lie in the target.
-template <typename Color>
-void span(const TPixelTarget &t, int y, qint64 x0, qint64 x1, Color color)
+template <typename Color> void span(const TPixelTarget &t, int y, qint64 x0, qint64 x1, Color color)
 {
     if (y < t.bounds.top() || y > t.bounds.bottom())
         return;
@@ -365,22 +369,22 @@ void ringRows(const TPixelTarget &t, int x1, int y1, int x2, int y2, double h, R
 } // namespace
 
 void wideEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, bool fill,
-                 std::uint32_t fillColor)
+    std::uint32_t fillColor)
 {
     const std::uint32_t pen = t.color;
     const auto penColor = [pen](int, int) { return pen; };
     const auto inside = [fillColor](int, int) { return fillColor; };
-    ringRows(t, x1, y1, x2, y2, width / 2.0,
-             [&](int y, qint64 oLo, qint64 oHi, qint64 iLo, qint64 iHi) {
-                 if (iLo > iHi) {
-                     span(t, y, oLo, oHi, penColor);
-                     return;
-                 }
-                 span(t, y, oLo, iLo - 1, penColor);
-                 span(t, y, iHi + 1, oHi, penColor);
-                 if (fill)
-                     span(t, y, iLo, iHi, inside);
-             });
+    ringRows(
+        t, x1, y1, x2, y2, width / 2.0, [&](int y, qint64 oLo, qint64 oHi, qint64 iLo, qint64 iHi) {
+            if (iLo > iHi) {
+                span(t, y, oLo, oHi, penColor);
+                return;
+            }
+            span(t, y, oLo, iLo - 1, penColor);
+            span(t, y, iHi + 1, oHi, penColor);
+            if (fill)
+                span(t, y, iLo, iHi, inside);
+        });
 }
 
 void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2)
@@ -394,7 +398,7 @@ void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2)
 }
 
 void wideArc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, int sx, int sy,
-             int ex, int ey)
+    int ex, int ey)
 {
     const qint64 cx2 = qint64(x1) + x2, cy2 = qint64(y1) + y2;
     const qint64 su = 2 * qint64(sx) - cx2, sv = cy2 - 2 * qint64(sy);
@@ -412,15 +416,15 @@ void wideArc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, i
                 && (!t.rects || t.contains(int(x), y)))
                 row[x] = pen;
     };
-    ringRows(t, x1, y1, x2, y2, width / 2.0,
-             [&](int y, qint64 oLo, qint64 oHi, qint64 iLo, qint64 iHi) {
-                 if (iLo > iHi) {
-                     sweep(y, oLo, oHi);
-                     return;
-                 }
-                 sweep(y, oLo, iLo - 1);
-                 sweep(y, iHi + 1, oHi);
-             });
+    ringRows(
+        t, x1, y1, x2, y2, width / 2.0, [&](int y, qint64 oLo, qint64 oHi, qint64 iLo, qint64 iHi) {
+            if (iLo > iHi) {
+                sweep(y, oLo, oHi);
+                return;
+            }
+            sweep(y, oLo, iLo - 1);
+            sweep(y, iHi + 1, oHi);
+        });
 }
 
 } // namespace zarno::raster

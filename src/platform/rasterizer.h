@@ -6,6 +6,11 @@
 
 namespace zarno::raster {
 
+// Coordinates handed to these functions lie within ±kMaxCoordinate, which
+// keeps their integer arithmetic exact; the canvas sends anything larger to
+// QPainter.
+constexpr int kMaxCoordinate = 1 << 20;
+
 // Where aliased 1-pixel outlines go: 32-bit pixels (RGB32) and a clip. The
 // clip is a bounding rectangle and, when it is made of several rectangles,
 // the list of them.
@@ -13,7 +18,7 @@ struct TPixelTarget
 {
     std::uint32_t *bits = nullptr;
     qsizetype stride = 0; // in pixels
-    QRect bounds;          // every plotted pixel lies inside it
+    QRect bounds; // every plotted pixel lies inside it
     const QVector<QRect> *rects = nullptr;
     std::uint32_t color = 0;
 
@@ -46,7 +51,7 @@ void line(const TPixelTarget &t, int x0, int y0, int x1, int y1);
 // centres between the ellipses whose semi-axes are w/2 larger and w/2
 // smaller than the box's, the fill the centres inside the smaller one.
 void wideEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, bool fill,
-                 std::uint32_t fillColor);
+    std::uint32_t fillColor);
 
 // Pixel centres inside the ellipse of the box, in the target's colour.
 void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2);
@@ -54,7 +59,7 @@ void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2);
 // The part of wideEllipse's pen that lies in the counter-clockwise sweep
 // between the radials (see arc): a wide arc with flat (radial) ends.
 void wideArc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, int sx, int sy,
-             int ex, int ey);
+    int ex, int ey);
 
 // The outline of the ellipse through the box's edge pixels: one pixel per
 // column where the curve is flatter than 45°, one per row where steeper,

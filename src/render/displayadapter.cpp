@@ -44,8 +44,8 @@ QRect TDisplayAdapter::getViewrect() const
 {
     if (!fBox)
         throw ESouteigai(QStringLiteral("TDisplayAdapter"),
-                         QStringLiteral("メインウィンドウが設定されていません。"),
-                         QStringLiteral("getViewrect"));
+            QStringLiteral("メインウィンドウが設定されていません。"),
+            QStringLiteral("getViewrect"));
     const QSize s = fBox->clientSize();
     return QRect(0, 0, s.width(), s.height());
 }

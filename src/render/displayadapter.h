@@ -40,7 +40,9 @@ private:
 class TFixedDrawingBox : public TDrawingBox
 {
 public:
-    explicit TFixedDrawingBox(QSize size) : fSize(size) {}
+    explicit TFixedDrawingBox(QSize size)
+        : fSize(size)
+    { }
     QSize clientSize() const override { return fSize; }
     void setClientSize(QSize size) { fSize = size; }
     void showBitmap(const TBitmap *bitmap) override

@@ -11,8 +11,8 @@ namespace zarno {
 namespace {
 struct DpiState
 {
-    TModelPoint current{300, 300};
-    TModelPoint screen{100, 100};
+    TModelPoint current { 300, 300 };
+    TModelPoint screen { 100, 100 };
     double fontScale = 1.0;
 };
 DpiState &state()
@@ -25,16 +25,16 @@ DpiState &state()
 int roundToInt32(double v, const char *method)
 {
     const double r = std::nearbyint(v);
-    if (!(r >= double(std::numeric_limits<int>::min()) && r <= double(std::numeric_limits<int>::max())))
-        throw ESouteigai(QStringLiteral("TDpi"), {fmtArg(v)},
-                         QStringLiteral("値(%g)が整数の範囲を超えています。"),
-                         QString::fromLatin1(method));
+    if (!(r >= double(std::numeric_limits<int>::min())
+            && r <= double(std::numeric_limits<int>::max())))
+        throw ESouteigai(QStringLiteral("TDpi"), { fmtArg(v) },
+            QStringLiteral("値(%g)が整数の範囲を超えています。"), QString::fromLatin1(method));
     return int(r);
 }
 
 void TDpi::setCurrent(double x, double y)
 {
-    state().current = {x, y};
+    state().current = { x, y };
 }
 
 TModelPoint TDpi::current()
@@ -44,7 +44,7 @@ TModelPoint TDpi::current()
 
 void TDpi::setScreen(double x, double y)
 {
-    state().screen = {x, y};
+    state().screen = { x, y };
 }
 
 TModelPoint TDpi::screen()
@@ -70,7 +70,7 @@ void TDpi::useScreenResolution()
 
 void TDpi::resetToLoadValues()
 {
-    state() = DpiState{};
+    state() = DpiState {};
 }
 
 int TDpi::mmToPixels(double mm)
@@ -94,21 +94,21 @@ QPoint TDpi::mmPairToScreenPixels(const TModelPoint &mm)
 {
     const TModelPoint s = screen();
     return QPoint(roundToInt32(mm.x * s.x / 25.4, "mmPairToScreenPixels"),
-                  roundToInt32(-mm.y * s.y / 25.4, "mmPairToScreenPixels"));
+        roundToInt32(-mm.y * s.y / 25.4, "mmPairToScreenPixels"));
 }
 
 QPoint TDpi::mmPairToPixels(const TModelPoint &mm)
 {
     const TModelPoint c = current();
     return QPoint(roundToInt32(mm.x * c.x / 25.4, "mmPairToPixels"),
-                  roundToInt32(-mm.y * c.y / 25.4, "mmPairToPixels"));
+        roundToInt32(-mm.y * c.y / 25.4, "mmPairToPixels"));
 }
 
 QPoint TDpi::mmPairToPixelsUnflipped(const TModelPoint &mm)
 {
     const TModelPoint c = current();
     return QPoint(roundToInt32(mm.x * c.x / 25.4, "mmPairToPixelsUnflipped"),
-                  roundToInt32(mm.y * c.y / 25.4, "mmPairToPixelsUnflipped"));
+        roundToInt32(mm.y * c.y / 25.4, "mmPairToPixelsUnflipped"));
 }
 
 double TDpi::averageDpi()
@@ -125,7 +125,7 @@ double TDpi::applyFontScale(double v)
 QPoint TDpi::applyFontScalePair(const QPoint &p)
 {
     return QPoint(roundToInt32(p.x() * fontScale(), "applyFontScalePair"),
-                  roundToInt32(p.y() * fontScale(), "applyFontScalePair"));
+        roundToInt32(p.y() * fontScale(), "applyFontScalePair"));
 }
 
 int TDpi::screenSizeAt300Dpi(int screenWidthPx, int screenHeightPx)

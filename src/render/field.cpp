@@ -5,21 +5,18 @@
 
 namespace zarno {
 
-TField::TField() : TShapeList(Ownership::Owns) {}
+TField::TField()
+    : TShapeList(Ownership::Owns)
+{ }
 
 TField::~TField() = default;
 
 void TField::remember(TShape *shape)
 {
     switch (shape->getFigureType()) {
-    case TFiguretype::FIG_zahyoujiku:
-        fAxes = shape;
-        break;
-    case TFiguretype::FIG_printArea:
-        fPrintArea = shape;
-        break;
-    default:
-        break;
+    case TFiguretype::FIG_zahyoujiku: fAxes = shape; break;
+    case TFiguretype::FIG_printArea: fPrintArea = shape; break;
+    default: break;
     }
 }
 

@@ -8,7 +8,10 @@ namespace {
 const QString kClass = QStringLiteral("TFunctionPolyline");
 }
 
-TFunctionPolyline::TFunctionPolyline() : fXs(kInitialCapacity), fYs(kInitialCapacity) {}
+TFunctionPolyline::TFunctionPolyline()
+    : fXs(kInitialCapacity)
+    , fYs(kInitialCapacity)
+{ }
 
 void TFunctionPolyline::ensureCapacity(int n)
 {
@@ -45,15 +48,15 @@ TModelPoint TFunctionPolyline::last() const
 {
     if (fCount < 1)
         throw ESouteigai(kClass, QStringLiteral("リストが空です。"), QStringLiteral("last"));
-    return {fXs[std::size_t(fCount - 1)], fYs[std::size_t(fCount - 1)]};
+    return { fXs[std::size_t(fCount - 1)], fYs[std::size_t(fCount - 1)] };
 }
 
 TModelPoint TFunctionPolyline::secondLast() const
 {
     if (fCount < 2)
         throw ESouteigai(kClass, QStringLiteral("リストに2つ以上のデータがありません。"),
-                         QStringLiteral("secondLast"));
-    return {fXs[std::size_t(fCount - 2)], fYs[std::size_t(fCount - 2)]};
+            QStringLiteral("secondLast"));
+    return { fXs[std::size_t(fCount - 2)], fYs[std::size_t(fCount - 2)] };
 }
 
 } // namespace zarno

@@ -6,7 +6,9 @@
 #include "render/dpi.h"
 #include "render/pointbuffer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace zarno {
 
@@ -21,7 +23,8 @@ class TAppliedPenBrush
 {
 public:
     TAppliedPenBrush(TPenBrush &pb, bool forOutput, TCanvas &canvas, bool wide = false)
-        : fPb(pb), fCanvas(canvas)
+        : fPb(pb)
+        , fCanvas(canvas)
     {
         if (wide)
             pb.applyToCanvasWide(forOutput, canvas);
@@ -37,9 +40,62 @@ private:
     TCanvas &fCanvas;
 };
 
+// Pixel coordinates up to this far from the origin are drawn as they are;
+// further away the transform would clamp them one by one (to ±10001), which
+// bends the direction of a segment and the shape of a circle.
+constexpr double kSafePixel = 10000;
+
+struct TPixelF
+{
+    double x, y;
+};
+
+bool inSafeSquare(const TPixelF &p)
+{
+    return std::fabs(p.x) <= kSafePixel && std::fabs(p.y) <= kSafePixel;
+}
+
+// Liang–Barsky: cuts p–q to the safe square; false when nothing is left.
+// keptEnd tells whether q itself was kept.
+bool clipToSafeSquare(TPixelF &p, TPixelF &q, bool *keptEnd = nullptr)
+{
+    const double dx = q.x - p.x, dy = q.y - p.y;
+    double t0 = 0, t1 = 1;
+    const double ps[4] = { -dx, dx, -dy, dy };
+    const double qs[4] = { p.x + kSafePixel, kSafePixel - p.x, p.y + kSafePixel, kSafePixel - p.y };
+    for (int i = 0; i < 4; ++i) {
+        if (ps[i] == 0) {
+            if (qs[i] < 0)
+                return false;
+            continue;
+        }
+        const double r = qs[i] / ps[i];
+        if (ps[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    const TPixelF a { p.x + t0 * dx, p.y + t0 * dy }, b { p.x + t1 * dx, p.y + t1 * dy };
+    if (keptEnd)
+        *keptEnd = t1 == 1;
+    p = a;
+    q = b;
+    return true;
+}
+
+QPoint toPixelPoint(const TPixelF &p)
+{
+    return QPoint(TUnitTransformer::toPixel(p.x, "modelToPixelX"),
+        TUnitTransformer::toPixel(p.y, "modelToPixelY"));
+}
+
 } // namespace
 
-TImageAdapter::TImageAdapter() : fBitmap(std::make_unique<TBitmap>()) {}
+TImageAdapter::TImageAdapter()
+    : fBitmap(std::make_unique<TBitmap>())
+{ }
 
 TImageAdapter::~TImageAdapter() = default;
 
@@ -70,8 +126,8 @@ void TImageAdapter::clear()
 
 void TImageAdapter::paramCopyTo(TAbstractImageAdapter &other)
 {
-    other.paramCopyTo_s(fTransformer.getViewRect(), fTransformer.controller(), fBitmap->width(),
-                        fBitmap->height());
+    other.paramCopyTo_s(
+        fTransformer.getViewRect(), fTransformer.controller(), fBitmap->width(), fBitmap->height());
 }
 
 void TImageAdapter::paramCopyTo_s(const QRect &, TScaleController *, int, int)
@@ -91,14 +147,24 @@ void TImageAdapter::drawSegment(TPenBrush &pb, double x1, double y1, double x2, 
 {
     if (!pb.isPenVisible())
         return;
-    const QPoint p1 = fTransformer.modelToPixel({x1, y1});
-    const QPoint p2 = fTransformer.modelToPixel({x2, y2});
+    const TUnitTransformer::Mapping m = fTransformer.mapping();
+    TPixelF p { m.sx * x1 + m.ox, m.sy * y1 + m.oy }, q { m.sx * x2 + m.ox, m.sy * y2 + m.oy };
+    QPoint p1 = toPixelPoint(p), p2 = toPixelPoint(q); // refuses NaN
+    const bool finite
+        = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) && std::isfinite(q.y);
+    if (finite && (!inSafeSquare(p) || !inSafeSquare(q))) {
+        // Cut the segment where it leaves the square, keeping its direction.
+        if (!clipToSafeSquare(p, q))
+            return;
+        p1 = toPixelPoint(p);
+        p2 = toPixelPoint(q);
+    }
     TAppliedPenBrush applied(pb, forOutput(), getCanvas());
     linePx(p1.x(), p1.y(), p2.x(), p2.y());
 }
 
-void TImageAdapter::drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
-                                 const double *xs, const double *ys)
+void TImageAdapter::drawPolyline(
+    TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs, const double *ys)
 {
     if (lastIndex <= 0)
         return;
@@ -109,8 +175,8 @@ void TImageAdapter::drawPolyline(TPenBrush &pb, const TModelPoint &offset, int l
     c.polyline(pts.data, pts.count);
 }
 
-void TImageAdapter::drawPolygon(TPenBrush &pb, const TModelPoint &offset, int lastIndex,
-                                const double *xs, const double *ys)
+void TImageAdapter::drawPolygon(
+    TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs, const double *ys)
 {
     if (lastIndex <= 0)
         return;
@@ -122,7 +188,7 @@ void TImageAdapter::drawPolygon(TPenBrush &pb, const TModelPoint &offset, int la
 
 void TImageAdapter::drawDot(TPenBrush &pb, double x, double y)
 {
-    const QPoint p = fTransformer.modelToPixel({x, y});
+    const QPoint p = fTransformer.modelToPixel({ x, y });
     TAppliedPenBrush applied(pb, forOutput(), getCanvas(), true);
     dotPx(p.x(), p.y());
 }
@@ -132,12 +198,16 @@ void TImageAdapter::drawCircle(TPenBrush &pb, double cx, double cy, double r)
     if (TCheckZeroInfinity::isZero(r) || r > kMaxRadius)
         return;
     if (r < 0)
-        throw ESouteigai(kClass, QStringLiteral("円の半径は正でなければなりません。"),
-                         QStringLiteral("circle"));
-    const QPoint p1 = fTransformer.modelToPixel({cx - r, cy + r});
-    const QPoint p2 = fTransformer.modelToPixel({cx + r, cy - r});
+        throw ESouteigai(
+            kClass, QStringLiteral("円の半径は正でなければなりません。"), QStringLiteral("circle"));
+    const QPoint p1 = fTransformer.modelToPixel({ cx - r, cy + r });
+    const QPoint p2 = fTransformer.modelToPixel({ cx + r, cy - r });
     std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
     TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    if (!boxInSafeRange(cx, cy, r, r)) {
+        drawConicSampled(cx, cy, r, r, 0, 2 * M_PI);
+        return;
+    }
     ellipsePx(p1.x(), p1.y(), p2.x(), p2.y());
 }
 
@@ -148,39 +218,105 @@ void TImageAdapter::drawEllipse(TPenBrush &pb, double cx, double cy, double a, d
         || b > kMaxRadius)
         return;
     if (a < 0 || b < 0)
-        throw ESouteigai(kClass,
-                         QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"),
-                         QStringLiteral("ellipse"));
-    const QPoint p1 = fTransformer.modelToPixel({cx - a, cy + b});
-    const QPoint p2 = fTransformer.modelToPixel({cx + a, cy - b});
+        throw ESouteigai(kClass, QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"),
+            QStringLiteral("ellipse"));
+    const QPoint p1 = fTransformer.modelToPixel({ cx - a, cy + b });
+    const QPoint p2 = fTransformer.modelToPixel({ cx + a, cy - b });
     std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
     TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    if (!boxInSafeRange(cx, cy, a, b)) {
+        drawConicSampled(cx, cy, a, b, 0, 2 * M_PI);
+        return;
+    }
     ellipsePx(p1.x(), p1.y(), p2.x(), p2.y());
 }
 
-void TImageAdapter::drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1,
-                            double x2, double y2)
+void TImageAdapter::drawArc(
+    TPenBrush &pb, double cx, double cy, double r, double x1, double y1, double x2, double y2)
 {
     if (TCheckZeroInfinity::isZero(r) || r > kMaxRadius)
         return;
     if (!pb.isPenVisible())
         return;
     if (r < 0)
-        throw ESouteigai(kClass, QStringLiteral("円の半径は正でなければなりません。"),
-                         QStringLiteral("arc"));
-    const QPoint b1 = fTransformer.modelToPixel({cx - r, cy + r});
-    const QPoint b2 = fTransformer.modelToPixel({cx + r, cy - r});
-    const QPoint s = fTransformer.modelToPixel({x1, y1});
-    const QPoint e = fTransformer.modelToPixel({x2, y2});
+        throw ESouteigai(
+            kClass, QStringLiteral("円の半径は正でなければなりません。"), QStringLiteral("arc"));
+    const QPoint b1 = fTransformer.modelToPixel({ cx - r, cy + r });
+    const QPoint b2 = fTransformer.modelToPixel({ cx + r, cy - r });
+    const QPoint s = fTransformer.modelToPixel({ x1, y1 });
+    const QPoint e = fTransformer.modelToPixel({ x2, y2 });
     std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
     TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
+    if (!boxInSafeRange(cx, cy, r, r)) {
+        // Counter-clockwise from the first radial to the second; the same
+        // radial twice is the whole circle, as on the canvas.
+        const double t0 = std::atan2(y1 - cy, x1 - cx);
+        const double u1 = x1 - cx, v1 = y1 - cy, u2 = x2 - cx, v2 = y2 - cy;
+        double sweep = std::atan2(y2 - cy, x2 - cx) - t0;
+        while (sweep <= 0)
+            sweep += 2 * M_PI;
+        if (u1 * v2 - v1 * u2 == 0 && u1 * u2 + v1 * v2 > 0)
+            sweep = 2 * M_PI;
+        drawConicSampled(cx, cy, r, r, t0, sweep);
+        return;
+    }
     arcPx(b1.x(), b1.y(), b2.x(), b2.y(), s.x(), s.y(), e.x(), e.y());
+}
+
+bool TImageAdapter::boxInSafeRange(double cx, double cy, double a, double b) const
+{
+    const TUnitTransformer::Mapping m = fTransformer.mapping();
+    const TPixelF corners[2] = { { m.sx * (cx - a) + m.ox, m.sy * (cy + b) + m.oy },
+        { m.sx * (cx + a) + m.ox, m.sy * (cy - b) + m.oy } };
+    return inSafeSquare(corners[0]) && inSafeSquare(corners[1]);
+}
+
+void TImageAdapter::drawConicSampled(
+    double cx, double cy, double a, double b, double t0, double sweep)
+{
+    const TUnitTransformer::Mapping m = fTransformer.mapping();
+    // Steps whose chords stay within 0.2 pixels of the curve.
+    const double radius = std::max(a * std::fabs(m.sx), b * std::fabs(m.sy));
+    const double step = 2 * std::sqrt(2 * 0.2 / radius);
+    const int n = int(std::clamp(std::ceil(sweep / step), 8.0, 400000.0));
+    auto at = [&](int i) {
+        const double t = t0 + sweep * i / n;
+        return TPixelF { m.sx * (cx + a * std::cos(t)) + m.ox,
+            m.sy * (cy + b * std::sin(t)) + m.oy };
+    };
+    TCanvas &c = getCanvas();
+    std::vector<QPoint> run;
+    const auto flush = [&] {
+        if (run.size() >= 2)
+            c.polyline(run.data(), int(run.size()));
+        run.clear();
+    };
+    TPixelF prev = at(0);
+    for (int i = 1; i <= n; ++i) {
+        const TPixelF next = at(i);
+        TPixelF p = prev, q = next;
+        bool keptEnd = false;
+        if (!clipToSafeSquare(p, q, &keptEnd)) {
+            flush();
+        } else {
+            const QPoint start = toPixelPoint(p);
+            if (run.empty() || run.back() != start) {
+                flush();
+                run.push_back(start);
+            }
+            run.push_back(toPixelPoint(q));
+            if (!keptEnd)
+                flush();
+        }
+        prev = next;
+    }
+    flush();
 }
 
 void TImageAdapter::drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2)
 {
-    const QPoint p1 = fTransformer.modelToPixel({x1, y1});
-    const QPoint p2 = fTransformer.modelToPixel({x2, y2});
+    const QPoint p1 = fTransformer.modelToPixel({ x1, y1 });
+    const QPoint p2 = fTransformer.modelToPixel({ x2, y2 });
     TAppliedPenBrush applied(pb, forOutput(), getCanvas());
     rectanglePx(p1.x(), p1.y(), p2.x(), p2.y());
 }
@@ -193,7 +329,7 @@ void TImageAdapter::floodFill(const TBitmap &, TPenBrush &, double, double)
 
 void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy)
 {
-    const QPoint tip = fTransformer.modelToPixel({tipX, tipY});
+    const QPoint tip = fTransformer.modelToPixel({ tipX, tipY });
     const double length = TDpi::mmToPixels(kArrowHeadMm);
     const TUnitTransformer::Mapping m = fTransformer.mapping();
     double dx = m.sx * vx, dy = m.sy * vy;
@@ -206,7 +342,7 @@ void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, doubl
     const double c = std::cos(kArrowWingAngle), s = std::sin(kArrowWingAngle);
     auto at = [&](double ox, double oy) {
         return QPoint(roundToInt32(tip.x() + ox, "drawArrowHead"),
-                      roundToInt32(tip.y() + oy, "drawArrowHead"));
+            roundToInt32(tip.y() + oy, "drawArrowHead"));
     };
     const QPoint points[4] = {
         tip,
@@ -223,13 +359,13 @@ void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, doubl
 
 TModelViewRect TImageAdapter::textExtentToModel(const TPixelSized &box)
 {
-    return {0, 0, box.pixelWidth() / fTransformer.pixelsPerModelX(),
-            -box.pixelHeight() / fTransformer.pixelsPerModelY()};
+    return { 0, 0, box.pixelWidth() / fTransformer.pixelsPerModelX(),
+        -box.pixelHeight() / fTransformer.pixelsPerModelY() };
 }
 
 void TImageAdapter::drawBitmap(const TBitmap &bmp, double x, double y)
 {
-    const QPoint p = fTransformer.modelToPixel({x, y});
+    const QPoint p = fTransformer.modelToPixel({ x, y });
     TCanvas &c = getCanvas();
     const TCopyMode saved = c.copyMode();
     c.setCopyMode(TCopyMode::cmSrcAnd);
@@ -237,14 +373,14 @@ void TImageAdapter::drawBitmap(const TBitmap &bmp, double x, double y)
     c.setCopyMode(saved);
 }
 
-void TImageAdapter::drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
-                                       const QPoint &offset)
+void TImageAdapter::drawBitmapOffsetPx(
+    const TBitmap &bmp, const TModelPoint &point, const QPoint &offset)
 {
-    drawBitmapOffsetPxReal(bmp, point, TModelPoint{double(offset.x()), double(offset.y())});
+    drawBitmapOffsetPxReal(bmp, point, TModelPoint { double(offset.x()), double(offset.y()) });
 }
 
-void TImageAdapter::drawBitmapOffsetPxReal(const TBitmap &bmp, const TModelPoint &point,
-                                           const TModelPoint &offset)
+void TImageAdapter::drawBitmapOffsetPxReal(
+    const TBitmap &bmp, const TModelPoint &point, const TModelPoint &offset)
 {
     const TModelPoint mpp = getModelPerPixel();
     drawBitmap(bmp, point.x + offset.x * mpp.x, point.y - offset.y * mpp.y);
@@ -272,7 +408,7 @@ void TImageAdapter::copyFromBitmap(const TBitmap &bmp)
 
 TModelPoint TImageAdapter::pixelToModel(int px, int py) const
 {
-    return {fTransformer.pixelToModelX(px), fTransformer.pixelToModelY(py)};
+    return { fTransformer.pixelToModelX(px), fTransformer.pixelToModelY(py) };
 }
 
 void TImageAdapter::dotPx(int x, int y)

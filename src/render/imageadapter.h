@@ -26,32 +26,32 @@ public:
     const TBitmap &getBitmap() const { return *fBitmap; }
     void setController(TScaleController *controller) { fTransformer.setController(controller); }
 
-    void flush() override {}
+    void flush() override { }
     void fitToView() override;
     void clear() override;
     void paramCopyTo(TAbstractImageAdapter &other) override;
-    void paramCopyTo_s(const QRect &viewRect, TScaleController *controller, int width,
-                       int height) override;
+    void paramCopyTo_s(
+        const QRect &viewRect, TScaleController *controller, int width, int height) override;
 
     void drawSegment(TPenBrush &pb, double x1, double y1, double x2, double y2) override;
     void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs,
-                      const double *ys) override;
+        const double *ys) override;
     void drawPolygon(TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs,
-                     const double *ys) override;
+        const double *ys) override;
     void drawDot(TPenBrush &pb, double x, double y) override;
     void drawCircle(TPenBrush &pb, double cx, double cy, double r) override;
     void drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b) override;
     void drawArc(TPenBrush &pb, double cx, double cy, double r, double x1, double y1, double x2,
-                 double y2) override;
+        double y2) override;
     void drawRectangle(TPenBrush &pb, double x1, double y1, double x2, double y2) override;
     void floodFill(const TBitmap &mask, TPenBrush &pb, double x, double y) override;
     void drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy) override;
     TModelViewRect textExtentToModel(const TPixelSized &box) override;
     void drawBitmap(const TBitmap &bmp, double x, double y) override;
-    void drawBitmapOffsetPx(const TBitmap &bmp, const TModelPoint &point,
-                            const QPoint &offset) override;
-    void drawBitmapOffsetPxReal(const TBitmap &bmp, const TModelPoint &point,
-                                const TModelPoint &offset) override;
+    void drawBitmapOffsetPx(
+        const TBitmap &bmp, const TModelPoint &point, const QPoint &offset) override;
+    void drawBitmapOffsetPxReal(
+        const TBitmap &bmp, const TModelPoint &point, const TModelPoint &offset) override;
     void copyWindowFrom(const TBitmap &bmp, int cx, int cy) override;
     void copyFromBitmap(const TBitmap &bmp) override;
 
@@ -70,7 +70,10 @@ public:
     }
     TModelPoint pixelToModel(int px, int py) const override;
     TModelPoint pointToModel(const QPoint &p) const override { return pixelToModel(p.x(), p.y()); }
-    QPoint modelToPixel(const TModelPoint &p) const override { return fTransformer.modelToPixel(p); }
+    QPoint modelToPixel(const TModelPoint &p) const override
+    {
+        return fTransformer.modelToPixel(p);
+    }
     TModelPoint pixelVectorToModel(const QPoint &v) const override
     {
         return fTransformer.pixelVectorToModel(v);
@@ -89,6 +92,13 @@ public:
 
 protected:
     bool forOutput() const { return FViewerType == 1; }
+    // Outlines whose pixel box reaches beyond ±10000: drawn as polylines of
+    // points on the curve (y up, counter-clockwise from angle t0 through
+    // sweep radians), cut to the ±10000 square, so that the visible part has
+    // the right curvature instead of the shape of a clamped box.
+    void drawConicSampled(double cx, double cy, double a, double b, double t0, double sweep);
+    // Whether the pixel box of the centre ± (a, b) stays within ±10000.
+    bool boxInSafeRange(double cx, double cy, double a, double b) const;
     // A copy of pb whose brush is clear whatever the shape's own brush, for
     // outlines that must never be filled (circles, ellipses, arcs).
     static std::unique_ptr<TPenBrush> outlinePenBrush(const TPenBrush &pb);

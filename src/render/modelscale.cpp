@@ -16,10 +16,10 @@ void TModelScale::pushMmPerModel1(const TModelPoint &mm, const TModelPoint &cent
 {
     if (!(mm.x > 0 && mm.y > 0))
         throw ESouteigai(kClass, QStringLiteral("値は0より大きい実数でなければなりません。"),
-                         QStringLiteral("pushMmPerModel1"));
+            QStringLiteral("pushMmPerModel1"));
     if (fPushed)
-        throw ESouteigai(kClass, QStringLiteral("mmPerModel1は既にpushされています。"),
-                         QStringLiteral("push"));
+        throw ESouteigai(
+            kClass, QStringLiteral("mmPerModel1は既にpushされています。"), QStringLiteral("push"));
     fSavedMmPerModel1 = fMmPerModel1;
     fSavedCenterXy = fCenterXy;
     fMmPerModel1 = mm;
@@ -30,8 +30,8 @@ void TModelScale::pushMmPerModel1(const TModelPoint &mm, const TModelPoint &cent
 void TModelScale::popMmPerModel1()
 {
     if (!fPushed)
-        throw ESouteigai(kClass, QStringLiteral("mmPerModel1はpushされていません。"),
-                         QStringLiteral("pop"));
+        throw ESouteigai(
+            kClass, QStringLiteral("mmPerModel1はpushされていません。"), QStringLiteral("pop"));
     fMmPerModel1 = fSavedMmPerModel1;
     fCenterXy = fSavedCenterXy;
     fPushed = false;
@@ -52,7 +52,7 @@ void TModelScale::multiplyScale(double fx, double fy)
 void TModelScale::equalizeScale()
 {
     const double m = std::min(fMmPerModel1.x, fMmPerModel1.y);
-    fMmPerModel1 = {m, m};
+    fMmPerModel1 = { m, m };
 }
 
 void TModelScale::reset()
@@ -84,14 +84,14 @@ TModelPoint TSliderZoom::pairFor(int position, bool horizontalSlider, bool linke
 {
     const double v = (horizontalSlider ? position : -position) / double(kRange);
     if (linked)
-        return {v, v};
-    return horizontalSlider ? TModelPoint{v, 0} : TModelPoint{0, v};
+        return { v, v };
+    return horizontalSlider ? TModelPoint { v, 0 } : TModelPoint { 0, v };
 }
 
 bool TSliderZoom::apply(const TModelPoint &pair, TModelScale &scale)
 {
     if (TCheckZeroInfinity::isZero(pair.x) && TCheckZeroInfinity::isZero(pair.y)) {
-        fKept = {0, 0};
+        fKept = { 0, 0 };
         return false;
     }
     const double dx = pair.x - fKept.x, dy = pair.y - fKept.y;

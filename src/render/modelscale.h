@@ -13,7 +13,7 @@ class TAbstractXmlNode;
 class TModelScale
 {
 public:
-    static constexpr TModelPoint kInitialMmPerModel1{20.0, 20.0};
+    static constexpr TModelPoint kInitialMmPerModel1 { 20.0, 20.0 };
 
     TModelPoint mmPerModel1() const { return fMmPerModel1; }
     void setMmPerModel1(const TModelPoint &mm) { fMmPerModel1 = mm; }
@@ -29,7 +29,7 @@ public:
     void pushMmPerModel1(const TModelPoint &mm, const TModelPoint &centre);
     void popMmPerModel1();
     void moveCentre(double dx, double dy);
-    void clearCentre() { fCenterXy = {0, 0}; }
+    void clearCentre() { fCenterXy = { 0, 0 }; }
     void multiplyScale(double fx, double fy);
     // Both components to the smaller of the two (the 1:1 command).
     void equalizeScale();
@@ -43,7 +43,7 @@ public:
 
 private:
     TModelPoint fMmPerModel1 = kInitialMmPerModel1;
-    TModelPoint fCenterXy{0, 0};
+    TModelPoint fCenterXy { 0, 0 };
     bool fFixField = true;
     bool fPushed = false;
     TModelPoint fSavedMmPerModel1;
@@ -66,7 +66,7 @@ public:
     TModelPoint kept() const { return fKept; }
 
 private:
-    TModelPoint fKept{0, 0};
+    TModelPoint fKept { 0, 0 };
 };
 
 } // namespace zarno

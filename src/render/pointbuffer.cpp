@@ -7,7 +7,9 @@
 
 namespace zarno {
 
-TPointBuffer::TPointBuffer() : fFixed(kFixedCapacity) {}
+TPointBuffer::TPointBuffer()
+    : fFixed(kFixedCapacity)
+{ }
 
 TPointBuffer &TPointBuffer::instance()
 {
@@ -16,8 +18,7 @@ TPointBuffer &TPointBuffer::instance()
 }
 
 TPointBuffer::Points TPointBuffer::convert(const TUnitTransformer &transform,
-                                           const TModelPoint &offset, int lastIndex,
-                                           const double *xs, const double *ys)
+    const TModelPoint &offset, int lastIndex, const double *xs, const double *ys)
 {
     TPointBuffer &b = instance();
     const int n = lastIndex + 1;
@@ -31,13 +32,14 @@ TPointBuffer::Points TPointBuffer::convert(const TUnitTransformer &transform,
     const TUnitTransformer::Mapping m = transform.mapping();
     for (int i = 0; i < n; ++i) {
         if (std::isnan(xs[i]) || std::isnan(ys[i]))
-            throw ESouteigai(QStringLiteral("TImageAdapter"), {fmtArg(i)},
-                             QStringLiteral("NaNが渡されました。array[%d]"),
-                             QStringLiteral("s_modelPointArray2pAry"));
-        out[i] = QPoint(TUnitTransformer::toPixel(m.sx * (xs[i] + offset.x) + m.ox, "modelToPixelX"),
-                        TUnitTransformer::toPixel(m.sy * (ys[i] + offset.y) + m.oy, "modelToPixelY"));
+            throw ESouteigai(QStringLiteral("TImageAdapter"), { fmtArg(i) },
+                QStringLiteral("NaNが渡されました。array[%d]"),
+                QStringLiteral("s_modelPointArray2pAry"));
+        out[i]
+            = QPoint(TUnitTransformer::toPixel(m.sx * (xs[i] + offset.x) + m.ox, "modelToPixelX"),
+                TUnitTransformer::toPixel(m.sy * (ys[i] + offset.y) + m.oy, "modelToPixelY"));
     }
-    return {out, n};
+    return { out, n };
 }
 
 } // namespace zarno

@@ -27,7 +27,7 @@ public:
     // Converts points 0 .. lastIndex of (xs[i] + offset.x, ys[i] + offset.y).
     // The first NaN stops the conversion with an error naming its index.
     static Points convert(const TUnitTransformer &transform, const TModelPoint &offset,
-                          int lastIndex, const double *xs, const double *ys);
+        int lastIndex, const double *xs, const double *ys);
 
     // The one buffer pair of the program.
     static TPointBuffer &instance();

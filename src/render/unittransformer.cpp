@@ -16,7 +16,7 @@ TScaleController &TUnitTransformer::ctl() const
 {
     if (!fController)
         throw ESouteigai(kClass, QStringLiteral("controllerが設定されていません。"),
-                         QStringLiteral("controller"));
+            QStringLiteral("controller"));
     return *fController;
 }
 
@@ -37,9 +37,9 @@ void TUnitTransformer::setViewRect(int left, int top, int right, int bottom)
     fRight = right;
     fBottom = bottom;
     if (left == right || top == bottom)
-        throw ESouteigai(kClass, {fmtArg("view")},
-                         QStringLiteral("%sのcanvasの左上と右下の座標が一致しています。"),
-                         QStringLiteral("setViewRect"));
+        throw ESouteigai(kClass, { fmtArg("view") },
+            QStringLiteral("%sのcanvasの左上と右下の座標が一致しています。"),
+            QStringLiteral("setViewRect"));
 }
 
 void TUnitTransformer::setViewRect(const QRect &rect)
@@ -91,7 +91,7 @@ double TUnitTransformer::modelBottom() const
 
 TModelViewRect TUnitTransformer::getModelViewRect() const
 {
-    return {modelLeft(), modelTop(), modelRight(), modelBottom()};
+    return { modelLeft(), modelTop(), modelRight(), modelBottom() };
 }
 
 TUnitTransformer::Mapping TUnitTransformer::mapping() const
@@ -109,8 +109,8 @@ TUnitTransformer::Mapping TUnitTransformer::mapping() const
 int TUnitTransformer::toPixel(double v, const char *method)
 {
     if (std::isnan(v))
-        throw ESouteigai(kClass, QStringLiteral("NaNが渡されました。"),
-                         QString::fromLatin1(method));
+        throw ESouteigai(
+            kClass, QStringLiteral("NaNが渡されました。"), QString::fromLatin1(method));
     if (v > 10000)
         v = kClampPixel;
     else if (v < -10000)
@@ -133,8 +133,8 @@ int TUnitTransformer::modelToPixelY(double y) const
 QPoint TUnitTransformer::modelToPixel(const TModelPoint &p) const
 {
     const Mapping m = mapping();
-    return QPoint(toPixel(m.sx * p.x + m.ox, "modelToPixelX"),
-                  toPixel(m.sy * p.y + m.oy, "modelToPixelY"));
+    return QPoint(
+        toPixel(m.sx * p.x + m.ox, "modelToPixelX"), toPixel(m.sy * p.y + m.oy, "modelToPixelY"));
 }
 
 double TUnitTransformer::pixelToModelX(int px) const
@@ -153,24 +153,24 @@ double TUnitTransformer::pixelToModelY(int py) const
 
 TModelPoint TUnitTransformer::modelPerPixel() const
 {
-    return {1 / pixelsPerModelX(), 1 / pixelsPerModelY()};
+    return { 1 / pixelsPerModelX(), 1 / pixelsPerModelY() };
 }
 
 TModelPoint TUnitTransformer::mmToModel(const TModelPoint &mm) const
 {
     const TModelPoint s = ctl().getMmPerModel1();
-    return {mm.x / s.x, mm.y / s.y};
+    return { mm.x / s.x, mm.y / s.y };
 }
 
 TModelPoint TUnitTransformer::modelToMm(const TModelPoint &model) const
 {
     const TModelPoint s = ctl().getMmPerModel1();
-    return {model.x * s.x, model.y * s.y};
+    return { model.x * s.x, model.y * s.y };
 }
 
 TModelPoint TUnitTransformer::pixelVectorToModel(const QPoint &v) const
 {
-    return {v.x() / pixelsPerModelX(), -v.y() / pixelsPerModelY()};
+    return { v.x() / pixelsPerModelX(), -v.y() / pixelsPerModelY() };
 }
 
 } // namespace zarno

@@ -10,8 +10,8 @@ using namespace zarno;
 
 namespace {
 
-TMathCyokusen lineThrough(double x1, double y1, double x2, double y2,
-                          TBoundaryType type = TBoundaryType::btAll)
+TMathCyokusen lineThrough(
+    double x1, double y1, double x2, double y2, TBoundaryType type = TBoundaryType::btAll)
 {
     TMathCyokusen l;
     EXPECT_TRUE(l.setBy2Points(x1, y1, x2, y2));
@@ -22,7 +22,7 @@ TMathCyokusen lineThrough(double x1, double y1, double x2, double y2,
     return l;
 }
 
-const TModelViewRect kView{-5, 4, 5, -4}; // left, top, right, bottom
+const TModelViewRect kView { -5, 4, 5, -4 }; // left, top, right, bottom
 
 void expectPoint(const TMathZahyo &p, double x, double y)
 {
@@ -69,8 +69,8 @@ TEST(MathCyokusen, ValuesAnglesAndConstructions)
     EXPECT_FALSE(perp.isParallel(lineThrough(0, 0, 1, 1)));
 
     TMathCyokusen bis;
-    EXPECT_FALSE(bis.setPerpendicularBisector({1, 1}, {1 + 1e-6, 1}));
-    ASSERT_TRUE(bis.setPerpendicularBisector({0, 0}, {4, 2}));
+    EXPECT_FALSE(bis.setPerpendicularBisector({ 1, 1 }, { 1 + 1e-6, 1 }));
+    ASSERT_TRUE(bis.setPerpendicularBisector({ 0, 0 }, { 4, 2 }));
     EXPECT_NEAR(bis.distanceXY(2, 1), 0, 1e-12);
     EXPECT_DOUBLE_EQ(bis.a * 0 + bis.b * 0 + bis.c, -(bis.a * 4 + bis.b * 2 + bis.c));
 }
@@ -86,15 +86,15 @@ TEST(MathCyokusen, EdgePointsTable)
     TMathCyokusen rayDown = lineThrough(2, 3, 2, 0, TBoundaryType::btOneSide);
     TMathCyokusen leftwards = lineThrough(10, 1, 0, 0, TBoundaryType::btAllVec);
     const Case cases[] = {
-        {"diagonal", lineThrough(0, 0, 1, 1), 4, 4, -4, -4},
-        {"falling", lineThrough(0, 0, 1, -1), 4, -4, -4, 4},
-        {"shallow", lineThrough(0, 0, 10, 1), 5, 0.5, -5, -0.5},
-        {"vertical", lineThrough(2, 0, 2, 3), 2, 4, 2, -4},
-        {"ray down", rayDown, 2, -4, 2, 4},
-        {"horizontal", lineThrough(0, 1, 3, 1), 5, 1, -5, 1},
-        {"arrow line to the left", leftwards, -5, -0.5, 5, 0.5},
+        { "diagonal", lineThrough(0, 0, 1, 1), 4, 4, -4, -4 },
+        { "falling", lineThrough(0, 0, 1, -1), 4, -4, -4, 4 },
+        { "shallow", lineThrough(0, 0, 10, 1), 5, 0.5, -5, -0.5 },
+        { "vertical", lineThrough(2, 0, 2, 3), 2, 4, 2, -4 },
+        { "ray down", rayDown, 2, -4, 2, 4 },
+        { "horizontal", lineThrough(0, 1, 3, 1), 5, 1, -5, 1 },
+        { "arrow line to the left", leftwards, -5, -0.5, 5, 0.5 },
         // Misses the view: both ends lie outside, nothing is visible.
-        {"missing", lineThrough(0, 20, 1, 21), -5, 15, -16, 4},
+        { "missing", lineThrough(0, 20, 1, 21), -5, 15, -16, 4 },
     };
     for (Case c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,25 +135,25 @@ TEST(MathCyokusen, EndPointsAndDirectionsByType)
     EXPECT_FALSE(l.boundary.getDirection());
 
     // Points one above the other within the tolerance order by y.
-    EXPECT_TRUE(precedes({0, 0}, {1e-6, 1}));
-    EXPECT_TRUE(precedes({1e-6, 0}, {0, 1}));
-    EXPECT_FALSE(precedes({1e-6, 2}, {0, 1}));
+    EXPECT_TRUE(precedes({ 0, 0 }, { 1e-6, 1 }));
+    EXPECT_TRUE(precedes({ 1e-6, 0 }, { 0, 1 }));
+    EXPECT_FALSE(precedes({ 1e-6, 2 }, { 0, 1 }));
 }
 
 TEST(MathCyokusen, NearestPointOfRaysAndSegments)
 {
     TMathCyokusen ray = lineThrough(0, 0, 1, 0, TBoundaryType::btOneSide);
     TMathZahyo n;
-    n.setNearestOnLine({-3, 2}, ray);
+    n.setNearestOnLine({ -3, 2 }, ray);
     expectPoint(n, 0, 0); // behind the start
-    n.setNearestOnLine({3, 2}, ray);
+    n.setNearestOnLine({ 3, 2 }, ray);
     expectPoint(n, 3, 0);
     EXPECT_DOUBLE_EQ(ray.distanceXY(-3, 4), 5);
 
     TMathCyokusen seg = lineThrough(0, 0, 2, 0, TBoundaryType::btBothSides);
-    n.setNearestOnLine({5, 1}, seg);
+    n.setNearestOnLine({ 5, 1 }, seg);
     expectPoint(n, 2, 0); // beyond the end
-    n.setNearestOnLine({1, 1}, seg);
+    n.setNearestOnLine({ 1, 1 }, seg);
     expectPoint(n, 1, 0);
     EXPECT_DOUBLE_EQ(seg.distanceXY(5, 4), 5);
 
@@ -169,10 +169,10 @@ TEST(MathCyokusen, EquationText)
         const char *text;
     };
     const Case cases[] = {
-        {0, -1, 0, "0x-1y0=0"},
-        {2, 3.14159, -12346, "2x+3.142y-1.235E4=0"},
-        {-0.5, 1e-6, 0.000123456, "-0.5x+1E-6y+0.0001235=0"},
-        {1234, -99999, 7, "1234x-1E5y+7=0"},
+        { 0, -1, 0, "0x-1y0=0" },
+        { 2, 3.14159, -12346, "2x+3.142y-1.235E4=0" },
+        { -0.5, 1e-6, 0.000123456, "-0.5x+1E-6y+0.0001235=0" },
+        { 1234, -99999, 7, "1234x-1E5y+7=0" },
     };
     for (const Case &k : cases) {
         TMathCyokusen l;

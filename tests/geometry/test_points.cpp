@@ -9,9 +9,9 @@ using namespace zarno;
 TEST(MathZahyo, SameWithinTheTolerance)
 {
     const TMathZahyo o(0, 0);
-    EXPECT_TRUE(o.isSame({1e-5, -1e-5}));
-    EXPECT_FALSE(o.isSame({2e-5, 0}));
-    EXPECT_FALSE(o.isSame({0, -1.1e-5}));
+    EXPECT_TRUE(o.isSame({ 1e-5, -1e-5 }));
+    EXPECT_FALSE(o.isSame({ 2e-5, 0 }));
+    EXPECT_FALSE(o.isSame({ 0, -1.1e-5 }));
 }
 
 TEST(MathZahyo, AngleDegreeToTable)
@@ -21,34 +21,44 @@ TEST(MathZahyo, AngleDegreeToTable)
         double x, y, degrees;
     };
     const Case cases[] = {
-        {1, 0, 0},      {1, 1, 45},       {0, 1, 90},   {-1, 1, 135},  {-1, 0, 180},
-        {-1, -1, -135}, {0, -1, -90},     {1, -1, -45}, {0, 0, -90},   // coincident
-        {1e-6, 5, 90},  {-3, 1e-6, 180},  {2, 1e-6, 0}, {-1, -1e-6, 180}, // within the tolerance
-        {-2, -2 * std::sqrt(3.0), -120},
+        { 1, 0, 0 },
+        { 1, 1, 45 },
+        { 0, 1, 90 },
+        { -1, 1, 135 },
+        { -1, 0, 180 },
+        { -1, -1, -135 },
+        { 0, -1, -90 },
+        { 1, -1, -45 },
+        { 0, 0, -90 }, // coincident
+        { 1e-6, 5, 90 },
+        { -3, 1e-6, 180 },
+        { 2, 1e-6, 0 },
+        { -1, -1e-6, 180 }, // within the tolerance
+        { -2, -2 * std::sqrt(3.0), -120 },
     };
     const TMathZahyo o(0, 0);
     for (const Case &c : cases)
-        EXPECT_NEAR(o.angleDegreeTo({c.x, c.y}), c.degrees, 1e-9) << c.x << "," << c.y;
+        EXPECT_NEAR(o.angleDegreeTo({ c.x, c.y }), c.degrees, 1e-9) << c.x << "," << c.y;
     // From another start point.
-    EXPECT_NEAR(TMathZahyo(1, 1).angleDegreeTo({0, 0}), -135, 1e-9);
+    EXPECT_NEAR(TMathZahyo(1, 1).angleDegreeTo({ 0, 0 }), -135, 1e-9);
 }
 
 TEST(MathZahyo, RotateAndDivide)
 {
     TMathZahyo p(3, 1);
-    p.rotateAbout({1, 1}, M_PI / 2);
+    p.rotateAbout({ 1, 1 }, M_PI / 2);
     EXPECT_NEAR(p.x, 1, 1e-12);
     EXPECT_NEAR(p.y, 3, 1e-12);
 
     TMathZahyo d(7, 7);
-    EXPECT_TRUE(d.setInternalDivision({0, 0}, {4, 8}, 1, 3));
+    EXPECT_TRUE(d.setInternalDivision({ 0, 0 }, { 4, 8 }, 1, 3));
     EXPECT_DOUBLE_EQ(d.x, 1);
     EXPECT_DOUBLE_EQ(d.y, 2);
     // m + n zero (within the tolerance): refused, unchanged.
-    EXPECT_FALSE(d.setInternalDivision({0, 0}, {4, 8}, 2, -2 + 1e-6));
+    EXPECT_FALSE(d.setInternalDivision({ 0, 0 }, { 4, 8 }, 2, -2 + 1e-6));
     EXPECT_DOUBLE_EQ(d.x, 1);
     // External division by a negative part.
-    EXPECT_TRUE(d.setInternalDivision({0, 0}, {1, 0}, 2, -1));
+    EXPECT_TRUE(d.setInternalDivision({ 0, 0 }, { 1, 0 }, 2, -1));
     EXPECT_DOUBLE_EQ(d.x, 2);
 }
 
@@ -67,7 +77,7 @@ TEST(MathZahyo, IntersectionAndFoot)
     EXPECT_FALSE(p.setIntersection(l1, parallel));
     EXPECT_DOUBLE_EQ(p.x, 2); // unchanged
 
-    p.setFootOnLine({0, 4}, l1);
+    p.setFootOnLine({ 0, 4 }, l1);
     EXPECT_DOUBLE_EQ(p.x, 2);
     EXPECT_DOUBLE_EQ(p.y, 2);
 }

@@ -17,7 +17,7 @@ constexpr TColor kGreen = 0x00FF00;
 class CanvasTest : public ::testing::Test
 {
 protected:
-    TBitmap bmp{120, 80};
+    TBitmap bmp { 120, 80 };
     TCanvas &c = bmp.canvas();
 
     bool ink(int x, int y) const { return bmp.pixel(x, y) != kColorWhite; }
@@ -86,7 +86,7 @@ TEST_F(CanvasTest, WidePenIsCentredOnTheLine)
     c.setPenWidth(3);
     c.moveTo(20, 30);
     c.lineTo(80, 30);
-    for (int y : {29, 30, 31})
+    for (int y : { 29, 30, 31 })
         EXPECT_TRUE(ink(50, y)) << y;
     EXPECT_FALSE(ink(50, 28));
     EXPECT_FALSE(ink(50, 32));
@@ -121,11 +121,11 @@ TEST_F(CanvasTest, PenStylesTable)
         bool gaps;
         bool visible;
     };
-    const Case cases[] = {{TPenStyle::psSolid, false, true},    {TPenStyle::psDash, true, true},
-                          {TPenStyle::psDot, true, true},       {TPenStyle::psDashDot, true, true},
-                          {TPenStyle::psDashDotDot, true, true}, {TPenStyle::psClear, false, false}};
+    const Case cases[] = { { TPenStyle::psSolid, false, true }, { TPenStyle::psDash, true, true },
+        { TPenStyle::psDot, true, true }, { TPenStyle::psDashDot, true, true },
+        { TPenStyle::psDashDotDot, true, true }, { TPenStyle::psClear, false, false } };
     for (const Case &k : cases) {
-        for (int width : {1, 4}) {
+        for (int width : { 1, 4 }) {
             TBitmap b(120, 20);
             TCanvas &bc = b.canvas();
             bc.setPenWidth(width);
@@ -176,8 +176,9 @@ TEST_F(CanvasTest, HatchBrushLeavesTheBackgroundShowing)
 {
     c.setPenStyle(TPenStyle::psClear);
     c.setBrushColor(kColorBlack);
-    for (TBrushStyle s : {TBrushStyle::bsHorizontal, TBrushStyle::bsVertical, TBrushStyle::bsFDiagonal,
-                          TBrushStyle::bsBDiagonal, TBrushStyle::bsCross, TBrushStyle::bsDiagCross}) {
+    for (TBrushStyle s :
+        { TBrushStyle::bsHorizontal, TBrushStyle::bsVertical, TBrushStyle::bsFDiagonal,
+            TBrushStyle::bsBDiagonal, TBrushStyle::bsCross, TBrushStyle::bsDiagCross }) {
         bmp.setSize(1, 1);
         bmp.setSize(40, 40);
         c.setBrushStyle(s);
@@ -204,7 +205,7 @@ TEST_F(CanvasTest, CopiesPlainAndAnd)
 
     c.setCopyMode(TCopyMode::cmSrcAnd);
     c.drawBitmap(50, 0, src);
-    EXPECT_EQ(bmp.pixel(52, 2), kColorBlack);  // white over black keeps the black
+    EXPECT_EQ(bmp.pixel(52, 2), kColorBlack); // white over black keeps the black
     EXPECT_EQ(bmp.pixel(60, 12), kColorBlack); // black over white
     EXPECT_EQ(bmp.pixel(52, 17), kColorWhite); // white over white
 
@@ -221,7 +222,7 @@ TEST_F(CanvasTest, CopiesPlainAndAnd)
 
 TEST_F(CanvasTest, ClipRectanglesLimitEveryKindOfDrawing)
 {
-    c.setClipRects({QRect(0, 0, 30, 80), QRect(90, 0, 30, 80)});
+    c.setClipRects({ QRect(0, 0, 30, 80), QRect(90, 0, 30, 80) });
     c.moveTo(0, 10);
     c.lineTo(119, 10); // our rasterizer
     c.setPenWidth(3);
@@ -229,8 +230,8 @@ TEST_F(CanvasTest, ClipRectanglesLimitEveryKindOfDrawing)
     c.lineTo(119, 30); // QPainter
     c.setBrushColor(kColorBlack);
     c.fillRect(QRect(0, 50, 120, 10));
-    for (int x : {10, 100})
-        for (int y : {10, 30, 55})
+    for (int x : { 10, 100 })
+        for (int y : { 10, 30, 55 })
             EXPECT_TRUE(ink(x, y)) << x << "," << y;
     EXPECT_EQ(inkCount(QRect(30, 0, 60, 80)), 0);
     c.clearClip();
@@ -242,7 +243,7 @@ TEST_F(CanvasTest, ArcUsesRadialsWithEveryPen)
 {
     // A 1-pixel arc (our rasterizer) and a 3-pixel one (QPainter) of the
     // same quarter stay in the same quarter.
-    for (int width : {1, 3}) {
+    for (int width : { 1, 3 }) {
         bmp.setSize(1, 1);
         bmp.setSize(120, 80);
         c.setPenWidth(width);
@@ -272,7 +273,9 @@ TEST_F(CanvasTest, TextIsDrawnInsideItsExtentOnATransparentBackground)
             const TColor p = bmp.pixel(x, y);
             if (p != kBlue) {
                 ++black;
-                if (!QRect(10, 10, extent.width(), extent.height()).adjusted(-1, -1, 1, 1).contains(x, y))
+                if (!QRect(10, 10, extent.width(), extent.height())
+                         .adjusted(-1, -1, 1, 1)
+                         .contains(x, y))
                     ++outside;
             }
         }

@@ -3,9 +3,9 @@
 #include "platform/rasterizer.h"
 
 #include <QSet>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <array>
 #include <random>
 #include <vector>
 
@@ -19,7 +19,11 @@ constexpr std::uint32_t kPaper = 0xFFFFFFFF;
 
 struct Grid
 {
-    Grid(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h, kPaper) {}
+    Grid(int w, int h)
+        : width(w)
+        , height(h)
+        , pixels(std::size_t(w) * h, kPaper)
+    { }
     int width, height;
     std::vector<std::uint32_t> pixels;
 
@@ -39,7 +43,7 @@ struct Grid
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 if (at(x, y))
-                    s.insert({x, y});
+                    s.insert({ x, y });
         return s;
     }
 };
@@ -68,7 +72,7 @@ QSet<QPair<int, int>> referenceLine(int x0, int y0, int x1, int y1, QRect keep)
         const int x = int(xMajor ? x0 + t : x0 + m);
         const int y = int(xMajor ? y0 + m : y0 + t);
         if (keep.contains(x, y))
-            s.insert({x, y});
+            s.insert({ x, y });
     }
     return s;
 }
@@ -100,11 +104,8 @@ TEST(RasterLine, ClippingKeepsThePixelsOfTheWholeLine)
     {
         int x0, y0, x1, y1;
     };
-    const Case cases[] = {{-10001, -3000, 10001, 3107},
-                          {-10001, 10001, 10001, -10001},
-                          {37, -10001, 61, 10001},
-                          {10001, 45, -10001, 52},
-                          {-500, 17, 9000, 18}};
+    const Case cases[] = { { -10001, -3000, 10001, 3107 }, { -10001, 10001, 10001, -10001 },
+        { 37, -10001, 61, 10001 }, { 10001, 45, -10001, 52 }, { -500, 17, 9000, 18 } };
     const QRect clip(20, 10, 60, 50);
     for (const Case &c : cases) {
         Grid g(100, 80);
@@ -117,7 +118,7 @@ TEST(RasterLine, ClippingKeepsThePixelsOfTheWholeLine)
 TEST(RasterLine, SeveralClipRectanglesLetOnlyTheirPixelsThrough)
 {
     Grid g(60, 20);
-    const QVector<QRect> rects{QRect(0, 0, 10, 20), QRect(30, 0, 10, 20)};
+    const QVector<QRect> rects { QRect(0, 0, 10, 20), QRect(30, 0, 10, 20) };
     TPixelTarget t = g.target(QRect(0, 0, 40, 20));
     t.rects = &rects;
     line(t, 0, 5, 59, 5);
@@ -147,13 +148,13 @@ bool eightConnected(const QSet<QPair<int, int>> &pixels, bool ring)
         int n = 0;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if ((dx || dy) && pixels.contains({p.first + dx, p.second + dy}))
+                if ((dx || dy) && pixels.contains({ p.first + dx, p.second + dy }))
                     ++n;
         if (n < 2)
             return false;
     }
     QSet<QPair<int, int>> seen;
-    QList<QPair<int, int>> todo{*pixels.begin()};
+    QList<QPair<int, int>> todo { *pixels.begin() };
     while (!todo.isEmpty()) {
         const auto p = todo.takeLast();
         if (seen.contains(p))
@@ -161,8 +162,8 @@ bool eightConnected(const QSet<QPair<int, int>> &pixels, bool ring)
         seen.insert(p);
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (pixels.contains({p.first + dx, p.second + dy}))
-                    todo.append({p.first + dx, p.second + dy});
+                if (pixels.contains({ p.first + dx, p.second + dy }))
+                    todo.append({ p.first + dx, p.second + dy });
     }
     return seen.size() == pixels.size();
 }
@@ -172,12 +173,11 @@ bool eightConnected(const QSet<QPair<int, int>> &pixels, bool ring)
 TEST(RasterEllipse, ClosedSymmetricAndOnTheCurve)
 {
     // Boxes of odd and even sizes, circles, flat and tall ellipses.
-    std::vector<std::array<int, 2>> sizes{{2, 2},  {3, 3},   {4, 7},   {10, 10}, {11, 11},
-                                          {40, 9}, {9, 40},  {60, 60}, {61, 30}, {80, 3},
-                                          {3, 80}, {1, 50}, {88, 87}};
+    std::vector<std::array<int, 2>> sizes { { 2, 2 }, { 3, 3 }, { 4, 7 }, { 10, 10 }, { 11, 11 },
+        { 40, 9 }, { 9, 40 }, { 60, 60 }, { 61, 30 }, { 80, 3 }, { 3, 80 }, { 1, 50 }, { 88, 87 } };
     for (int w = 2; w <= 50; w += 3)
         for (int h = 2; h <= 50; h += 4)
-            sizes.push_back({w, h});
+            sizes.push_back({ w, h });
     for (const auto &s : sizes) {
         const int x1 = 5, y1 = 6, x2 = x1 + s[0], y2 = y1 + s[1];
         Grid g(100, 100);
@@ -192,10 +192,10 @@ TEST(RasterEllipse, ClosedSymmetricAndOnTheCurve)
             maxX = std::max(maxX, p.first);
             minY = std::min(minY, p.second);
             maxY = std::max(maxY, p.second);
-            EXPECT_TRUE(pixels.contains({x1 + x2 - p.first, p.second}));
-            EXPECT_TRUE(pixels.contains({p.first, y1 + y2 - p.second}));
-            const double d = distanceToEllipse(p.first, p.second, (x1 + x2) / 2.0,
-                                               (y1 + y2) / 2.0, s[0] / 2.0, s[1] / 2.0);
+            EXPECT_TRUE(pixels.contains({ x1 + x2 - p.first, p.second }));
+            EXPECT_TRUE(pixels.contains({ p.first, y1 + y2 - p.second }));
+            const double d = distanceToEllipse(
+                p.first, p.second, (x1 + x2) / 2.0, (y1 + y2) / 2.0, s[0] / 2.0, s[1] / 2.0);
             if (s[0] >= 4 && s[1] >= 4) {
                 EXPECT_LE(d, 0.75) << p.first << "," << p.second;
             }
@@ -210,9 +210,9 @@ TEST(RasterEllipse, ClosedSymmetricAndOnTheCurve)
         // ellipse centred between two pixels is one, rightly.)
         if (s[0] >= 8 && s[1] >= 8) {
             for (const auto &p : pixels)
-                EXPECT_FALSE(pixels.contains({p.first + 1, p.second}) &&
-                             pixels.contains({p.first, p.second + 1}) &&
-                             pixels.contains({p.first + 1, p.second + 1}))
+                EXPECT_FALSE(pixels.contains({ p.first + 1, p.second })
+                    && pixels.contains({ p.first, p.second + 1 })
+                    && pixels.contains({ p.first + 1, p.second + 1 }))
                     << p.first << "," << p.second;
         }
     }
@@ -304,15 +304,15 @@ TEST(RasterArc, SweepTestTable)
         bool in;
     };
     const Case cases[] = {
-        {1, 0, 0, 1, 1, 1, true},    // inside a quarter
-        {1, 0, 0, 1, -1, 1, false},  // past the end
-        {1, 0, 0, 1, 1, -1, false},  // before the start
-        {0, 1, 1, 0, -1, -1, true},  // three-quarter sweep
-        {0, 1, 1, 0, 1, 1, false},   // the quarter it leaves out
-        {1, 0, -1, 0, 0, 1, true},   // half, upper side
-        {1, 0, -1, 0, 0, -1, false}, // half, lower side
-        {2, 0, 5, 0, 0, -1, true},   // equal radials: everything
-        {0, 0, 0, 1, 1, 1, true},    // a radial at the centre points along +x
+        { 1, 0, 0, 1, 1, 1, true }, // inside a quarter
+        { 1, 0, 0, 1, -1, 1, false }, // past the end
+        { 1, 0, 0, 1, 1, -1, false }, // before the start
+        { 0, 1, 1, 0, -1, -1, true }, // three-quarter sweep
+        { 0, 1, 1, 0, 1, 1, false }, // the quarter it leaves out
+        { 1, 0, -1, 0, 0, 1, true }, // half, upper side
+        { 1, 0, -1, 0, 0, -1, false }, // half, lower side
+        { 2, 0, 5, 0, 0, -1, true }, // equal radials: everything
+        { 0, 0, 0, 1, 1, 1, true }, // a radial at the centre points along +x
     };
     for (const Case &c : cases)
         EXPECT_EQ(inSweep(c.su, c.sv, c.eu, c.ev, c.u, c.v), c.in)

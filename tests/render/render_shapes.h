@@ -18,7 +18,9 @@ public:
     using Drawer = std::function<void(TAbstractImageAdapter &, TPenBrush &)>;
 
     PaintShape(TShapetype type, Drawer drawer, bool front = false)
-        : TShape(type), fDrawer(std::move(drawer)), fFront(front)
+        : TShape(type)
+        , fDrawer(std::move(drawer))
+        , fFront(front)
     {
         TPenBrush::States all;
         all.fill(TPenBrushState::pbSelect);
@@ -37,7 +39,10 @@ protected:
     {
         fDrawer(s, pb);
     }
-    void drawNormal(const TDrawStatus &, TAbstractImageAdapter &s) override { fDrawer(s, penBrush()); }
+    void drawNormal(const TDrawStatus &, TAbstractImageAdapter &s) override
+    {
+        fDrawer(s, penBrush());
+    }
 
 private:
     Drawer fDrawer;

@@ -16,7 +16,9 @@ namespace {
 class GroupShape : public PaintShape, public TShownShape
 {
 public:
-    GroupShape() : PaintShape(TShapetype::SHAPE_zahyoujiku, [](auto &, auto &) {}) {}
+    GroupShape()
+        : PaintShape(TShapetype::SHAPE_zahyoujiku, [](auto &, auto &) {})
+    { }
     void setShown(bool shown) override { fShown = shown; }
     bool isShown() const override { return fShown; }
 
@@ -41,7 +43,8 @@ TEST(Field, RemembersTheAxesAndTheOutputAreaAndShowsThem)
     auto *area = new GroupShape;
     withFigure(axes, TFiguretype::FIG_zahyoujiku);
     withFigure(area, TFiguretype::FIG_printArea);
-    field.add(new PaintShape(TShapetype::SHAPE_dot, [](auto &, auto &) {}, true));
+    field.add(new PaintShape(
+        TShapetype::SHAPE_dot, [](auto &, auto &) {}, true));
     field.add(axes);
     field.add(area);
     EXPECT_EQ(field.axes(), axes);
@@ -87,15 +90,15 @@ TEST(Field, ModifiedFlagAndShapeChanges)
 TEST(Field, ScaleCommandsGoThroughTheField)
 {
     TField field;
-    field.modelScale().setScale({20, 35});
+    field.modelScale().setScale({ 20, 35 });
     field.scale1_1();
-    EXPECT_EQ(field.getMmPerModel1(), (TModelPoint{20, 20}));
+    EXPECT_EQ(field.getMmPerModel1(), (TModelPoint { 20, 20 }));
     field.moveCentre(2, 3);
     field.centerGenten();
-    EXPECT_EQ(field.getCenterXy(), (TModelPoint{0, 0}));
-    EXPECT_TRUE(field.zoomBySliders({1, 0}));
+    EXPECT_EQ(field.getCenterXy(), (TModelPoint { 0, 0 }));
+    EXPECT_TRUE(field.zoomBySliders({ 1, 0 }));
     EXPECT_DOUBLE_EQ(field.getMmPerModel1().x, 80);
-    EXPECT_FALSE(field.zoomBySliders({0, 0}));
+    EXPECT_FALSE(field.zoomBySliders({ 0, 0 }));
     EXPECT_TRUE(field.getFFixField());
     field.setFFixField(false);
     EXPECT_FALSE(field.modelScale().fixField());
@@ -104,8 +107,8 @@ TEST(Field, ScaleCommandsGoThroughTheField)
 TEST(Field, SavesTheFieldInformationAndReadsItBack)
 {
     TField field;
-    field.modelScale().setCenterXy({1.5, -2});
-    field.modelScale().setScale({10, 12.5});
+    field.modelScale().setCenterXy({ 1.5, -2 });
+    field.modelScale().setScale({ 10, 12.5 });
     field.setFFixField(false);
     test::MemoryWriter w;
     field.saveToFile(w);
@@ -116,8 +119,8 @@ TEST(Field, SavesTheFieldInformationAndReadsItBack)
 
     TField back;
     back.loadFieldInfo(w.root());
-    EXPECT_EQ(back.getCenterXy(), (TModelPoint{1.5, -2}));
-    EXPECT_EQ(back.getMmPerModel1(), (TModelPoint{10, 12.5}));
+    EXPECT_EQ(back.getCenterXy(), (TModelPoint { 1.5, -2 }));
+    EXPECT_EQ(back.getMmPerModel1(), (TModelPoint { 10, 12.5 }));
     EXPECT_FALSE(back.getFFixField());
 }
 
@@ -138,18 +141,17 @@ TEST(Field, PointsAreDrawnOnTopAndTheStatusIsReset)
     dot->penBrush().setPenColor(kColorRed);
     dot->penBrush().setBrushColor(kColorRed);
     dot->penBrush().setBrushStyle(TBrushStyle::bsSolid);
-    auto *line = new PaintShape(TShapetype::SHAPE_line, [](TAbstractImageAdapter &s, TPenBrush &pb) {
-        s.drawSegment(pb, -1, 0, 1, 0);
-    });
+    auto *line = new PaintShape(TShapetype::SHAPE_line,
+        [](TAbstractImageAdapter &s, TPenBrush &pb) { s.drawSegment(pb, -1, 0, 1, 0); });
     line->penBrush().setPenWidthIndex(3);
     field.add(dot);
     field.add(line);
 
-    TDrawStatus status{1, false};
+    TDrawStatus status { 1, false };
     screen.redraw(field, status);
     EXPECT_EQ(status.value, 0);
     EXPECT_EQ(box.shown(), &screen.getBitmap());
-    const QPoint o = screen.modelToPixel({0, 0});
+    const QPoint o = screen.modelToPixel({ 0, 0 });
     EXPECT_EQ(screen.getBitmap().pixel(o.x(), o.y()), kColorRed);
     EXPECT_EQ(screen.getBitmap().pixel(o.x() + 20, o.y()), kColorBlack);
 

@@ -27,7 +27,7 @@ TEST(Picture, DemoField)
     screen.redraw(field, status);
     const TBitmap &b = screen.getBitmap();
     const auto at = [&](double x, double y) {
-        const QPoint p = screen.modelToPixel({x, y});
+        const QPoint p = screen.modelToPixel({ x, y });
         return b.pixel(p.x(), p.y());
     };
 
@@ -45,9 +45,9 @@ TEST(Picture, DemoField)
     EXPECT_EQ(at(2, -4), sky);
     // The arrow from (8, 0) to (8, 2) ends in a head pointing up.
     EXPECT_EQ(at(8, 2), kColorBlack);
-    const QPoint tip = screen.modelToPixel({8, 2});
+    const QPoint tip = screen.modelToPixel({ 8, 2 });
     EXPECT_EQ(b.pixel(tip.x() - 3, tip.y() + 10), kColorBlack); // inside the head
-    EXPECT_EQ(b.pixel(tip.x() - 3, tip.y() - 3), kColorWhite);  // nothing beyond the tip
+    EXPECT_EQ(b.pixel(tip.x() - 3, tip.y() - 3), kColorWhite); // nothing beyond the tip
 
     const QByteArray out = qgetenv("ZARNO_PICTURE");
     if (!out.isEmpty()) {

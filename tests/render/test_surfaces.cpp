@@ -1,6 +1,7 @@
 // The screen surface drawing model coordinates: pen-brush handling, the
 // failures it names, point buffers, arrow heads and bitmap copies.
 #include "core/exceptions.h"
+#include "model/geometry/mathen.h"
 #include "model/penbrush.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
@@ -21,7 +22,7 @@ class SurfaceTest : public ::testing::Test
 protected:
     test::ScreenDpi dpi;
     TField field; // the scale: 20 mm per unit, centre (0, 0)
-    TFixedDrawingBox box{QSize(400, 300)};
+    TFixedDrawingBox box { QSize(400, 300) };
     TDisplayAdapter screen;
     TPenBrush pb;
 
@@ -76,13 +77,13 @@ TEST_F(SurfaceTest, FitsTheDrawingBoxAndFlushesToIt)
     EXPECT_EQ(screen.getViewrect(), QRect(0, 0, 400, 300));
     EXPECT_EQ(bmp().width(), 400);
     EXPECT_EQ(screen.transformer().getViewRect(), QRect(0, 0, 400, 300));
-    EXPECT_EQ(TDpi::current(), (TModelPoint{90.06, 90.07}));
+    EXPECT_EQ(TDpi::current(), (TModelPoint { 90.06, 90.07 }));
     screen.flush();
     EXPECT_EQ(box.shown(), &bmp());
 
     box.setClientSize(QSize(0, 50));
     expectSouteigai([&] { screen.fitToView(); }, QStringLiteral("setViewRect"),
-                    QStringLiteral("viewのcanvasの左上と右下の座標が一致しています。"));
+        QStringLiteral("viewのcanvasの左上と右下の座標が一致しています。"));
     TDisplayAdapter detached;
     EXPECT_THROW(detached.getViewrect(), ESouteigai);
     TImageAdapter &plain = detached;
@@ -122,8 +123,8 @@ TEST_F(SurfaceTest, DegenerateGeometryDrawsNothing)
     screen.drawEllipse(pb, 0, 0, 20000, 1);
     screen.drawArc(pb, 0, 0, 20000, 1, 0, 0, 1);
     screen.drawRectangle(pb, 1, 1, 1, 1);
-    const double none[] = {1, 2};
-    screen.drawPolyline(pb, {0, 0}, 0, none, none);
+    const double none[] = { 1, 2 };
+    screen.drawPolyline(pb, { 0, 0 }, 0, none, none);
     screen.drawArrowHead(pb, 0, 0, 0, 0); // no direction, no head
     EXPECT_EQ(inkCount(), 0);
 }
@@ -132,21 +133,24 @@ TEST_F(SurfaceTest, NamedFailures)
 {
     const QString radius = QStringLiteral("円の半径は正でなければなりません。");
     expectSouteigai([&] { screen.drawCircle(pb, 0, 0, -1); }, QStringLiteral("circle"), radius);
-    expectSouteigai([&] { screen.drawArc(pb, 0, 0, -1, 1, 0, 0, 1); }, QStringLiteral("arc"), radius);
+    expectSouteigai(
+        [&] { screen.drawArc(pb, 0, 0, -1, 1, 0, 0, 1); }, QStringLiteral("arc"), radius);
     expectSouteigai([&] { screen.drawEllipse(pb, 0, 0, 2, -1); }, QStringLiteral("ellipse"),
-                    QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"));
+        QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"));
     // An invisible pen skips the arc before the radius is looked at.
     pb.setPenStyle(TPenStyle::psClear);
     EXPECT_NO_THROW(screen.drawArc(pb, 0, 0, -1, 1, 0, 0, 1));
     pb.setPenStyle(TPenStyle::psSolid);
 
-    std::vector<double> xs{0, 1, 2, 3, 4, std::nan(""), 6}, ys(7, 0.5);
-    expectSouteigai([&] { screen.drawPolyline(pb, {0, 0}, 6, xs.data(), ys.data()); },
-                    QStringLiteral("s_modelPointArray2pAry"),
-                    QStringLiteral("NaNが渡されました。array[5]"));
+    std::vector<double> xs { 0, 1, 2, 3, 4, std::nan(""), 6 }, ys(7, 0.5);
+    expectSouteigai(
+        [&] {
+            screen.drawPolyline(pb, { 0, 0 }, 6, xs.data(), ys.data());
+        },
+        QStringLiteral("s_modelPointArray2pAry"), QStringLiteral("NaNが渡されました。array[5]"));
     EXPECT_EQ(inkCount(), 0); // nothing drawn before the NaN was found
     expectSouteigai([&] { screen.drawSegment(pb, 0, 0, std::nan(""), 1); },
-                    QStringLiteral("modelToPixelX"), QStringLiteral("NaNが渡されました。"));
+        QStringLiteral("modelToPixelX"), QStringLiteral("NaNが渡されました。"));
 }
 
 TEST_F(SurfaceTest, CircleOutlineIsNeverFilled)
@@ -154,8 +158,8 @@ TEST_F(SurfaceTest, CircleOutlineIsNeverFilled)
     pb.setBrushStyle(TBrushStyle::bsSolid);
     pb.setBrushColor(kColorRed);
     screen.drawCircle(pb, 0, 0, 1);
-    const QPoint c = screen.modelToPixel({0, 0});
-    const QPoint edge = screen.modelToPixel({1, 0});
+    const QPoint c = screen.modelToPixel({ 0, 0 });
+    const QPoint edge = screen.modelToPixel({ 1, 0 });
     EXPECT_EQ(bmp().pixel(c.x(), c.y()), kColorWhite);
     EXPECT_EQ(bmp().pixel(edge.x(), edge.y()), kColorBlack);
     // The shape's own pen-brush is untouched.
@@ -165,12 +169,12 @@ TEST_F(SurfaceTest, CircleOutlineIsNeverFilled)
 TEST_F(SurfaceTest, ArcFromOneZeroToZeroOneCoversTheFirstQuadrantOnly)
 {
     screen.drawArc(pb, 0, 0, 1, 1, 0, 0, 1);
-    const QPoint c = screen.modelToPixel({0, 0});
+    const QPoint c = screen.modelToPixel({ 0, 0 });
     const QRect ink = inkBounds();
     EXPECT_GE(ink.left(), c.x());
     EXPECT_LE(ink.bottom(), c.y());
-    EXPECT_EQ(ink.right(), screen.modelToPixel({1, 0}).x());
-    EXPECT_EQ(ink.top(), screen.modelToPixel({0, 1}).y());
+    EXPECT_EQ(ink.right(), screen.modelToPixel({ 1, 0 }).x());
+    EXPECT_EQ(ink.top(), screen.modelToPixel({ 0, 1 }).y());
 
     // The other way round: the three other quadrants.
     screen.clear();
@@ -185,7 +189,7 @@ TEST_F(SurfaceTest, ThreePixelDashedLineShowsGaps)
     pb.setPenStyle(TPenStyle::psDash);
     screen.drawSegment(pb, -2, 0, 2, 0);
     const int y = screen.transformer().modelToPixelY(0);
-    const int x1 = screen.modelToPixel({-2, 0}).x(), x2 = screen.modelToPixel({2, 0}).x();
+    const int x1 = screen.modelToPixel({ -2, 0 }).x(), x2 = screen.modelToPixel({ 2, 0 }).x();
     int inked = 0, gaps = 0;
     for (int x = x1; x <= x2; ++x)
         (bmp().pixel(x, y) != kColorWhite ? inked : gaps)++;
@@ -211,7 +215,7 @@ TEST_F(SurfaceTest, ArrowHeadAt300DpiIsAbout45PixelsLong)
     pb.setBrushStyle(TBrushStyle::bsSolid);
     pb.setPenStyle(TPenStyle::psDash); // the head is outlined solid anyway
     screen.drawArrowHead(pb, 0, 0, 1, 0);
-    const QPoint tip = screen.modelToPixel({0, 0});
+    const QPoint tip = screen.modelToPixel({ 0, 0 });
     const QRect ink = inkBounds();
     // Wings 17° off the shaft at 45 pixels: 45·cos 17° back, 45·sin 17° aside.
     EXPECT_EQ(ink.right(), tip.x());
@@ -240,26 +244,26 @@ TEST_F(SurfaceTest, LongPolylineDrawsCompletelyAndAShortOneDrawsOnlyItself)
     }
     xs[n - 1] = v.left + (v.right - v.left) * 0.95;
     ys[n - 1] = v.bottom + 0.2;
-    screen.drawPolyline(pb, {0, 0}, n - 1, xs.data(), ys.data());
-    const QPoint last = screen.modelToPixel({xs[n - 1], ys[n - 1]});
+    screen.drawPolyline(pb, { 0, 0 }, n - 1, xs.data(), ys.data());
+    const QPoint last = screen.modelToPixel({ xs[n - 1], ys[n - 1] });
     EXPECT_EQ(bmp().pixel(last.x(), last.y()), kColorBlack);
 
     screen.clear();
-    std::vector<double> sx{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9};
+    std::vector<double> sx { 0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9 };
     std::vector<double> sy(10, 1.0);
-    screen.drawPolyline(pb, {0, 0}, 9, sx.data(), sy.data());
-    const QRect own(screen.modelToPixel({0, 1}), screen.modelToPixel({0.9, 1}));
+    screen.drawPolyline(pb, { 0, 0 }, 9, sx.data(), sy.data());
+    const QRect own(screen.modelToPixel({ 0, 1 }), screen.modelToPixel({ 0.9, 1 }));
     EXPECT_EQ(inkBounds(), own.normalized());
 
     // Offsets move every point; the same buffer serves polygons.
     screen.clear();
     pb.setBrushStyle(TBrushStyle::bsSolid);
     pb.setBrushColor(kColorRed);
-    const double tx[] = {0, 1, 1, 0}, ty[] = {0, 0, 1, 1};
-    screen.drawPolygon(pb, {-2, -2}, 3, tx, ty);
-    const QPoint inside = screen.modelToPixel({-1.5, -1.5});
+    const double tx[] = { 0, 1, 1, 0 }, ty[] = { 0, 0, 1, 1 };
+    screen.drawPolygon(pb, { -2, -2 }, 3, tx, ty);
+    const QPoint inside = screen.modelToPixel({ -1.5, -1.5 });
     EXPECT_EQ(bmp().pixel(inside.x(), inside.y()), kColorRed);
-    EXPECT_EQ(inkBounds(), QRect(screen.modelToPixel({-2, -1}), screen.modelToPixel({-1, -2})));
+    EXPECT_EQ(inkBounds(), QRect(screen.modelToPixel({ -2, -1 }), screen.modelToPixel({ -1, -2 })));
 }
 
 TEST_F(SurfaceTest, DotsUseTheWidePenWidths)
@@ -287,16 +291,16 @@ TEST_F(SurfaceTest, BitmapsAreAndedOntoTheSurface)
     cc.lineTo(10, 20);
     pb.setPenWidthIndex(3);
     screen.drawSegment(pb, -3, 0, 3, 0);
-    const QPoint o = screen.modelToPixel({0, 0});
-    screen.drawBitmapOffsetPx(cross, {0, 0}, QPoint(-10, -10)); // pixel offsets point down
-    EXPECT_EQ(bmp().pixel(o.x() - 5, o.y()), kColorBlack);     // white over black stays black
-    EXPECT_EQ(bmp().pixel(o.x(), o.y() - 8), kColorBlack);     // black over white
+    const QPoint o = screen.modelToPixel({ 0, 0 });
+    screen.drawBitmapOffsetPx(cross, { 0, 0 }, QPoint(-10, -10)); // pixel offsets point down
+    EXPECT_EQ(bmp().pixel(o.x() - 5, o.y()), kColorBlack); // white over black stays black
+    EXPECT_EQ(bmp().pixel(o.x(), o.y() - 8), kColorBlack); // black over white
     EXPECT_EQ(bmp().pixel(o.x() - 5, o.y() - 8), kColorWhite); // white over white
     EXPECT_EQ(screen.getCanvas().copyMode(), TCopyMode::cmSrcCopy);
 
     // A real-valued offset moves by fractions of a pixel, rounded at the end.
     screen.clear();
-    screen.drawBitmapOffsetPxReal(cross, {0, 0}, TModelPoint{-10.4, -10.4});
+    screen.drawBitmapOffsetPxReal(cross, { 0, 0 }, TModelPoint { -10.4, -10.4 });
     EXPECT_EQ(bmp().pixel(o.x(), o.y()), kColorBlack);
 
     // A view-sized window around a point of a larger picture.
@@ -312,6 +316,53 @@ TEST_F(SurfaceTest, BitmapsAreAndedOntoTheSurface)
     EXPECT_EQ(bmp().pixel(200, 150), kColorBlack);
 }
 
+TEST_F(SurfaceTest, FarEndsKeepTheDirectionOfASegment)
+{
+    // Zoomed in 16 times, the end of this segment lies 11000 pixels away.
+    // Clamping its x alone to 10001 would tilt the visible part by 6 pixels
+    // at the right edge of the view; cutting the segment keeps it on the line.
+    field.modelScale().setScale({ 320, 320 });
+    screen.drawSegment(pb, 0, 0, 10, 2);
+    const TUnitTransformer &t = screen.transformer();
+    for (int x : { 250, 320, 399 }) {
+        const int expected = t.modelToPixelY(0.2 * t.pixelToModelX(x));
+        int found = -1;
+        for (int y = 0; y < 300; ++y)
+            if (bmp().pixel(x, y) != kColorWhite)
+                found = y;
+        EXPECT_NEAR(found, expected, 1) << x;
+    }
+}
+
+TEST_F(SurfaceTest, HugeCirclesKeepTheirCurvature)
+{
+    // The circle through three nearly collinear points has a radius of about
+    // 16000 pixels; its pixel box would be clamped to ±10001. Drawn from
+    // points on the curve it still passes through all three.
+    const TMathZahyo p1(-2.5, 0), p2(0, 0.02), p3(2.5, 0);
+    TMathEn c;
+    ASSERT_TRUE(c.setCircumcircle(p1, p2, p3));
+    ASSERT_GT(c.radius * screen.transformer().pixelsPerModelX(), 10000);
+    screen.drawCircle(pb, c.centre.x, c.centre.y, c.radius);
+    const auto inkNear = [&](const TMathZahyo &p) {
+        const QPoint q = screen.modelToPixel(p.toPoint());
+        for (int dy = -1; dy <= 1; ++dy)
+            if (bmp().pixel(q.x(), q.y() + dy) != kColorWhite)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(inkNear(p1));
+    EXPECT_TRUE(inkNear(p2));
+    EXPECT_TRUE(inkNear(p3));
+    // An arc of it: only the part from p3 round to p1 through p2.
+    screen.clear();
+    screen.drawArc(pb, c.centre.x, c.centre.y, c.radius, p3.x, p3.y, p1.x, p1.y);
+    EXPECT_TRUE(inkNear(p2));
+    const QRect ink = inkBounds();
+    EXPECT_NEAR(ink.left(), screen.modelToPixel(p1.toPoint()).x(), 1);
+    EXPECT_NEAR(ink.right(), screen.modelToPixel(p3.toPoint()).x(), 1);
+}
+
 TEST_F(SurfaceTest, ModelQueries)
 {
     struct Box : TPixelSized
@@ -324,10 +375,10 @@ TEST_F(SurfaceTest, ModelQueries)
     EXPECT_EQ(r.top, 0);
     EXPECT_DOUBLE_EQ(r.right, 142 / screen.transformer().pixelsPerModelX());
     EXPECT_DOUBLE_EQ(r.bottom, -71 / screen.transformer().pixelsPerModelY());
-    EXPECT_EQ(screen.pointToModel(QPoint(200, 150)), (TModelPoint{0, 0}));
+    EXPECT_EQ(screen.pointToModel(QPoint(200, 150)), (TModelPoint { 0, 0 }));
     EXPECT_TRUE(screen.isInView(400, 300));
     EXPECT_FALSE(screen.isInView(-1, 0));
-    EXPECT_EQ(screen.mmToModel({20, 40}), (TModelPoint{1, 2}));
+    EXPECT_EQ(screen.mmToModel({ 20, 40 }), (TModelPoint { 1, 2 }));
 }
 
 TEST(FunctionPolyline, KeepsRangeAndGrows)
@@ -340,21 +391,21 @@ TEST(FunctionPolyline, KeepsRangeAndGrows)
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.detail(), QStringLiteral("リストが空です。"));
     }
-    p.append({3, 1});
+    p.append({ 3, 1 });
     try {
         p.secondLast();
         ADD_FAILURE();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.detail(), QStringLiteral("リストに2つ以上のデータがありません。"));
     }
-    p.append({-2, 5});
-    p.append({7, 0});
-    EXPECT_EQ(p.last(), (TModelPoint{7, 0}));
-    EXPECT_EQ(p.secondLast(), (TModelPoint{-2, 5}));
+    p.append({ -2, 5 });
+    p.append({ 7, 0 });
+    EXPECT_EQ(p.last(), (TModelPoint { 7, 0 }));
+    EXPECT_EQ(p.secondLast(), (TModelPoint { -2, 5 }));
     EXPECT_EQ(p.least(), -2);
     EXPECT_EQ(p.greatest(), 7);
     p.resetRange();
-    p.append({1, 1});
+    p.append({ 1, 1 });
     EXPECT_EQ(p.least(), 1);
     EXPECT_EQ(p.greatest(), 1);
 
@@ -362,7 +413,7 @@ TEST(FunctionPolyline, KeepsRangeAndGrows)
     EXPECT_EQ(p.count(), 0); // always empties
     EXPECT_EQ(p.capacity(), 20000);
     for (int i = 0; i < 25000; ++i)
-        p.append({double(i), 0});
+        p.append({ double(i), 0 });
     EXPECT_EQ(p.count(), 25000);
     EXPECT_EQ(p.xs()[24999], 24999);
 }

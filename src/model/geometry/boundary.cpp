@@ -94,13 +94,10 @@ void TBoundaryOfLine::assign(const TAbstractBoundary &other)
 const TMathZahyo &TBoundaryOfLine::endPoint(int i) const
 {
     switch (type) {
-    case TBoundaryType::btOneSide:
-        return i == 1 ? edge1 : first;
-    case TBoundaryType::btBothSides:
-        return i == 0 ? first : second;
+    case TBoundaryType::btOneSide: return i == 1 ? edge1 : first;
+    case TBoundaryType::btBothSides: return i == 0 ? first : second;
     case TBoundaryType::btAll:
-    case TBoundaryType::btAllVec:
-        break;
+    case TBoundaryType::btAllVec: break;
     }
     return i == 1 ? edge1 : edge2;
 }
@@ -109,12 +106,9 @@ bool TBoundaryOfLine::getDirection() const
 {
     switch (type) {
     case TBoundaryType::btOneSide:
-    case TBoundaryType::btAllVec:
-        return direction;
-    case TBoundaryType::btBothSides:
-        return precedes(first, second);
-    case TBoundaryType::btAll:
-        break;
+    case TBoundaryType::btAllVec: return direction;
+    case TBoundaryType::btBothSides: return precedes(first, second);
+    case TBoundaryType::btAll: break;
     }
     return true;
 }
@@ -132,8 +126,8 @@ void TBoundaryOfLine::setEdgePoints(const TMathZahyo &e1, const TMathZahyo &e2)
 }
 
 namespace {
-void segment(TAbstractImageAdapter &surface, TPenBrush &pb, const TMathZahyo &p,
-             const TMathZahyo &q)
+void segment(
+    TAbstractImageAdapter &surface, TPenBrush &pb, const TMathZahyo &p, const TMathZahyo &q)
 {
     surface.drawSegment(pb, p.x, p.y, q.x, q.y);
 }
@@ -143,31 +137,22 @@ void TBoundaryOfLine::drawInner(TAbstractImageAdapter &surface, TPenBrush &penBr
 {
     switch (type) {
     case TBoundaryType::btAll:
-    case TBoundaryType::btAllVec:
-        segment(surface, penBrush, edge1, edge2);
-        break;
-    case TBoundaryType::btOneSide:
-        segment(surface, penBrush, first, edge1);
-        break;
-    case TBoundaryType::btBothSides:
-        segment(surface, penBrush, first, second);
-        break;
+    case TBoundaryType::btAllVec: segment(surface, penBrush, edge1, edge2); break;
+    case TBoundaryType::btOneSide: segment(surface, penBrush, first, edge1); break;
+    case TBoundaryType::btBothSides: segment(surface, penBrush, first, second); break;
     }
 }
 
 void TBoundaryOfLine::drawOuter(TAbstractImageAdapter &surface, TPenBrush &penBrush) const
 {
     switch (type) {
-    case TBoundaryType::btOneSide:
-        segment(surface, penBrush, first, edge2);
-        break;
+    case TBoundaryType::btOneSide: segment(surface, penBrush, first, edge2); break;
     case TBoundaryType::btBothSides:
         segment(surface, penBrush, second, edge1);
         segment(surface, penBrush, first, edge2);
         break;
     case TBoundaryType::btAll:
-    case TBoundaryType::btAllVec:
-        break;
+    case TBoundaryType::btAllVec: break;
     }
 }
 

@@ -5,11 +5,11 @@
 #include "model/imageadapter.h"
 #include "model/penbrush.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <limits>
 
 namespace zarno {
@@ -186,18 +186,18 @@ void TMathCyokusen::getEdgePoint(const TModelViewRect &view)
     // Floating point here never traps; what would have been an arithmetic
     // fault shows up as a value that is not finite, and must not go on to
     // the canvas as a coordinate.
-    const bool finite = std::isfinite(e1.x) && std::isfinite(e1.y) && std::isfinite(e2.x)
-                        && std::isfinite(e2.y);
+    const bool finite
+        = std::isfinite(e1.x) && std::isfinite(e1.y) && std::isfinite(e2.x) && std::isfinite(e2.y);
     if (!finite) {
-        const bool invalid =
-            std::isnan(e1.x) || std::isnan(e1.y) || std::isnan(e2.x) || std::isnan(e2.y);
+        const bool invalid
+            = std::isnan(e1.x) || std::isnan(e1.y) || std::isnan(e2.x) || std::isnan(e2.y);
         const QString arithmetic = invalid
-                                       ? QStringLiteral("浮動小数点数の演算が不正です。")
-                                       : QStringLiteral("浮動小数点数の演算でオーバーフローしました。");
+            ? QStringLiteral("浮動小数点数の演算が不正です。")
+            : QStringLiteral("浮動小数点数の演算でオーバーフローしました。");
         throw ESouteigai(kClass,
-                         {fmtArg(exit.x), fmtArg(exit.y), fmtArg(entry.x), fmtArg(entry.y)},
-                         QStringLiteral("Fp1=(%f,%f), Fp2=(%f,%f)") + arithmetic,
-                         QStringLiteral("getEdgePoint"));
+            { fmtArg(exit.x), fmtArg(exit.y), fmtArg(entry.x), fmtArg(entry.y) },
+            QStringLiteral("Fp1=(%f,%f), Fp2=(%f,%f)") + arithmetic,
+            QStringLiteral("getEdgePoint"));
     }
     boundary.setEdgePoints(e1, e2);
 }

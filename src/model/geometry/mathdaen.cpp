@@ -28,7 +28,7 @@ bool TMathDaen::setBy3Points(const TMathZahyo &c, const TMathZahyo &p1, const TM
 
 TMathZahyo TMathDaen::anchorPoint() const
 {
-    return {centre.x + semiAxisX * std::cos(M_PI / 4), centre.y + semiAxisY * std::sin(M_PI / 4)};
+    return { centre.x + semiAxisX * std::cos(M_PI / 4), centre.y + semiAxisY * std::sin(M_PI / 4) };
 }
 
 double TMathDaen::distance(const TMathZahyo &p) const
@@ -47,15 +47,15 @@ double TMathDaen::distance(const TMathZahyo &p) const
 TMathZahyo TMathDaen::focus1() const
 {
     if (semiAxisX >= semiAxisY)
-        return {centre.x + std::sqrt(semiAxisX * semiAxisX - semiAxisY * semiAxisY), centre.y};
-    return {centre.x, centre.y + std::sqrt(semiAxisY * semiAxisY - semiAxisX * semiAxisX)};
+        return { centre.x + std::sqrt(semiAxisX * semiAxisX - semiAxisY * semiAxisY), centre.y };
+    return { centre.x, centre.y + std::sqrt(semiAxisY * semiAxisY - semiAxisX * semiAxisX) };
 }
 
 TMathZahyo TMathDaen::focus2() const
 {
     if (semiAxisX >= semiAxisY)
-        return {centre.x - std::sqrt(semiAxisX * semiAxisX - semiAxisY * semiAxisY), centre.y};
-    return {centre.x, centre.y - std::sqrt(semiAxisY * semiAxisY - semiAxisX * semiAxisX)};
+        return { centre.x - std::sqrt(semiAxisX * semiAxisX - semiAxisY * semiAxisY), centre.y };
+    return { centre.x, centre.y - std::sqrt(semiAxisY * semiAxisY - semiAxisX * semiAxisX) };
 }
 
 void TMathDaen::drawEllipseShape(TAbstractImageAdapter &surface, TPenBrush &penBrush) const

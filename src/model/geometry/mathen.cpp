@@ -59,7 +59,7 @@ TMathZahyo TMathEn::anchorPoint() const
         arcAngles(*this, alpha0, alpha1);
         angle = (alpha0 + alpha1) / 2;
     }
-    return {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)};
+    return { centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle) };
 }
 
 void TMathEn::setBoundaryPointFrom(int i, double x, double y)
@@ -94,7 +94,7 @@ void TMathEn::drawCircleOrArc(TAbstractImageAdapter &surface, TPenBrush &penBrus
         return;
     }
     surface.drawArc(penBrush, centre.x, centre.y, radius, boundary.first.x, boundary.first.y,
-                    boundary.second.x, boundary.second.y);
+        boundary.second.x, boundary.second.y);
 }
 
 void TMathEn::drawOuterArc(TAbstractImageAdapter &surface, TPenBrush &penBrush) const
@@ -103,8 +103,8 @@ void TMathEn::drawOuterArc(TAbstractImageAdapter &surface, TPenBrush &penBrush) 
         return;
     penBrush.setUseOuterStyle(true);
     try {
-        surface.drawArc(penBrush, centre.x, centre.y, radius, boundary.second.x,
-                        boundary.second.y, boundary.first.x, boundary.first.y);
+        surface.drawArc(penBrush, centre.x, centre.y, radius, boundary.second.x, boundary.second.y,
+            boundary.first.x, boundary.first.y);
     } catch (...) {
         penBrush.setUseOuterStyle(false);
         throw;

@@ -43,8 +43,7 @@ void TMathZahyo::rotateAbout(const TMathZahyo &centre, double theta)
     y = s * dx + c * dy + centre.y;
 }
 
-bool TMathZahyo::setInternalDivision(const TMathZahyo &p, const TMathZahyo &q, double m,
-                                     double n)
+bool TMathZahyo::setInternalDivision(const TMathZahyo &p, const TMathZahyo &q, double m, double n)
 {
     const double sum = m + n;
     if (isGeomZero(sum))

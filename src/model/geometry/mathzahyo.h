@@ -29,8 +29,14 @@ class TMathZahyo
 {
 public:
     TMathZahyo() = default;
-    TMathZahyo(double ax, double ay) : x(ax), y(ay) {}
-    explicit TMathZahyo(const TModelPoint &p) : x(p.x), y(p.y) {}
+    TMathZahyo(double ax, double ay)
+        : x(ax)
+        , y(ay)
+    { }
+    explicit TMathZahyo(const TModelPoint &p)
+        : x(p.x)
+        , y(p.y)
+    { }
 
     double x = 0;
     double y = 0;
@@ -41,7 +47,7 @@ public:
         y = ay;
     }
     void assign(const TModelPoint &p) { setXY(p.x, p.y); }
-    TModelPoint toPoint() const { return {x, y}; }
+    TModelPoint toPoint() const { return { x, y }; }
 
     // Both coordinates agree within the tolerance.
     bool isSame(const TMathZahyo &p) const;
@@ -70,7 +76,10 @@ class TMathVector
 {
 public:
     TMathVector() = default;
-    TMathVector(double ax, double ay) : x(ax), y(ay) {}
+    TMathVector(double ax, double ay)
+        : x(ax)
+        , y(ay)
+    { }
 
     double x = 0;
     double y = 0;

@@ -17,12 +17,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCommandLineParser args;
     args.addHelpOption();
-    const QCommandLineOption png(QStringLiteral("png"), QStringLiteral("Write the picture to FILE."),
-                                 QStringLiteral("FILE"));
+    const QCommandLineOption png(QStringLiteral("png"),
+        QStringLiteral("Write the picture to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("View size WxH."),
-                                  QStringLiteral("WxH"), QStringLiteral("800x600"));
+        QStringLiteral("WxH"), QStringLiteral("800x600"));
     const QCommandLineOption smooth(QStringLiteral("antialias"), QStringLiteral("Smooth edges."));
-    args.addOptions({png, size, smooth});
+    args.addOptions({ png, size, smooth });
     args.process(app);
 
     const QStringList wh = args.value(size).split(QLatin1Char('x'));
