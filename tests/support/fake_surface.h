@@ -32,7 +32,7 @@ public:
     void drawSegment(TPenBrush &, double, double, double, double) override {}
     void drawPolyline(TPenBrush &, const TModelPoint &, int, const double *, const double *) override {}
     void drawPolygon(TPenBrush &, const TModelPoint &, int, const double *, const double *) override {}
-    void drawDot(TPenBrush &, double, double) override {}
+    void drawDot(TPenBrush &, double x, double y) override { record(QStringLiteral("dot %1,%2").arg(x).arg(y)); }
     void drawCircle(TPenBrush &, double, double, double) override {}
     void drawEllipse(TPenBrush &, double, double, double, double) override {}
     void drawArc(TPenBrush &, double, double, double, double, double, double, double) override {}
