@@ -5,6 +5,7 @@
 #include "formula/tokennode.h"
 
 #include <cmath>
+#include <set>
 
 namespace zarno {
 
@@ -50,8 +51,12 @@ void TCalcCodeList::appendTree(const TTokenNode *node)
 
 void TCalcCodeList::insertNumber(int index, double value)
 {
-    TNumberDouble *n = fSymbolList.addNumber(TNumberText::formatGeneral15(value));
-    fCode.insert(fCode.begin() + index, TCalcCode{n, 0});
+    fCode.insert(fCode.begin() + index, TCalcCode{numberSymbol(value), 0});
+}
+
+TCalcSymbol *TCalcCodeList::numberSymbol(double value)
+{
+    return fSymbolList.addNumber(TNumberText::formatGeneral15(value));
 }
 
 void TCalcCodeList::insertInteger(int index, std::int32_t value)
@@ -158,56 +163,163 @@ void TOptimizeCalcCodeList::commute(TCalcCodeList &code)
         code.swap(0, 1);
 }
 
-void TOptimizeCalcCodeList::reassociate(TCalcCodeList &code)
+bool TOptimizeCalcCodeList::reassociates(const TCalcCode &v, const TCalcCode &q,
+                                         const TCalcCode &c, const TCalcCode &p)
 {
     // In a chain A q v c p of two operators of one precedence (postfix of
     // (A q v) p c), the number moves next to A: (A p c) q v. So 2*x*3 becomes
     // 2 3 * x * and folds to 6 x *. Only the operators of sums and products
     // qualify: both operators must be that chain's, and powers are left alone
     // because (a^v)^c and (a^c)^v differ where a is negative.
-    for (int i = 3; i < code.count(); ++i) {
-        const TCalcCode &p = code.at(i);
-        const TCalcCode &q = code.at(i - 2);
-        if (!isBinaryEnzanshi(p) || !isBinaryEnzanshi(q))
-            continue;
-        if (p.symbol->precedence() != q.symbol->precedence())
-            continue;
-        const TCalcOp op = p.symbol->op();
-        if (op == TCalcOp::Power || op == TCalcOp::IntPower)
-            continue;
-        if (!code.at(i - 1).symbol->isNumber()
-            || code.at(i - 3).symbol->kind() != TSymbolKind::Variable)
-            continue;
-        const TCalcCode v = code.at(i - 3);
-        const TCalcCode qq = code.at(i - 2);
-        const TCalcCode c = code.at(i - 1);
-        const TCalcCode pp = code.at(i);
-        code.setEntry(i - 3, c);
-        code.setEntry(i - 2, pp);
-        code.setEntry(i - 1, v);
-        code.setEntry(i, qq);
-    }
+    if (!isBinaryEnzanshi(p) || !isBinaryEnzanshi(q))
+        return false;
+    if (p.symbol->precedence() != q.symbol->precedence())
+        return false;
+    if (p.symbol->op() == TCalcOp::Power || p.symbol->op() == TCalcOp::IntPower)
+        return false;
+    return c.symbol->isNumber() && v.symbol->kind() == TSymbolKind::Variable;
 }
 
-bool TOptimizeCalcCodeList::foldOnce(TCalcCodeList &code)
+namespace {
+
+// The code as a linked list while it is folded. Each entry keeps its first
+// index as its label, which stays in list order through every rearrangement
+// and fold, so the sets of entries still to look at can be walked left to
+// right.
+//
+// Reassociation at an entry depends only on the four entries ending there,
+// and whether an operator folds only on the entries it takes (it folds when
+// they are all numbers). So after a change only the windows touching it are
+// looked at again: the result is the same as rescanning the whole code on
+// every pass, without its quadratic cost on long formulas.
+class Folder
 {
-    TDoubleStack doubles(code.count() + 1);
-    TIntegerStack integers(code.count() + 1);
-    TCalcStacks stacks{doubles, integers};
-    for (int i = 0; i < code.count(); ++i) {
-        const TCalcCode entry = code.at(i);
-        const int k = entry.symbol->optimize(stacks, entry.argumentCount);
-        if (k > 0) {
-            // Every operand is a single number entry by now: the pass stops
-            // at the first fold and scans from the left.
-            const double value = doubles.pop();
-            code.remove(i - k + 1, k);
-            code.insertNumber(i - k + 1, value);
-            return true;
+public:
+    explicit Folder(TCalcCodeList &code) : fCode(code), fEntries(code.entries())
+    {
+        const int n = int(fEntries.size());
+        fPrev.resize(std::size_t(n));
+        fNext.resize(std::size_t(n));
+        for (int i = 0; i < n; ++i) {
+            fPrev[std::size_t(i)] = i - 1;
+            fNext[std::size_t(i)] = i + 1 < n ? i + 1 : -1;
+            fReassociate.insert(i);
+            if (isOperator(i))
+                fFold.insert(i);
+        }
+        fHead = n > 0 ? 0 : -1;
+    }
+
+    void run()
+    {
+        do
+            reassociatePass();
+        while (foldFirst());
+        std::vector<TCalcCode> out;
+        for (int i = fHead; i >= 0; i = next(i))
+            out.push_back(fEntries[std::size_t(i)]);
+        fCode.assign(std::move(out));
+    }
+
+private:
+    int prev(int i) const { return i < 0 ? -1 : fPrev[std::size_t(i)]; }
+    int next(int i) const { return i < 0 ? -1 : fNext[std::size_t(i)]; }
+    const TCalcCode &at(int i) const { return fEntries[std::size_t(i)]; }
+    bool isOperator(int i) const
+    {
+        const TSymbolKind k = at(i).symbol->kind();
+        return k == TSymbolKind::OperatorEnzanshi || k == TSymbolKind::OperatorFunction;
+    }
+    int firstOperatorFrom(int i) const
+    {
+        while (i >= 0 && !isOperator(i))
+            i = next(i);
+        return i;
+    }
+    // The windows ending at first and the three entries after last.
+    void touchWindows(int first, int last, int scanning, std::set<int> &later)
+    {
+        int end = last;
+        for (int k = 0; k < 3 && next(end) >= 0; ++k)
+            end = next(end);
+        for (int i = first;; i = next(i)) {
+            (i > scanning ? fReassociate : later).insert(i);
+            if (i == end)
+                break;
         }
     }
-    return false;
-}
+
+    void reassociatePass()
+    {
+        std::set<int> later;
+        while (!fReassociate.empty()) {
+            const int n3 = *fReassociate.begin();
+            fReassociate.erase(fReassociate.begin());
+            const int n2 = prev(n3), n1 = prev(n2), n0 = prev(n1);
+            if (n0 < 0)
+                continue;
+            if (!TOptimizeCalcCodeList::reassociates(at(n0), at(n1), at(n2), at(n3)))
+                continue;
+            const TCalcCode v = at(n0), q = at(n1), c = at(n2), p = at(n3);
+            fEntries[std::size_t(n0)] = c;
+            fEntries[std::size_t(n1)] = p;
+            fEntries[std::size_t(n2)] = v;
+            fEntries[std::size_t(n3)] = q;
+            touchWindows(n0, n3, n3, later);
+            fFold.insert(n1);
+            fFold.insert(n3);
+        }
+        fReassociate = std::move(later);
+    }
+
+    bool foldFirst()
+    {
+        while (!fFold.empty()) {
+            const int op = *fFold.begin();
+            fFold.erase(fFold.begin());
+            const int argc = at(op).argumentCount;
+            std::vector<int> operands(static_cast<std::size_t>(argc));
+            int i = op;
+            bool numbers = argc > 0;
+            for (int k = argc - 1; k >= 0 && numbers; --k) {
+                i = prev(i);
+                numbers = i >= 0 && at(i).symbol->isNumber();
+                operands[std::size_t(k)] = i;
+            }
+            if (!numbers)
+                continue;
+            TDoubleStack doubles(argc + 1);
+            TIntegerStack integers(1);
+            TCalcStacks stacks{doubles, integers};
+            for (int o : operands)
+                at(o).symbol->optimize(stacks, 0);
+            if (at(op).symbol->optimize(stacks, argc) == 0)
+                continue; // no value here: stays code
+            const int first = operands.front();
+            fEntries[std::size_t(first)] = TCalcCode{fCode.numberSymbol(doubles.pop()), 0};
+            const int after = next(op);
+            fNext[std::size_t(first)] = after;
+            if (after >= 0)
+                fPrev[std::size_t(after)] = first;
+            touchWindows(first, first, -1, fReassociate);
+            const int consumer = firstOperatorFrom(after);
+            if (consumer >= 0)
+                fFold.insert(consumer);
+            return true;
+        }
+        return false;
+    }
+
+    TCalcCodeList &fCode;
+    std::vector<TCalcCode> fEntries;
+    std::vector<int> fPrev;
+    std::vector<int> fNext;
+    int fHead = -1;
+    std::set<int> fReassociate; // windows to look at, by the label of their last entry
+    std::set<int> fFold;        // operators that may fold
+};
+
+} // namespace
 
 void TOptimizeCalcCodeList::integerExponents(TCalcCodeList &code)
 {
@@ -227,9 +339,7 @@ void TOptimizeCalcCodeList::integerExponents(TCalcCodeList &code)
 void TOptimizeCalcCodeList::optimize(TCalcCodeList &code)
 {
     commute(code);
-    do
-        reassociate(code);
-    while (foldOnce(code));
+    Folder(code).run();
     integerExponents(code);
 }
 

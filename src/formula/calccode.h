@@ -36,6 +36,9 @@ public:
     void insertNumber(int index, double value);
     void insertInteger(int index, std::int32_t value);
     void insertSymbol(int index, const QString &name);
+    // The number symbol insertNumber would insert, for code built elsewhere.
+    TCalcSymbol *numberSymbol(double value);
+    void assign(std::vector<TCalcCode> entries) { fCode = std::move(entries); }
     void remove(int index, int count = 1);
     void swap(int i, int j);
     // Replaces entries [i, i+4) by the given ones.
@@ -64,19 +67,23 @@ private:
     std::vector<TCalcCode> fCode;
 };
 
-// The constant folder. Folding uses its own stacks, sized to the code, so a
-// long constant formula folds whatever its depth.
+// The constant folder, in this order:
+// 1. commutation, once: x*2 at the start becomes 2*x;
+// 2. repeatedly, reassociation over the whole code, then folding of the
+//    first operator from the left whose operands are all numbers, until
+//    nothing folds;
+// 3. a "^" whose exponent is an integer number becomes "^^".
 class TOptimizeCalcCodeList
 {
 public:
     // Raises EMathError when a constant sub-expression faults (overflow).
     static void optimize(TCalcCodeList &code);
 
-private:
     static void commute(TCalcCodeList &code);
-    static void reassociate(TCalcCodeList &code);
-    static bool foldOnce(TCalcCodeList &code);
     static void integerExponents(TCalcCodeList &code);
+    // Whether reassociation rearranges the four entries ending at a window.
+    static bool reassociates(const TCalcCode &v, const TCalcCode &q, const TCalcCode &c,
+                             const TCalcCode &p);
 };
 
 } // namespace zarno

@@ -9,6 +9,8 @@
 // multiplication. Reassociation (a+x)-3 -> (a-3)+x rounds differently, so the
 // generator avoids that pattern; its own tests are in test_compile.
 #include "formula_test_support.h"
+#include "formula/calccode.h"
+#include "formula/mathfault.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +90,11 @@ const char *const kPowerFunctions[] = {"sin", "cos", "tan"};
 class Generator
 {
 public:
-    explicit Generator(unsigned seed) : fRandom(seed) {}
+    // keepChains: leave the chains the folder reassociates in place.
+    explicit Generator(unsigned seed, bool keepChains = false)
+        : fRandom(seed), fKeepChains(keepChains)
+    {
+    }
 
     std::unique_ptr<Node> tree(int depth)
     {
@@ -166,7 +172,7 @@ private:
     // to q would be rearranged by the folder; make c variable instead.
     void avoidReassociation(Node &p)
     {
-        if (p.chainClass() == 0 || p.kids[1]->hasVariable())
+        if (fKeepChains || p.chainClass() == 0 || p.kids[1]->hasVariable())
             return;
         const Node &q = *p.kids[0];
         if (q.chainClass() != p.chainClass())
@@ -179,6 +185,7 @@ private:
     }
 
     std::mt19937 fRandom;
+    bool fKeepChains;
     std::uniform_real_distribution<double> fUniform{-5.0, 5.0};
 };
 
@@ -426,4 +433,99 @@ TEST(Differential, RandomTreesAgreeWithDirectEvaluation)
     }
     // The generator must produce formulas with values, not only failures.
     EXPECT_GT(withValue, compared / 3) << withValue << " of " << compared;
+}
+
+namespace {
+
+// The folder as first described: every pass rescans the whole code, then
+// folds the first foldable operator from the left.
+void reassociateAll(TCalcCodeList &code)
+{
+    std::vector<TCalcCode> e = code.entries();
+    for (std::size_t i = 3; i < e.size(); ++i) {
+        if (TOptimizeCalcCodeList::reassociates(e[i - 3], e[i - 2], e[i - 1], e[i])) {
+            const TCalcCode v = e[i - 3], q = e[i - 2], c = e[i - 1], p = e[i];
+            e[i - 3] = c;
+            e[i - 2] = p;
+            e[i - 1] = v;
+            e[i] = q;
+        }
+    }
+    code.assign(std::move(e));
+}
+
+bool foldFirst(TCalcCodeList &code)
+{
+    TDoubleStack doubles(code.count() + 1);
+    TIntegerStack integers(code.count() + 1);
+    TCalcStacks stacks{doubles, integers};
+    for (int i = 0; i < code.count(); ++i) {
+        const TCalcCode entry = code.at(i);
+        const int k = entry.symbol->optimize(stacks, entry.argumentCount);
+        if (k > 0) {
+            const double value = doubles.pop();
+            code.remove(i - k + 1, k);
+            code.insertNumber(i - k + 1, value);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString foldedPassByPass(TCalcSymbolList &symbols, const TTokenNode *tree)
+{
+    TCalcCodeList code(symbols);
+    code.appendTree(tree);
+    try {
+        TOptimizeCalcCodeList::commute(code);
+        do
+            reassociateAll(code);
+        while (foldFirst(code));
+        TOptimizeCalcCodeList::integerExponents(code);
+    } catch (const EMathError &) {
+        return QStringLiteral("fault");
+    }
+    return code.toString();
+}
+
+// Long chains of one precedence with variables and numbers mixed in, where
+// reassociation and folding feed each other.
+QString chain(std::mt19937 &random)
+{
+    static const char *const ops[] = {"+", "-", "*", "/"};
+    static const char *const terms[] = {"x", "y", "2", "3", "0.5", "pi", "(x)", "(2)"};
+    QString t = QString::fromLatin1(terms[random() % std::size(terms)]);
+    const bool sums = random() % 2 == 0;
+    const int length = 2 + int(random() % 12);
+    for (int i = 0; i < length; ++i) {
+        t += QString::fromLatin1(ops[(sums ? 0 : 2) + random() % 2]);
+        t += QString::fromLatin1(terms[random() % std::size(terms)]);
+    }
+    return t;
+}
+
+} // namespace
+
+TEST(Differential, FolderGivesTheCodeOfThePassByPassAlgorithm)
+{
+    auto f = facadeWith(onOffXY());
+    Generator gen(777u, /*keepChains=*/true);
+    std::mt19937 random(4242u);
+    // A rearrangement can complete a chain behind it, found on the next pass
+    // (after 1+1 folds): x*y*x*2 -> x*y*2*x -> x*2*y*x.
+    const QStringList crafted{QStringLiteral("x*y*x*2+(1+1)"), QStringLiteral("x+y-x+2+3-(1+1)*y")};
+    int reassociated = 0;
+    for (int i = 0; i < 3000 + int(crafted.size()); ++i) {
+        const std::unique_ptr<Node> tree = gen.tree(1 + i % 6);
+        const QString text = i >= 3000 ? crafted[i - 3000] : i % 2 ? print(*tree) : chain(random);
+        ASSERT_EQ(f->analyzeFormula(text), 0) << text.toStdString();
+        const QString expected = foldedPassByPass(f->symbolList(), f->tree());
+        f->compileSubtree(f->tree());
+        const QString actual = f->errorFlag() ? QStringLiteral("fault") : f->code()->toString();
+        EXPECT_EQ(actual, expected) << text.toStdString();
+        TCalcCodeList plain(f->symbolList());
+        plain.appendTree(f->tree());
+        reassociated += plain.count() != f->code()->count() ? 1 : 0;
+    }
+    EXPECT_GT(reassociated, 1000); // most formulas did fold something
 }
