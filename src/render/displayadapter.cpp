@@ -52,12 +52,8 @@ QRect TDisplayAdapter::getViewrect() const
 
 void TDisplayAdapter::setAntialiasing(bool on)
 {
+    fAntialiasing = on;
     getCanvas().setAntialiasing(on);
-}
-
-bool TDisplayAdapter::antialiasing() const
-{
-    return const_cast<TDisplayAdapter *>(this)->getCanvas().antialiasing();
 }
 
 void TDisplayAdapter::redraw(TField &field, TDrawStatus &status)

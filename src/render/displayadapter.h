@@ -26,13 +26,14 @@ public:
 
     // Smooth edges on screen; exports and the pixel rules keep aliased pens.
     void setAntialiasing(bool on);
-    bool antialiasing() const;
+    bool antialiasing() const { return fAntialiasing; }
 
     // One screen redraw: prepare, clear, the field's draw passes, flush.
     void redraw(TField &field, TDrawStatus &status);
 
 private:
     TDrawingBox *fBox = nullptr;
+    bool fAntialiasing = false;
 };
 
 // A drawing box of a fixed size without a window: headless drawing, pictures

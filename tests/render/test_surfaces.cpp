@@ -9,6 +9,7 @@
 #include "render/functionpolyline.h"
 #include "render_shapes.h"
 
+#include <QSet>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -361,6 +362,25 @@ TEST_F(SurfaceTest, HugeCirclesKeepTheirCurvature)
     const QRect ink = inkBounds();
     EXPECT_NEAR(ink.left(), screen.modelToPixel(p1.toPoint()).x(), 1);
     EXPECT_NEAR(ink.right(), screen.modelToPixel(p3.toPoint()).x(), 1);
+}
+
+TEST_F(SurfaceTest, AntialiasingIsAScreenOption)
+{
+    const auto colours = [&] {
+        QSet<TColor> c;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                c.insert(bmp().pixel(x, y));
+        return c.size();
+    };
+    EXPECT_FALSE(screen.antialiasing());
+    screen.drawCircle(pb, 0, 0, 1.3);
+    EXPECT_EQ(colours(), 2);
+    screen.setAntialiasing(true);
+    screen.clear();
+    screen.drawCircle(pb, 0, 0, 1.3);
+    EXPECT_TRUE(screen.antialiasing());
+    EXPECT_GT(colours(), 5);
 }
 
 TEST_F(SurfaceTest, ModelQueries)
