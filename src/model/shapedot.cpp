@@ -35,6 +35,11 @@ void TShapeDot::setInitialXY(const TModelPoint &p)
         setXY(p);
 }
 
+bool TShapeDot::isDraggable() const
+{
+    return fCanMoveAnywhere && !fFixed && (!relation() || relation()->movesFreely());
+}
+
 void TShapeDot::saveInfo(TAbstractFileWriter &w) const
 {
     w.writeBool(QStringLiteral("fCanMoveAnywhere"), fCanMoveAnywhere);

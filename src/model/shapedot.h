@@ -31,6 +31,8 @@ public:
     bool isFixed() const { return fFixed; }
     void setFixed(bool b) { fFixed = b; }
     bool canMoveAnywhere() const { return fCanMoveAnywhere; }
+    // A drag of the shapes built on this point may move it.
+    bool isDraggable() const;
     void setCanMoveAnywhere(bool b) { fCanMoveAnywhere = b; }
 
     void saveInfo(TAbstractFileWriter &writer) const override;

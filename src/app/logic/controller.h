@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/logic/abstractcontroller.h"
+#include "app/logic/mainwindowport.h"
+
+#include <memory>
+
+namespace zarno {
+
+class TAbstractImageAdapter;
+class TDisplayAdapter;
+class TField;
+class TModel;
+class TShapeFactory;
+
+// Stands between the main window and the model: converts pixel positions to
+// model points, decides whether input is accepted, runs the commands and
+// the document life cycle, and keeps tools and lists in step with the
+// selection.
+class TController : public TAbstractController
+{
+public:
+    TController(TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen);
+    ~TController() override;
+
+    void setDocumentIo(TDocumentIo *io) { fIo = io; }
+
+    // TAbstractController
+    void setAcceptInput(bool accept) override { fAcceptInput = accept; }
+    void configureNearVisitor(TNearVisitor &visitor) override;
+    void paint(TDrawStatus &status) override;
+    void setStatusText(const QString &text) override { fWindow.setStatusText(text); }
+    void updateTools(const TShapeList *selection) override;
+    void updateToolsAndList(const TShapeList *selection) override;
+    void renumberAndList(const TShapeList *selection) override;
+    void disableFigureTools() override { fWindow.disableFigureTools(); }
+    void showShapePopup() override { fWindow.showShapePopup(); }
+
+    bool acceptsInput() const { return fAcceptInput; }
+    void startUp();
+    // Whether the document may be closed: asks to save a changed one.
+    bool closeQuery();
+    void openDroppedFiles(const QStringList &paths);
+    // kind: 0 key down, 1 key up, 2 character.
+    void key(int kind, QChar character, unsigned shift, int key);
+    void mouse(int kind, int button, unsigned shift, int x, int y);
+    void executeAction(int commandId, bool checked = false);
+    // which: 0 both axes, 1 horizontal, 2 vertical.
+    void zoomControl(int which, double value);
+    void refreshFull();
+    void refreshChanged();
+    void createFigure(TFiguretype figureType);
+
+    void newFile();
+    void openFile(const QString &fileName = QString());
+    bool saveFile(bool askName);
+    void installDocument(std::unique_ptr<TField> field);
+    void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
+    TAbstractImageAdapter &surface() { return *fSurface; }
+    TField &field() { return *fField; }
+    bool isReady() const { return fReady; }
+
+private:
+    void setToggleStates();
+    void setTitleFor(const QString &name);
+
+    TModel &fModel;
+    TShapeFactory &fFactory;
+    TMainWindowPort &fWindow;
+    TDisplayAdapter &fScreen;
+    TAbstractImageAdapter *fSurface;
+    TDocumentIo *fIo = nullptr;
+    std::unique_ptr<TField> fField;
+    bool fAcceptInput = false;
+    bool fReady = false;
+};
+
+} // namespace zarno

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/figurecatalog.h"
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+namespace zarno {
+
+class TField;
+class TShapeList;
+
+// What the controller asks of the main window. The Qt main window fills it;
+// tests record the calls.
+class TMainWindowPort
+{
+public:
+    virtual ~TMainWindowPort() = default;
+    virtual void setStatusText(const QString &text) = 0;
+    virtual void setTitle(const QString &title) = 0;
+    virtual void showShapePopup() = 0;
+    // The cursor relative to the view, in pixels.
+    virtual QPoint cursorInView() const = 0;
+    virtual void enableFigureTools(const TFiguretypeSet &types) = 0;
+    virtual void disableFigureTools() = 0;
+    virtual bool isPointToolDown() const = 0;
+    virtual void releasePointTool() = 0;
+    virtual void setCommandChecked(int commandId, bool checked) = 0;
+    virtual void setSelectionCommands(int propertyType, bool canDelete, bool anySelected) = 0;
+    virtual void showShapeList(TField &field, const TShapeList *selection) = 0;
+    virtual void toggleShapeList() = 0;
+    virtual void showScaleBar(bool shown) = 0;
+    virtual void setupToolbar() = 0;
+    virtual void showSplash() = 0;
+    virtual void openManual() = 0;
+    virtual void closeMainWindow() = 0;
+};
+
+// Reading and writing documents, as the controller needs it.
+class TDocumentIo
+{
+public:
+    virtual ~TDocumentIo() = default;
+    // Writes the field; asks for a name first when asked to or when the
+    // document has none. False when the user cancelled the name dialog.
+    virtual bool save(TField &field, bool askName) = 0;
+    // Asks for a file (an empty name) or takes the given one and reads it;
+    // nullptr when cancelled or unreadable (the reason was shown).
+    virtual std::unique_ptr<TField> open(const QString &fileName) = 0;
+    // The current document's file name without folder, empty when unnamed.
+    virtual QString documentName() const = 0;
+    virtual void forgetName() = 0;
+};
+
+} // namespace zarno

@@ -1,0 +1,454 @@
+#include "app/logic/model.h"
+
+#include "app/logic/abstractcontroller.h"
+#include "app/logic/commands.h"
+#include "app/logic/visitors.h"
+#include "core/appinfo.h"
+#include "core/exceptions.h"
+#include "core/messagedialogs.h"
+#include "model/printareagroup.h"
+#include "model/shapedot.h"
+#include "model/shapefactory.h"
+#include "render/field.h"
+
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+
+const QString kClass = QStringLiteral("TModel");
+
+bool isPrintAreaPart(const TShape *s)
+{
+    const TFiguretype t = s->getFigureType();
+    return t == TFiguretype::FIG_printAreaDot || t == TFiguretype::FIG_printAreaSenbun;
+}
+
+// Builds one of the initial groups of a new document; anything unexpected
+// while doing so ends the program with the boundary's name.
+std::unique_ptr<TShapeList> createInitialGroup(const TShapeFactory &factory, TFiguretype type,
+                                               const QString &boundary)
+{
+    try {
+        return factory.create(type, TShapeList());
+    } catch (const EMyException &) {
+        throw;
+    } catch (const std::exception &e) {
+        throw EMyFatalException(QStringLiteral("TShapeFactory"), QString::fromUtf8(e.what()), boundary);
+    }
+}
+
+} // namespace
+
+TModel::~TModel()
+{
+    fSelection.deselectAndClear();
+}
+
+void TModel::newDocument(TField &field)
+{
+    fDrawStatus.value = 0;
+    fController->disableFigureTools();
+    fController->setAcceptInput(false);
+    fField = &field;
+    fSelection.deselectAndClear();
+    for (auto [type, boundary] : {std::pair{TFiguretype::FIG_zahyoujiku, QStringLiteral("createInitialZahyoujiku")},
+                                  std::pair{TFiguretype::FIG_printArea, QStringLiteral("createInitialPrintArea")}}) {
+        // Each group comes when its construction exists in the program.
+        if (!fFactory->hasRelation(type))
+            continue;
+        std::unique_ptr<TShapeList> group = createInitialGroup(*fFactory, type, boundary);
+        for (TShape *s : group->items())
+            fField->add(s);
+        group->clear();
+    }
+    fField->setAxesShown(false);
+    fField->setPrintAreaShown(false);
+    refreshSelectionState();
+    fField->setPrintAreaShown(false);
+    fController->updateTools(nullptr);
+    fReady = true;
+}
+
+void TModel::setField(TField &field)
+{
+    fField = &field;
+    fSelection.deselectAndClear();
+    refreshSelectionState();
+    redrawAndUpdateTools();
+    fReady = true;
+}
+
+void TModel::clearSelection()
+{
+    fDrawStatus.value = 0;
+    fDragReference = {0, 0};
+    fSelection.deselectAndClear();
+}
+
+void TModel::redraw()
+{
+    if (!fField)
+        return;
+    fController->setAcceptInput(false);
+    try {
+        fController->paint(fDrawStatus);
+    } catch (...) {
+        fController->setAcceptInput(true);
+        throw;
+    }
+    fController->setAcceptInput(true);
+}
+
+void TModel::redrawAndUpdateTools()
+{
+    redraw();
+    fController->updateTools(&fSelection);
+}
+
+void TModel::redrawAndUpdateAll()
+{
+    redraw();
+    fController->updateToolsAndList(&fSelection);
+}
+
+void TModel::refreshSelectionState()
+{
+    fController->renumberAndList(&fSelection);
+}
+
+void TModel::select(TShape *shape)
+{
+    if (!fSelection.contains(shape))
+        fSelection.add(shape);
+    shape->setFSelected(true);
+}
+
+void TModel::createFigure(TFiguretype figureType)
+{
+    std::unique_ptr<TShapeList> built = fFactory->create(figureType, fSelection);
+    if (built->isEmpty())
+        return;
+    fSelection.deselectAndClear();
+    for (TShape *s : built->items()) {
+        fField->add(s);
+        select(s);
+    }
+    built->clear();
+    refreshSelectionState();
+    redrawAndUpdateAll();
+}
+
+void TModel::deleteSelected()
+{
+    if (fSelection.isEmpty())
+        return;
+    if (fSelection.anyHasChild()
+        && askAppMessage(QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"), TAppInfo::caption(),
+                         mbYes | mbNo, TMsgDlgType::mtConfirmation)
+            != TModalResult::mrYes)
+        return;
+    fSelection.markForDelete();
+    fSelection.deselectAndClear();
+    fField->sweepMarked();
+    fDrawStatus.value = 5;
+    redrawAndUpdateAll();
+    fDrawStatus.value = 0;
+}
+
+void TModel::eraseTrace()
+{
+    if (fSelection.isEmpty() || fSelection.first()->shapeType() != TShapetype::SHAPE_tracer)
+        return;
+    fSelection.first()->clearTrace();
+    fDrawStatus.value = 5;
+    redraw();
+}
+
+void TModel::clearAllTraces()
+{
+    if (!fField)
+        return;
+    for (TShape *s : fField->items())
+        s->clearTrace();
+}
+
+void TModel::mouse(int kind, int button, const TModelPoint &point, unsigned flags)
+{
+    if (!fField)
+        return;
+    switch (kind) {
+    case mkPress:
+        fMouseStatus = msPressed;
+        if (button == mbLeft)
+            mouseLeftDown(point, flags);
+        else if (button == mbRight)
+            mouseRightDown(point, flags);
+        break;
+    case mkMove:
+        if (fReady)
+            mouseMove(point);
+        break;
+    case mkRelease:
+        fReady = true;
+        fMouseStatus = msUp;
+        fDrawStatus.value = 5;
+        redraw();
+        fDrawStatus.value = 0;
+        break;
+    default: break;
+    }
+}
+
+void TModel::mouseLeftDown(const TModelPoint &point, unsigned flags)
+{
+    TNearVisitor near(point);
+    fController->configureNearVisitor(near);
+    fField->acceptVisitor(near);
+    if (flags & ssCtrl) {
+        if (!(flags & ssShift))
+            fSelection.deselectAndClear();
+        fReady = false;
+        mouseLeftDown_drawShapeDot(point, near.candidates());
+        refreshSelectionState();
+    } else {
+        TShape *nearest = near.nearest();
+        if (!nearest) {
+            fSelection.deselectAndClear();
+        } else if (!nearest->getFSelected()) {
+            if (!(flags & ssShift))
+                fSelection.deselectAndClear();
+            if (nearest->getFigureType() == TFiguretype::FIG_printAreaSenbun && printArea())
+                printArea()->selectEdges(fSelection);
+            else
+                select(nearest);
+        }
+    }
+    fDragReference = point;
+    redrawAndUpdateAll();
+}
+
+void TModel::mouseLeftDown_drawShapeDot(const TModelPoint &point, const TShapeList &near)
+{
+    const bool pointNear = !near.isEmpty() && near.first()->shapeType() == TShapetype::SHAPE_dot;
+    if (pointNear || near.count() >= 2)
+        return;
+    const TFiguretype type = TShapeFactory::pointFigureTypeFor(near);
+    if (!fFactory->hasRelation(type))
+        return; // points on this kind of curve come with its construction
+    std::unique_ptr<TShapeList> built = fFactory->create(type, near);
+    if (built->isEmpty())
+        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(type))},
+                         QStringLiteral("figure(%s)が作れませんでした。"), QStringLiteral("mouseLeftDown_drawShapeDot"));
+    auto *dot = static_cast<TShapeDot *>(built->first());
+    built->clear();
+    dot->setInitialXY(point);
+    fField->add(dot);
+    select(dot);
+}
+
+void TModel::mouseRightDown(const TModelPoint &point, unsigned flags)
+{
+    if (flags & ssCtrl)
+        return;
+    TNearVisitor near(point);
+    fController->configureNearVisitor(near);
+    fField->acceptVisitor(near);
+    if (near.nearest() && near.nearest()->getFSelected())
+        fController->showShapePopup();
+    else
+        fSelection.deselectAndClear();
+    redrawAndUpdateAll();
+}
+
+void TModel::mouseMove(const TModelPoint &point)
+{
+    if (fMouseStatus == msPressed)
+        fMouseStatus = msDragging;
+    else if (fMouseStatus == msUp)
+        fMouseStatus = msMoving;
+    fController->setStatusText(QStringLiteral("( ") + QString::number(point.x, 'f', 2) + QStringLiteral(", ")
+                               + QString::number(point.y, 'f', 2) + QStringLiteral(" )"));
+    if (fMouseStatus != msDragging)
+        return;
+
+    const TModelPoint offset{point.x - fDragReference.x, point.y - fDragReference.y};
+    const int n = fSelection.count();
+    bool keepReference = false;
+    auto allPrintAreaParts = [&] {
+        for (const TShape *s : fSelection.items())
+            if (!isPrintAreaPart(s))
+                return false;
+        return n > 0;
+    };
+    if (n == 0) {
+        if (fField->getFFixField())
+            return;
+        // The model point under the cursor stays under it.
+        fDrawStatus.value = 2;
+        fField->moveCentre(fDragReference.x - point.x, fDragReference.y - point.y);
+        fField->setModified(QStringLiteral("model.mouseMove"));
+        keepReference = true;
+    } else if (n == 1 && fSelection.first()->getFigureType() == TFiguretype::FIG_printAreaDot) {
+        TShape *corner = fSelection.first();
+        corner->moveXYOffsetXY(offset.x, offset.y);
+        if (printArea())
+            printArea()->followCorner(*corner);
+    } else if (allPrintAreaParts()) {
+        if (printArea())
+            printArea()->moveBy(offset);
+    } else if (n == 1 && fSelection.first()->shapeType() == TShapetype::SHAPE_dot) {
+        fDrawStatus.value = 1;
+        TShape *dot = fSelection.first();
+        if (fField->getFFixField() || dot->getFigureType() != TFiguretype::FIG_genten) {
+            dot->moveXYOffsetXY(offset.x, offset.y);
+        } else {
+            // Dragging the origin brings the model origin under the cursor.
+            fField->moveCentre(-point.x, -point.y);
+            fField->setModified(QStringLiteral("model.mouseMove"));
+        }
+    } else if (n == 1 && fSelection.first()->shapeType() == TShapetype::SHAPE_writing) {
+        fDrawStatus.value = 1;
+        fSelection.first()->moveXYOffsetXY(offset.x, offset.y);
+    } else {
+        fDrawStatus.value = 1;
+        dragSelection(offset);
+    }
+    redraw();
+    if (!keepReference)
+        fDragReference = point;
+}
+
+void TModel::dragSelection(const TModelPoint &offset)
+{
+    for (const TShape *s : fSelection.items()) {
+        const TShapetype t = s->shapeType();
+        if (t == TShapetype::SHAPE_paint || t == TShapetype::SHAPE_tracer || isPrintAreaPart(s))
+            return;
+    }
+    TRootDotVisitor roots;
+    roots.visitList(fSelection);
+    for (const TShape *s : roots.dots().items())
+        if (!static_cast<const TShapeDot *>(s)->isDraggable())
+            return;
+    for (TShape *s : roots.dots().items())
+        s->moveXYOffsetXY(offset.x, offset.y);
+}
+
+TPrintAreaGroup *TModel::printArea() const
+{
+    return fField ? dynamic_cast<TPrintAreaGroup *>(fField->printArea()) : nullptr;
+}
+
+void TModel::addToSelection(TShape *shape)
+{
+    if (shape->getFSelected())
+        return;
+    select(shape);
+    redrawAndUpdateTools();
+}
+
+void TModel::removeFromSelection(TShape *shape)
+{
+    if (!shape->getFSelected())
+        return;
+    fSelection.remove(shape);
+    shape->setFSelected(false);
+    redrawAndUpdateTools();
+}
+
+void TModel::applyPenBrush(const TPenBrush &source)
+{
+    for (TShape *s : fSelection.items()) {
+        s->copyPenBrushFrom(source);
+        s->changed();
+    }
+    fDrawStatus.value = 5;
+    redraw();
+    fDrawStatus.value = 0;
+}
+
+void TModel::setDrawStatusAndRedraw(int status)
+{
+    fDrawStatus.value = status;
+    redraw();
+}
+
+void TModel::executeCommand(int id)
+{
+    switch (id) {
+    case cmdDelete:
+        deleteSelected();
+        refreshSelectionState();
+        break;
+    case cmdScale1_1:
+        fField->scale1_1();
+        redraw();
+        break;
+    case cmdCenterGenten:
+        fField->centerGenten();
+        redraw();
+        break;
+    case cmdEraseTrace: eraseTrace(); break;
+    default: return;
+    }
+    fField->setModified(QStringLiteral("model.executeCommand"));
+}
+
+void TModel::executeToggleCommand(int id, bool checked)
+{
+    switch (id) {
+    case cmdPrintAreaToggle:
+        fField->setPrintAreaShown(checked);
+        redraw();
+        break;
+    case cmdZahyoujikuToggle:
+        fField->setAxesShown(checked);
+        redraw();
+        break;
+    case cmdFixFieldToggle: fField->setFFixField(checked); break;
+    default: return;
+    }
+    fField->setModified(QStringLiteral("model.executeToggleCommand"));
+}
+
+void TModel::zoom(const TModelPoint &exponents)
+{
+    if (!fField)
+        return;
+    if (fField->zoomBySliders(exponents)) {
+        fDrawStatus.value = 4;
+        redraw();
+    }
+}
+
+void TModel::exportBegin()
+{
+    for (TShape *s : fSelection.items())
+        s->setFSelected(false);
+    if (printArea())
+        printArea()->hideForExport();
+}
+
+void TModel::exportEnd()
+{
+    if (printArea())
+        printArea()->restoreAfterExport();
+    for (TShape *s : fSelection.items())
+        s->setFSelected(true);
+}
+
+void TModel::pushMmPerModel(const TModelPoint &value, const TModelPoint &centre)
+{
+    if (!(value.x > 0 && value.y > 0))
+        throw ESouteigai(kClass, QStringLiteral("値は0より大きい実数でなければなりません。"), QStringLiteral("pushMmPerModel1"));
+    fField->pushMmPerModel1(value, centre);
+}
+
+void TModel::popMmPerModel()
+{
+    fField->popMmPerModel1();
+}
+
+} // namespace zarno

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/figurecatalog.h"
+#include "core/valuetypes.h"
+#include "model/shape.h"
+#include "model/shapelist.h"
+
+namespace zarno {
+
+class TAbstractController;
+class TField;
+class TPenBrush;
+class TPrintAreaGroup;
+class TShapeFactory;
+
+// The document-side half of the interaction: the selection and the mouse,
+// point creation, drags and scrolling, constructions from the selection,
+// deletion and the commands that change the document or the view.
+class TModel
+{
+public:
+    enum MouseStatus : quint8 { msUp = 0, msPressed = 1, msMoving = 2, msDragging = 3 };
+
+    TModel() = default;
+    ~TModel();
+    TModel(const TModel &) = delete;
+    TModel &operator=(const TModel &) = delete;
+
+    void setFactory(TShapeFactory *factory) { fFactory = factory; }
+    void setController(TAbstractController *controller) { fController = controller; }
+
+    void newDocument(TField &field);
+    void setField(TField &field);
+    TField *getField() const { return fField; }
+    const TShapeList &getSelection() const { return fSelection; }
+
+    void clearSelection();
+    void redraw();
+    void redrawAndUpdateTools();
+    void redrawAndUpdateAll();
+    void refreshSelectionState();
+
+    void createFigure(TFiguretype figureType);
+    void deleteSelected();
+    void eraseTrace();
+    void clearAllTraces();
+
+    // kind: click 0, double click 1, press 2, move 3, release 4; flags: bit 0
+    // Shift, bit 2 Ctrl.
+    void mouse(int kind, int button, const TModelPoint &point, unsigned flags);
+    void addToSelection(TShape *shape);
+    void removeFromSelection(TShape *shape);
+    void applyPenBrush(const TPenBrush &source);
+    void setDrawStatusAndRedraw(int status);
+    void executeCommand(int id);
+    void executeToggleCommand(int id, bool checked);
+    // Zoom exponents from the zoom controls; the scale changes by 4 to the
+    // power of each step.
+    void zoom(const TModelPoint &exponents);
+    void exportBegin();
+    void exportEnd();
+    void pushMmPerModel(const TModelPoint &value, const TModelPoint &centre);
+    void popMmPerModel();
+
+    int drawStatus() const { return fDrawStatus.value; }
+    MouseStatus mouseStatus() const { return fMouseStatus; }
+    bool isReady() const { return fReady; }
+    TModelPoint dragReference() const { return fDragReference; }
+
+private:
+    void mouseLeftDown(const TModelPoint &point, unsigned flags);
+    void mouseRightDown(const TModelPoint &point, unsigned flags);
+    void mouseMove(const TModelPoint &point);
+    void mouseLeftDown_drawShapeDot(const TModelPoint &point, const TShapeList &near);
+    void dragSelection(const TModelPoint &offset);
+    TPrintAreaGroup *printArea() const;
+    void select(TShape *shape);
+
+    MouseStatus fMouseStatus = msUp;
+    TDrawStatus fDrawStatus;
+    TModelPoint fDragReference;
+    TField *fField = nullptr;
+    TShapeFactory *fFactory = nullptr;
+    TShapeList fSelection;
+    TAbstractController *fController = nullptr;
+    bool fReady = false;
+};
+
+} // namespace zarno

@@ -1,0 +1,252 @@
+#include "interaction_fixture.h"
+#include "model/parentnil2dot.h"
+#include "model/shapedot.h"
+#include "model/shapeline.h"
+
+#include <cmath>
+
+using namespace zarno;
+using namespace zarno::test;
+
+namespace {
+
+TEST_F(InteractionTest, ANewDocumentIsReadyAndFixed)
+{
+    EXPECT_TRUE(model.isReady());
+    EXPECT_TRUE(field().getFFixField());
+    EXPECT_TRUE(window.checked.value(cmdFixFieldToggle));
+    EXPECT_EQ(window.title, QStringLiteral("zarno - "));
+    EXPECT_FALSE(field().isChanged());
+    EXPECT_EQ(px(0, 0), QPoint(320, 240));
+}
+
+TEST_F(InteractionTest, CtrlClickMakesSelectedFreePointsAndShiftKeepsThem)
+{
+    TShapeDot *a = clickPoint(1, 1);
+    EXPECT_EQ(a->getFigureType(), TFiguretype::FIG_dotOnField);
+    EXPECT_NEAR(a->getX(), 1, 0.02);
+    EXPECT_EQ(selection().count(), 1);
+    TShapeDot *b = clickPoint(-1, 2, true);
+    EXPECT_EQ(selection().count(), 2);
+    EXPECT_TRUE(a->getFSelected() && b->getFSelected());
+    // Two points enable the two-point constructions.
+    EXPECT_TRUE(window.enabledTools.contains(TFiguretype::FIG_senbun));
+    EXPECT_TRUE(window.enabledTools.contains(TFiguretype::FIG_circle));
+    EXPECT_FALSE(window.enabledTools.contains(TFiguretype::FIG_gaisetsuen));
+}
+
+TEST_F(InteractionTest, ThePointToolBuildsUpASelectionOfNewPoints)
+{
+    window.pointToolDown = true;
+    for (int i = 0; i < 3; ++i) {
+        press(i, 0);
+        release(i, 0);
+    }
+    EXPECT_EQ(selection().count(), 3);
+    EXPECT_TRUE(window.enabledTools.contains(TFiguretype::FIG_gaisetsuen));
+    // Near an existing point the tool makes nothing and selects nothing more.
+    press(1.02, 0);
+    release(1.02, 0);
+    EXPECT_EQ(field().count(), 3);
+    EXPECT_EQ(selection().count(), 3);
+}
+
+TEST_F(InteractionTest, PressingEmptyFieldClearsTheSelectionEvenWithShift)
+{
+    clickPoint(1, 1);
+    for (unsigned shift : {0u, unsigned(ssShift)}) {
+        press(1, 1);
+        release(1, 1);
+        ASSERT_FALSE(selection().isEmpty());
+        press(-3, -3, shift);
+        release(-3, -3);
+        EXPECT_TRUE(selection().isEmpty()) << shift;
+    }
+}
+
+TEST_F(InteractionTest, CtrlClickNearLinesMakesNothingWhilePointsOnLinesDoNotExist)
+{
+    TShapeDot *a = clickPoint(-2, 0);
+    clickPoint(2, 0, true);
+    construct(TFiguretype::FIG_line);
+    TShapeDot *c = clickPoint(0, -2);
+    clickPoint(0, 2, true);
+    construct(TFiguretype::FIG_line);
+    const int before = field().count();
+    press(1, 0.02, ssCtrl); // near one line
+    release(1, 0.02);
+    press(0, 0, ssCtrl); // where two lines cross
+    release(0, 0);
+    EXPECT_EQ(field().count(), before);
+    press(-2, 0.01, ssCtrl); // near a point: neither creates nor selects it
+    release(-2, 0.01);
+    EXPECT_EQ(field().count(), before);
+    EXPECT_FALSE(a->getFSelected());
+    EXPECT_FALSE(c->getFSelected());
+}
+
+TEST_F(InteractionTest, DraggingAFreePointAndALineThroughTwoFreePoints)
+{
+    TShapeDot *a = clickPoint(-1, 0);
+    TShapeDot *b = clickPoint(1, 0, true);
+    auto *line = static_cast<TShapeLine *>(construct(TFiguretype::FIG_senbun));
+    EXPECT_EQ(selection().count(), 1);
+    EXPECT_EQ(selection().first(), line);
+
+    drag(-1, 0, -1, 1); // the point a
+    EXPECT_NEAR(a->getY(), 1, 0.03);
+    EXPECT_NEAR(b->getY(), 0, 1e-12);
+
+    const TModelPoint a0 = a->getXY(), b0 = b->getXY();
+    drag(0, 0.5, 0.5, -0.5); // the segment, between its points
+    EXPECT_NEAR(a->getX() - a0.x, 0.5, 0.03);
+    EXPECT_NEAR(a->getY() - a0.y, -1, 0.03);
+    EXPECT_NEAR(b->getX() - b0.x, a->getX() - a0.x, 1e-12);
+    EXPECT_NEAR(b->getY() - b0.y, a->getY() - a0.y, 1e-12);
+    EXPECT_TRUE(line->isDrawable());
+    EXPECT_EQ(model.mouseStatus(), TModel::msUp);
+    EXPECT_EQ(model.drawStatus(), 0);
+}
+
+TEST_F(InteractionTest, ALineThroughAFormulaPointDoesNotMove)
+{
+    TShapeDot *a = clickPoint(-1, 0);
+    TShapeDot *b = clickPoint(1, 0, true);
+    construct(TFiguretype::FIG_line);
+    auto *relation = static_cast<TParentSomething2dot *>(b->relation());
+    relation->zahyou().setFXfree(false);
+    relation->zahyou().setXstr(QStringLiteral("1"));
+    relation->prepareFormulas();
+    const TModelPoint a0 = a->getXY();
+    drag(0, 0, 0, 2);
+    EXPECT_EQ(a->getXY(), a0);
+    EXPECT_NEAR(b->getX(), 1, 1e-12);
+}
+
+TEST_F(InteractionTest, TheFixedFieldDoesNotScrollAndTheFreeOneDoes)
+{
+    clickPoint(1, 1);
+    field().clearChanged();
+    drag(-3, -3, -2, -3); // empty drag on the fixed field
+    EXPECT_EQ(field().getCenterXy(), (TModelPoint{0, 0}));
+    EXPECT_FALSE(field().isChanged());
+
+    controller->executeAction(cmdFixFieldToggle, false);
+    EXPECT_FALSE(field().getFFixField());
+    EXPECT_TRUE(field().isChanged());
+    drag(-3, -3, -2, -3);
+    // The figure moved with the cursor: the centre moved the other way.
+    EXPECT_NEAR(field().getCenterXy().x, -1, 0.03);
+    EXPECT_NEAR(field().getCenterXy().y, 0, 0.03);
+}
+
+TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
+{
+    TShapeDot *a = clickPoint(0, 0);
+    clickPoint(1, 1);
+    const int before = field().count();
+    controller->executeAction(cmdDelete); // a lone point
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    EXPECT_EQ(field().count(), before - 1);
+
+    press(0, 0);
+    release(0, 0);
+    clickPoint(2, 0, true);
+    construct(TFiguretype::FIG_line);
+    press(0, 0);
+    release(0, 0);
+    ASSERT_EQ(selection().first(), a);
+    dialogs->answers.push_back(TModalResult::mrNo);
+    controller->executeAction(cmdDelete);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown.first().text, QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
+    EXPECT_EQ(dialogs->shown.first().buttons, unsigned(mbYes | mbNo));
+    EXPECT_EQ(field().count(), before + 1);
+    EXPECT_TRUE(a->getFSelected());
+
+    dialogs->answers.push_back(TModalResult::mrYes);
+    controller->executeAction(cmdDelete);
+    EXPECT_EQ(field().count(), before - 1); // the point and the line through it
+    EXPECT_TRUE(selection().isEmpty());
+}
+
+TEST_F(InteractionTest, ZoomDoublesAtHalfAndSpringsBackWithoutScaling)
+{
+    const TModelPoint mm0 = field().getMmPerModel1();
+    controller->zoomControl(0, 0.5);
+    EXPECT_NEAR(field().getMmPerModel1().x, 2 * mm0.x, 1e-9);
+    EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
+    controller->zoomControl(0, 0);
+    EXPECT_NEAR(field().getMmPerModel1().x, 2 * mm0.x, 1e-9);
+    controller->zoomControl(1, 0.5); // horizontal only, from the new scale
+    EXPECT_NEAR(field().getMmPerModel1().x, 4 * mm0.x, 1e-9);
+    EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
+}
+
+TEST_F(InteractionTest, StatusReadOutAndMovesOutsideTheView)
+{
+    moveTo(1.5, -0.25);
+    EXPECT_EQ(window.status, QStringLiteral("( 1.50, -0.25 )"));
+    controller->mouse(mkMove, mbLeft, 0, 700, 100); // beyond the 640-pixel view
+    EXPECT_EQ(window.status, QStringLiteral("( 1.50, -0.25 )"));
+}
+
+TEST_F(InteractionTest, RightPressOnTheSelectionShowsThePopup)
+{
+    clickPoint(1, 1);
+    press(1, 1, 0, mbRight);
+    EXPECT_EQ(window.popups, 1);
+    press(-2, -2, 0, mbRight);
+    EXPECT_EQ(window.popups, 1);
+    EXPECT_TRUE(selection().isEmpty());
+    // The application key opens it at the cursor.
+    press(1, 1);
+    release(1, 1);
+    window.cursor = px(1, 1);
+    controller->key(0, QChar(), 0, 93);
+    EXPECT_EQ(window.popups, 2);
+}
+
+TEST_F(InteractionTest, AConstructionBecomesTheOnlySelectionAndReleasesThePointTool)
+{
+    clickPoint(0, 0);
+    clickPoint(1, 0, true);
+    clickPoint(0, 1, true);
+    window.pointToolDown = true;
+    TShape *circle = construct(TFiguretype::FIG_gaisetsuen);
+    EXPECT_EQ(selection().count(), 1);
+    EXPECT_EQ(selection().first(), circle);
+    EXPECT_FALSE(window.pointToolDown);
+    EXPECT_TRUE(circle->getFSelected());
+    EXPECT_EQ(circle->guidanceName(), QStringLiteral("#0点 ,#1点 ,#2点 を通る円"));
+}
+
+TEST_F(InteractionTest, InputIsIgnoredWhileNotAccepted)
+{
+    controller->setAcceptInput(false);
+    press(1, 1, ssCtrl);
+    EXPECT_EQ(field().count(), 0);
+    controller->setAcceptInput(true);
+}
+
+TEST_F(InteractionTest, ClosingAChangedDocumentAsks)
+{
+    EXPECT_TRUE(controller->closeQuery()); // unchanged: no question
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    clickPoint(1, 1);
+    dialogs->answers.push_back(TModalResult::mrCancel);
+    EXPECT_FALSE(controller->closeQuery());
+    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("変更を保存しますか。"));
+    EXPECT_EQ(dialogs->shown.last().caption, QStringLiteral("zarnoファイルを保存"));
+    dialogs->answers.push_back(TModalResult::mrNo);
+    EXPECT_TRUE(controller->closeQuery());
+}
+
+TEST_F(InteractionTest, DroppedFilesThatCannotBeOpened)
+{
+    controller->openDroppedFiles({QStringLiteral("/tmp/a.ZNT")});
+    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("zarnoで開くことのできるファイルではありません。"));
+    EXPECT_EQ(dialogs->shown.last().caption, QStringLiteral("zarno"));
+}
+
+} // namespace
