@@ -6,14 +6,27 @@
 #include "core/commonprocs.h"
 #include "core/messagedialogs.h"
 #include "model/shapefactory.h"
+#include "persist/zarnofile.h"
 #include "render/displayadapter.h"
 #include "render/field.h"
 
 namespace zarno {
 
 TController::TController(TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen)
-    : fModel(model), fFactory(factory), fWindow(window), fScreen(screen), fSurface(&screen)
+    : fModel(model), fFactory(factory), fWindow(window), fScreen(screen), fSurface(&screen), fLoadSave(factory)
 {
+}
+
+TField &TController::field()
+{
+    return *fField;
+}
+
+void TController::takeDocument(std::unique_ptr<TZarnofile> document)
+{
+    fDocument = std::move(document);
+    fField = &fDocument->field();
+    fScreen.setController(fField);
 }
 
 TController::~TController()
@@ -94,60 +107,57 @@ void TController::newFile()
     fAcceptInput = false;
     fModel.clearSelection();
     // The old document goes once the new one is in place.
-    std::unique_ptr<TField> old = std::move(fField);
-    fField = std::make_unique<TField>();
-    fScreen.setController(fField.get());
+    std::unique_ptr<TZarnofile> old = std::move(fDocument);
+    takeDocument(std::make_unique<TZarnofile>(std::make_unique<TField>()));
     fModel.newDocument(*fField);
     old.reset();
     fWindow.showShapeList(*fField, nullptr);
-    if (fIo)
-        fIo->forgetName();
     fReady = true;
     refreshFull();
     fModel.setField(*fField);
     setToggleStates();
     fAcceptInput = true;
     setTitleFor(QString());
-    fField->clearChanged();
+    fDocument->clearChanged();
 }
 
-void TController::installDocument(std::unique_ptr<TField> field)
+void TController::installDocument(std::unique_ptr<TZarnofile> document)
 {
-    if (field) {
-        fField = std::move(field);
-        fScreen.setController(fField.get());
+    // A document that could not be read leaves the current one in place.
+    std::unique_ptr<TZarnofile> old;
+    if (document) {
+        old = std::move(fDocument);
+        takeDocument(std::move(document));
     }
     fModel.setField(*fField);
+    old.reset();
     setToggleStates();
     fAcceptInput = true;
     fWindow.showShapeList(*fField, &fModel.getSelection());
-    setTitleFor(fIo ? fIo->documentName() : QString());
+    setTitleFor(fDocument->isNamed() ? fDocument->documentFileNameOnly() : QString());
     refreshFull();
-    fField->clearChanged();
+    fDocument->clearChanged();
 }
 
 void TController::openFile(const QString &fileName)
 {
-    if (!fIo)
-        return;
     fWindow.disableFigureTools();
     fAcceptInput = false;
     fModel.clearSelection();
-    installDocument(fIo->open(fileName));
+    installDocument(fileName.isEmpty() ? fLoadSave.openDocument() : fLoadSave.loadDocument(fileName));
 }
 
-bool TController::saveFile(bool askName)
+TLoadSave::Saved TController::saveFile(bool askName)
 {
-    if (!fIo)
-        return false;
     fAcceptInput = false;
-    const bool written = fIo->save(*fField, askName);
+    const TLoadSave::Saved result = askName ? fLoadSave.saveDocumentAs(*fDocument) : fLoadSave.save(*fDocument);
     fAcceptInput = true;
-    if (written) {
-        setTitleFor(fIo->documentName());
-        fField->clearChanged();
+    // A failed save leaves the document marked changed.
+    if (result == TLoadSave::Saved::Written) {
+        setTitleFor(fDocument->documentFileNameOnly());
+        fDocument->clearChanged();
     }
-    return written;
+    return result;
 }
 
 bool TController::closeQuery()
@@ -158,9 +168,9 @@ bool TController::closeQuery()
         switch (askAppMessage(QStringLiteral("変更を保存しますか。"), QStringLiteral("zarnoファイルを保存"),
                               mbYes | mbNo | mbCancel, TMsgDlgType::mtWarning)) {
         case TModalResult::mrYes:
-            if (saveFile(false))
+            if (saveFile(false) == TLoadSave::Saved::Written)
                 return true;
-            break; // the name dialog was cancelled: ask again
+            break; // cancelled or failed: nothing is lost yet, ask again
         case TModalResult::mrNo: return true;
         default: return false;
         }

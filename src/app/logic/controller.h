@@ -2,6 +2,7 @@
 
 #include "app/logic/abstractcontroller.h"
 #include "app/logic/mainwindowport.h"
+#include "persist/loadsave.h"
 
 #include <memory>
 
@@ -12,6 +13,7 @@ class TDisplayAdapter;
 class TField;
 class TModel;
 class TShapeFactory;
+class TZarnofile;
 
 // Stands between the main window and the model: converts pixel positions to
 // model points, decides whether input is accepted, runs the commands and
@@ -22,8 +24,6 @@ class TController : public TAbstractController
 public:
     TController(TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen);
     ~TController() override;
-
-    void setDocumentIo(TDocumentIo *io) { fIo = io; }
 
     // TAbstractController
     void setAcceptInput(bool accept) override { fAcceptInput = accept; }
@@ -52,25 +52,30 @@ public:
     void createFigure(TFiguretype figureType);
 
     void newFile();
+    // With an empty name the open dialog asks for the file.
     void openFile(const QString &fileName = QString());
-    bool saveFile(bool askName);
-    void installDocument(std::unique_ptr<TField> field);
+    TLoadSave::Saved saveFile(bool askName);
+    void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
     TAbstractImageAdapter &surface() { return *fSurface; }
-    TField &field() { return *fField; }
+    TField &field();
+    TZarnofile &document() { return *fDocument; }
+    TLoadSave &loadSave() { return fLoadSave; }
     bool isReady() const { return fReady; }
 
 private:
     void setToggleStates();
     void setTitleFor(const QString &name);
+    void takeDocument(std::unique_ptr<TZarnofile> document);
 
     TModel &fModel;
     TShapeFactory &fFactory;
     TMainWindowPort &fWindow;
     TDisplayAdapter &fScreen;
     TAbstractImageAdapter *fSurface;
-    TDocumentIo *fIo = nullptr;
-    std::unique_ptr<TField> fField;
+    TLoadSave fLoadSave;
+    std::unique_ptr<TZarnofile> fDocument;
+    TField *fField = nullptr;
     bool fAcceptInput = false;
     bool fReady = false;
 };

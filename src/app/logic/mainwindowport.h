@@ -37,20 +37,4 @@ public:
     virtual void closeMainWindow() = 0;
 };
 
-// Reading and writing documents, as the controller needs it.
-class TDocumentIo
-{
-public:
-    virtual ~TDocumentIo() = default;
-    // Writes the field; asks for a name first when asked to or when the
-    // document has none. False when the user cancelled the name dialog.
-    virtual bool save(TField &field, bool askName) = 0;
-    // Asks for a file (an empty name) or takes the given one and reads it;
-    // nullptr when cancelled or unreadable (the reason was shown).
-    virtual std::unique_ptr<TField> open(const QString &fileName) = 0;
-    // The current document's file name without folder, empty when unnamed.
-    virtual QString documentName() const = 0;
-    virtual void forgetName() = 0;
-};
-
 } // namespace zarno

@@ -1,0 +1,96 @@
+#include "persist/loadsave.h"
+
+#include "core/exceptions.h"
+#include "core/messagedialogs.h"
+#include "persist/xmltext.h"
+#include "persist/zarnofile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zarno {
+
+namespace {
+std::unique_ptr<TFileDialogs> &slot()
+{
+    static std::unique_ptr<TFileDialogs> dialogs;
+    return dialogs;
+}
+} // namespace
+
+std::unique_ptr<TFileDialogs> TFileDialogs::install(std::unique_ptr<TFileDialogs> dialogs)
+{
+    std::swap(slot(), dialogs);
+    return dialogs;
+}
+
+TFileDialogs *TFileDialogs::current()
+{
+    return slot().get();
+}
+
+std::unique_ptr<TZarnofile> TLoadSave::openDocument()
+{
+    TFileDialogs *d = TFileDialogs::current();
+    return d ? loadDocument(d->openDialog(lastDocumentFolder, filter())) : nullptr;
+}
+
+std::unique_ptr<TZarnofile> TLoadSave::loadDocument(const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return nullptr;
+    try {
+        std::unique_ptr<TZarnofile> document = TFileReader(fileName, fFactory).read();
+        document->setDocumentName(fileName);
+        lastDocumentFolder = QFileInfo(fileName).absolutePath();
+        return document;
+    } catch (const EFileFormatError &) {
+        showAppMessage(TXmlText::damagedFileMessage(fileName), TMsgDlgType::mtWarning);
+    } catch (const EMyException &) {
+        // A file that passed its digest but does not fit the schema (written
+        // by another version, say) is as unreadable as a damaged one; the
+        // current document, perhaps with unsaved work, must survive it.
+        showAppMessage(TXmlText::damagedFileMessage(fileName), TMsgDlgType::mtWarning);
+    }
+    return nullptr;
+}
+
+TLoadSave::Saved TLoadSave::saveDocument(TZarnofile &document)
+{
+    try {
+        TDocumentWriter::write(document, document.documentFileName());
+    } catch (const EXmlFileWriteError &e) {
+        if (TMessageDialogs *d = TMessageDialogs::current())
+            d->showMessage(e.message(), e.caption(), TMsgDlgType::mtError);
+        return Saved::Failed;
+    }
+    lastDocumentFolder = document.documentFolder();
+    return Saved::Written;
+}
+
+TLoadSave::Saved TLoadSave::saveDocumentAs(TZarnofile &document)
+{
+    TFileDialogs *d = TFileDialogs::current();
+    if (!d)
+        return Saved::Cancelled;
+    const QString initial = lastDocumentFolder.isEmpty()
+        ? document.documentFileNameOnly()
+        : QDir(lastDocumentFolder).filePath(document.documentFileNameOnly());
+    const QString name = d->saveDialog(initial, filter(), QStringLiteral("名前を付けてzarnoファイルを保存"));
+    if (name.isEmpty())
+        return Saved::Cancelled;
+    document.setDocumentName(name);
+    return saveDocument(document);
+}
+
+TLoadSave::Saved TLoadSave::save(TZarnofile &document)
+{
+    return document.isNamed() ? saveDocument(document) : saveDocumentAs(document);
+}
+
+void TLoadSave::rememberImageFolder(const QString &fileName)
+{
+    lastImageFolder = QFileInfo(fileName).absolutePath();
+}
+
+} // namespace zarno

@@ -1,0 +1,151 @@
+#include "persist/zarnofile.h"
+
+#include "core/appinfo.h"
+#include "core/exceptions.h"
+#include "model/shapefactory.h"
+#include "persist/digest.h"
+#include "persist/filewriter.h"
+#include "persist/xmlreader.h"
+#include "persist/xmltext.h"
+#include "render/field.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+namespace zarno {
+
+QString TZarnoFileInfo::notificationText()
+{
+    return QStringLiteral("このファイルを編集しないでください。zarnoで開くことができなくなります。");
+}
+
+void TZarnoFileInfo::load(TAbstractXmlNode &node)
+{
+    applicationName = node.readString(QStringLiteral("applicationName"));
+    applicationVersion = node.readString(QStringLiteral("applicationVersion"));
+    encoding = node.readString(QStringLiteral("encoding"));
+    digest = node.readString(QStringLiteral("digest"));
+    notification = node.readString(QStringLiteral("notification"));
+}
+
+qint64 TZarnoFileInfo::save(int filetypeIndex, TXmlFileWriter &w) const
+{
+    w.writeString(QStringLiteral("encoding"), QStringLiteral("utf-16"));
+    w.newLine();
+    w.writeString(QStringLiteral("applicationName"), QStringLiteral("zarno"));
+    w.newLine();
+    w.writeString(QStringLiteral("applicationVersion"),
+                  TAppInfo::versionFromFileVersion(TAppInfo::fileVersion()));
+    w.newLine();
+    w.writeString(QStringLiteral("filetype"), filetypeIndex == 0 ? QStringLiteral("field") : QStringLiteral("ini"));
+    w.newLine();
+    const qint64 at = w.writeString(QStringLiteral("digest"),
+                                    TMyFigProp::placeholderText() + TMyFigProp::identifierText())
+                          .value;
+    w.newLine();
+    w.writeString(QStringLiteral("notification"), notificationText());
+    w.newLine();
+    return at;
+}
+
+TZarnofile::TZarnofile(std::unique_ptr<TField> field) : fField(std::move(field))
+{
+}
+
+TZarnofile::~TZarnofile() = default;
+
+void TZarnofile::setDocumentName(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    fBasePath = info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
+    if (!fNamed)
+        fImagePath = fBasePath + QStringLiteral(".jpg");
+    fNamed = true;
+}
+
+void TZarnofile::setImagePath(const QString &fileName)
+{
+    fImagePath = fileName;
+    if (!fNamed)
+        fBasePath = QFileInfo(fileName).completeBaseName();
+    fNamed = true;
+}
+
+QString TZarnofile::documentFileName() const
+{
+    return fNamed ? fBasePath + QStringLiteral(".znt") : QStringLiteral("zarnofile1.znt");
+}
+
+QString TZarnofile::documentFolder() const
+{
+    return QFileInfo(documentFileName()).path();
+}
+
+QString TZarnofile::documentFileNameOnly() const
+{
+    return QFileInfo(documentFileName()).fileName();
+}
+
+QString TZarnofile::documentTitle() const
+{
+    return QFileInfo(fBasePath).completeBaseName();
+}
+
+QString TZarnofile::imagePath() const
+{
+    return fNamed ? fImagePath : QStringLiteral("zarnofile1.jpg");
+}
+
+bool TZarnofile::isChanged() const
+{
+    return fField->isChanged();
+}
+
+void TZarnofile::clearChanged()
+{
+    fField->clearChanged();
+}
+
+void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
+{
+    TFileWriter writer(fileName);
+    TXmlFileWriter &xml = writer.xml();
+    xml.writeHeader();
+    xml.openTag(QStringLiteral("fileInfo"));
+    const qint64 digestAt = document.fileInfo().save(0, xml);
+    xml.closeTag(QStringLiteral("fileInfo"));
+    xml.openTag(QStringLiteral("field"));
+    document.field().saveToFile(writer);
+    xml.closeTag(QStringLiteral("field"));
+    xml.saveWithDigest(digestAt);
+}
+
+std::unique_ptr<TZarnofile> TFileReader::read()
+{
+    QFile file(fFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EMyException(QStringLiteral("TFileReader"), {fmtArg(fFileName)},
+                           QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("read"));
+    if (file.size() > 10485760)
+        throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
+    return readBytes(file.readAll());
+}
+
+std::unique_ptr<TZarnofile> TFileReader::readBytes(const QByteArray &bytes, bool checkDigest)
+{
+    TXmlFileReader reader(fFileName);
+    TXmlNode &root = checkDigest ? reader.checkedLoadBytes(bytes) : reader.plainLoadBytes(bytes);
+    auto document = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    document->fileInfo().load(root.getThisTagNode(QStringLiteral("fileInfo")));
+    TAbstractXmlNode &field = root.getThisTagNode(QStringLiteral("field"));
+    document->field().loadFieldInfo(field);
+    // A scale that is not a positive number cannot have been written by us.
+    const TModelPoint mm = document->field().getMmPerModel1();
+    if (!(mm.x > 0 && mm.y > 0 && std::isfinite(mm.x) && std::isfinite(mm.y)))
+        throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
+    fFactory.readAll(field.getThisTagNode(QStringLiteral("figureList")), document->field());
+    return document;
+}
+
+} // namespace zarno

@@ -1,0 +1,248 @@
+#include "core/exceptions.h"
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/parentnil2dot.h"
+#include "model/shapedot.h"
+#include "model/shapefactory.h"
+#include "persist/loadsave.h"
+#include "persist/xmltext.h"
+#include "persist/zarnofile.h"
+#include "render/field.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace zarno;
+
+namespace {
+
+class DocumentTest : public ::testing::Test
+{
+protected:
+    DocumentTest()
+    {
+        TParents2Children::setGuidanceNameCreator(&creator);
+        registerModelRelationClasses(factory);
+    }
+    ~DocumentTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
+
+    TShape *build(TField &field, TFiguretype type, std::initializer_list<TShape *> parents)
+    {
+        TShapeList ps;
+        for (TShape *p : parents)
+            ps.add(p);
+        auto built = factory.create(type, ps);
+        TShape *s = built->first();
+        built->clear();
+        field.add(s);
+        return s;
+    }
+    TShapeDot *point(TField &field, double x, double y)
+    {
+        auto *d = static_cast<TShapeDot *>(build(field, TFiguretype::FIG_dotOnField, {}));
+        d->setInitialXY({x, y});
+        return d;
+    }
+    // A document with every kind of shape built so far.
+    std::unique_ptr<TZarnofile> sampleDocument()
+    {
+        auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+        TField &f = doc->field();
+        TShapeDot *a = point(f, 0, 0), *b = point(f, 3, 0.1), *c = point(f, 1.25, 2);
+        auto *formula = static_cast<TShapeDot *>(build(f, TFiguretype::FIG_dotOnField, {}));
+        auto *rel = static_cast<TParentSomething2dot *>(formula->relation());
+        rel->zahyou().setFXfree(false);
+        rel->zahyou().setXstr(QStringLiteral("sqrt(2)/2"));
+        rel->prepareFormulas();
+        for (TFiguretype t : {TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_hanCyokusen,
+                              TFiguretype::FIG_arrow, TFiguretype::FIG_arrowLine, TFiguretype::FIG_arrowHanCyokusen,
+                              TFiguretype::FIG_circle})
+            build(f, t, {a, b});
+        TShape *seg = build(f, TFiguretype::FIG_senbun, {b, c});
+        build(f, TFiguretype::FIG_line_1tenHeikou, {c, seg});
+        build(f, TFiguretype::FIG_line_1tenSuicyoku, {seg, a});
+        for (TFiguretype t : {TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse})
+            build(f, t, {a, b, c});
+        seg->penBrush().setPenColor(0x123456);
+        seg->setCustomMyName(QStringLiteral("底辺 <AB> & 高さ"));
+        f.moveCentre(0.5, -0.25);
+        f.setFFixField(false);
+        return doc;
+    }
+    QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }
+
+    TGuidanceNameCreator creator;
+    TShapeFactory factory;
+    QTemporaryDir dir;
+    test::ScopedScriptedDialogs dialogs;
+};
+
+TEST_F(DocumentTest, SaveLoadSaveGivesTheSameBytes)
+{
+    auto doc = sampleDocument();
+    const QString first = dir.filePath(QStringLiteral("first.znt"));
+    TDocumentWriter::write(*doc, first);
+    auto loaded = TFileReader(first, factory).read();
+    ASSERT_EQ(loaded->field().count(), doc->field().count());
+    EXPECT_EQ(loaded->field().getCenterXy(), (TModelPoint{0.5, -0.25}));
+    EXPECT_FALSE(loaded->field().getFFixField());
+    EXPECT_EQ(loaded->fileInfo().applicationName, QStringLiteral("zarno"));
+    const QString second = dir.filePath(QStringLiteral("second.znt"));
+    TDocumentWriter::write(*loaded, second);
+    EXPECT_EQ(readAll(first), readAll(second));
+
+    // The loaded figure is alive: its formula point still computes.
+    loaded->field().renumber();
+    auto *formula = static_cast<TShapeDot *>(loaded->field().item(3));
+    EXPECT_TRUE(formula->relation()->calcChildren(nullptr));
+    EXPECT_NEAR(formula->getX(), std::sqrt(2.0) / 2, 1e-12);
+    EXPECT_EQ(loaded->field().item(11)->guidanceName(), QStringLiteral("底辺 <AB> & 高さ"));
+}
+
+TEST_F(DocumentTest, TheFileStartsAsDocumentsDo)
+{
+    auto doc = sampleDocument();
+    const QString path = dir.filePath(QStringLiteral("a.znt"));
+    TDocumentWriter::write(*doc, path);
+    const QByteArray bytes = readAll(path);
+    ASSERT_GT(bytes.size(), 2);
+    EXPECT_EQ(bytes.left(2), QByteArray("\xFF\xFE", 2));
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<fileInfo>\r\n\t<encoding>utf-16</encoding>\r\n\t<applicationName>zarno</applicationName>\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\t<filetype>field</filetype>\r\n\t<digest>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("</fileInfo>\r\n<field>\r\n\t<fieldInfo>\r\n\t\t<centerXy>0.5,-0.25</centerXy>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\t\t\t<figuretype>FIG_dotOnField</figuretype>\r\n\t\t\t<fXfree>true</fXfree><fYfree>true</fYfree>\r\n\t\t\t<xstr>3</xstr><ystr>0.1</ystr>")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\t</figureList>\r\n</field>\r\n")));
+}
+
+TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMessage)
+{
+    auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    TShapeDot *a = point(doc->field(), 0, 0);
+    TShapeDot *b = point(doc->field(), 1, 1);
+    build(doc->field(), TFiguretype::FIG_senbun, {a, b});
+    const QString path = dir.filePath(QStringLiteral("small.znt"));
+    TDocumentWriter::write(*doc, path);
+    const QByteArray good = readAll(path);
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(good.constData() + 2), (good.size() - 2) / 2);
+    const qsizetype digestAt = text.indexOf(QStringLiteral("<digest>")) + 8;
+    TLoadSave loadSave(factory);
+    int refused = 0, changed = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i >= digestAt && i < digestAt + 40)
+            continue;
+        QByteArray bad = good;
+        const quint16 c = qFromLittleEndian<quint16>(bad.constData() + 2 + 2 * i);
+        qToLittleEndian<quint16>(c == '7' ? '8' : '7', bad.data() + 2 + 2 * i);
+        ++changed;
+        try {
+            TFileReader(path, factory).readBytes(bad);
+        } catch (const EFileFormatError &) {
+            ++refused;
+        }
+    }
+    EXPECT_EQ(refused, changed);
+
+    // Through the load/save object: the message names the file, nothing is returned.
+    QByteArray bad = good;
+    bad[good.size() - 10] = 'Q';
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bad);
+    f.close();
+    EXPECT_EQ(loadSave.loadDocument(path), nullptr);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown.first().text, QStringLiteral("ファイル ") + path + QStringLiteral(" が\r\n破損しているため, 開くことができません。"));
+    EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
+}
+
+TEST_F(DocumentTest, DocumentNames)
+{
+    TZarnofile doc(std::make_unique<TField>());
+    EXPECT_EQ(doc.documentFileName(), QStringLiteral("zarnofile1.znt"));
+    EXPECT_EQ(doc.imagePath(), QStringLiteral("zarnofile1.jpg"));
+    doc.setImagePath(QStringLiteral("/tmp/pics/triangle.jpg"));
+    EXPECT_TRUE(doc.isNamed());
+    EXPECT_EQ(doc.documentFileName(), QStringLiteral("triangle.znt")); // named after the image, without its folder
+    doc.setDocumentName(QStringLiteral("/home/t/lesson 3.znt"));
+    EXPECT_EQ(doc.documentFileName(), QStringLiteral("/home/t/lesson 3.znt"));
+    EXPECT_EQ(doc.documentTitle(), QStringLiteral("lesson 3"));
+    EXPECT_EQ(doc.imagePath(), QStringLiteral("/tmp/pics/triangle.jpg")); // already named: the image keeps its path
+}
+
+// Makes a folder unwritable even for root where the file system allows it.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : fPath(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (canWrite())
+            fImmutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (fImmutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), fPath});
+        QFile::setPermissions(fPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    bool canWrite() const
+    {
+        QFile probe(fPath + QStringLiteral("/probe"));
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        probe.close();
+        probe.remove();
+        return ok;
+    }
+
+private:
+    QString fPath;
+    bool fImmutable = false;
+};
+
+TEST_F(DocumentTest, AFailedSaveIsReportedAndTheOldFileStays)
+{
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/lesson.znt");
+    auto doc = sampleDocument();
+    TDocumentWriter::write(*doc, path);
+    const QByteArray before = readAll(path);
+    doc->setDocumentName(path);
+    point(doc->field(), 9, 9);
+
+    ReadOnlyFolder locked(folder);
+    if (locked.canWrite())
+        GTEST_SKIP() << "this file system lets every write through";
+    TLoadSave loadSave(factory);
+    EXPECT_EQ(loadSave.save(*doc), TLoadSave::Saved::Failed);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown.first().caption, QStringLiteral("zarnoファイルを保存"));
+    EXPECT_TRUE(dialogs->shown.first().text.startsWith(QStringLiteral("ファイル(") + path));
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_TRUE(doc->isChanged());
+}
+
+TEST_F(DocumentTest, DocumentsWithABadScaleOrUnknownStructureAreDamaged)
+{
+    auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    point(doc->field(), 1, 1);
+    doc->field().multiplyScale(0, 1);
+    const QString path = dir.filePath(QStringLiteral("zero.znt"));
+    TDocumentWriter::write(*doc, path);
+    TLoadSave loadSave(factory);
+    EXPECT_EQ(loadSave.loadDocument(path), nullptr);
+    EXPECT_EQ(dialogs->shown.size(), 1);
+}
+
+} // namespace
