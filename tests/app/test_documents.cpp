@@ -1,0 +1,129 @@
+#include "interaction_fixture.h"
+#include "persist/loadsave.h"
+#include "persist/zarnofile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <deque>
+
+using namespace zarno;
+using namespace zarno::test;
+
+namespace {
+
+// Answers the file dialogs from queues; an empty queue cancels.
+class ScriptedFileDialogs : public TFileDialogs
+{
+public:
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    QStringList titles;
+    QString openDialog(const QString &, const QString &) override { return take(openAnswers); }
+    QString saveDialog(const QString &, const QString &, const QString &title) override
+    {
+        titles << title;
+        return take(saveAnswers);
+    }
+
+private:
+    static QString take(std::deque<QString> &q)
+    {
+        if (q.empty())
+            return QString();
+        QString s = q.front();
+        q.pop_front();
+        return s;
+    }
+};
+
+class DocumentCycle : public InteractionTest
+{
+protected:
+    DocumentCycle()
+    {
+        auto d = std::make_unique<ScriptedFileDialogs>();
+        files = d.get();
+        previous = TFileDialogs::install(std::move(d));
+    }
+    ~DocumentCycle() override { TFileDialogs::install(std::move(previous)); }
+
+    ScriptedFileDialogs *files;
+    std::unique_ptr<TFileDialogs> previous;
+    QTemporaryDir dir;
+};
+
+TEST_F(DocumentCycle, BuildSaveStartNewOpenAndTheFigureIsBack)
+{
+    clickPoint(0, 0);
+    clickPoint(2, 0, true);
+    clickPoint(0, 1.5, true);
+    construct(TFiguretype::FIG_gaisetsuen);
+    const QString path = dir.filePath(QStringLiteral("triangle.znt"));
+    files->saveAnswers.push_back(path);
+    controller->executeAction(cmdSave);
+    EXPECT_EQ(files->titles, QStringList{QStringLiteral("名前を付けてzarnoファイルを保存")});
+    EXPECT_EQ(window.title, QStringLiteral("zarno - triangle.znt"));
+    EXPECT_FALSE(field().isChanged());
+
+    controller->executeAction(cmdNewFile); // unchanged: no question
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    EXPECT_EQ(field().count(), 0);
+
+    files->openAnswers.push_back(path);
+    controller->executeAction(cmdOpen);
+    ASSERT_EQ(field().count(), 4);
+    EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_gaisetsuen);
+    EXPECT_EQ(window.title, QStringLiteral("zarno - triangle.znt"));
+    EXPECT_FALSE(field().isChanged());
+    // And it is alive: dragging a point moves the circle.
+    drag(2, 0, 3, 0);
+    EXPECT_TRUE(field().isChanged());
+    EXPECT_TRUE(field().last()->isDrawable());
+}
+
+TEST_F(DocumentCycle, ClosingAChangedUnnamedDocumentWhoseNameDialogIsCancelledAsksAgain)
+{
+    clickPoint(1, 1);
+    dialogs->answers = {TModalResult::mrYes, TModalResult::mrCancel};
+    EXPECT_FALSE(controller->closeQuery()); // Yes, then the name dialog cancelled, then Cancel
+    EXPECT_EQ(dialogs->shown.size(), 2);
+    EXPECT_TRUE(field().isChanged());
+}
+
+TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocument)
+{
+    clickPoint(1, 1);
+    dialogs->answers = {TModalResult::mrCancel};
+    files->openAnswers.push_back(dir.filePath(QStringLiteral("x.znt")));
+    controller->executeAction(cmdOpen);
+    EXPECT_EQ(field().count(), 1);
+    EXPECT_EQ(files->openAnswers.size(), 1u); // not even asked for a file
+
+    dialogs->answers = {TModalResult::mrNo};
+    const QString missing = dir.filePath(QStringLiteral("missing.znt"));
+    QFile junk(missing);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a document");
+    junk.close();
+    files->openAnswers = {missing};
+    controller->executeAction(cmdOpen);
+    EXPECT_EQ(field().count(), 1); // the damaged file was refused; the work stays
+    EXPECT_TRUE(dialogs->shown.last().text.contains(QStringLiteral("破損しているため")));
+}
+
+TEST_F(DocumentCycle, DroppingOneDocumentAmongFoldersOpensIt)
+{
+    clickPoint(0, 0);
+    const QString path = dir.filePath(QStringLiteral("one.znt"));
+    files->saveAnswers.push_back(path);
+    controller->executeAction(cmdSaveAs);
+    controller->executeAction(cmdNewFile);
+    controller->openDroppedFiles({dir.path(), path});
+    EXPECT_EQ(field().count(), 1);
+    controller->openDroppedFiles({path, path + QStringLiteral(".znt")});
+    QFile(path).copy(dir.filePath(QStringLiteral("two.znt")));
+    controller->openDroppedFiles({path, dir.filePath(QStringLiteral("two.znt"))});
+    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("一度に2つ以上のファイルを開くことはできません。"));
+}
+
+} // namespace
