@@ -1,0 +1,95 @@
+// Save and load of a 10,000-shape document: points, lines, circles and
+// circumcircles built through the real factory. Reports the save time, the
+// load time (digest check, parse, rebuild) and the peak memory.
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/shapedot.h"
+#include "model/shapefactory.h"
+#include "persist/zarnofile.h"
+#include "render/field.h"
+#include "summary.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sys/resource.h>
+
+using namespace zarno;
+
+namespace {
+
+TGuidanceNameCreator gCreator;
+TShapeFactory gFactory;
+
+TShape *build(TField &field, TFiguretype type, std::initializer_list<TShape *> parents)
+{
+    TShapeList ps;
+    for (TShape *p : parents)
+        ps.add(p);
+    auto built = gFactory.createSilently(type, ps);
+    TShape *s = built->first();
+    built->clear();
+    field.add(s);
+    return s;
+}
+
+// 4000 points, 3000 lines and segments, 1500 circles, 1500 circumcircles.
+std::unique_ptr<TZarnofile> bigDocument()
+{
+    auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    TField &f = doc->field();
+    std::vector<TShape *> dots;
+    for (int i = 0; i < 4000; ++i) {
+        auto *d = static_cast<TShapeDot *>(gFactory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+        d->setInitialXY({(i % 100) * 0.37 - 18, (i / 100) * 0.41 - 8});
+        f.add(d);
+        dots.push_back(d);
+    }
+    for (int i = 0; i < 3000; ++i)
+        build(f, i % 2 ? TFiguretype::FIG_line : TFiguretype::FIG_senbun, {dots[i], dots[i + 1]});
+    for (int i = 0; i < 1500; ++i)
+        build(f, TFiguretype::FIG_circle, {dots[i], dots[i + 7]});
+    for (int i = 0; i < 1500; ++i)
+        build(f, TFiguretype::FIG_gaisetsuen, {dots[i], dots[i + 1], dots[i + 100]});
+    for (TShape *s : f.items())
+        if (s->relation())
+            s->relation()->calcChildren(nullptr);
+    return doc;
+}
+
+double msSince(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TParents2Children::setGuidanceNameCreator(&gCreator);
+    registerModelRelationClasses(gFactory);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.znt"));
+    auto doc = bigDocument();
+    double saveMs = 1e300, loadMs = 1e300;
+    for (int run = 0; run < 5; ++run) {
+        auto t0 = std::chrono::steady_clock::now();
+        TDocumentWriter::write(*doc, path);
+        saveMs = std::min(saveMs, msSince(t0));
+        t0 = std::chrono::steady_clock::now();
+        auto loaded = TFileReader(path, gFactory).read();
+        loadMs = std::min(loadMs, msSince(t0));
+        if (loaded->field().count() != doc->field().count())
+            return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("shapes %d, file %lld bytes\n", doc->field().count(), static_cast<long long>(QFileInfo(path).size()));
+    printBenchSummary("documents", {{"save_ms", saveMs}, {"load_ms", loadMs}, {"peak_mb", usage.ru_maxrss / 1024.0}});
+    return 0;
+}

@@ -1,0 +1,33 @@
+// Arbitrary bytes as a document, with the digest check left out so that the
+// parser and the rebuilding of shapes are reached: every input must end in a
+// document or in one of the program's own exceptions.
+#include "core/exceptions.h"
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/shapefactory.h"
+#include "persist/zarnofile.h"
+#include "render/field.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace zarno;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static TGuidanceNameCreator creator;
+    static TShapeFactory *factory = [] {
+        TParents2Children::setGuidanceNameCreator(&creator);
+        auto *f = new TShapeFactory();
+        registerModelRelationClasses(*f);
+        return f;
+    }();
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char *>(data), qsizetype(size));
+    try {
+        std::unique_ptr<TZarnofile> doc = TFileReader(QStringLiteral("fuzz.znt"), *factory).readBytes(bytes, false);
+        doc->field().renumber();
+    } catch (const EZarnoBase &) {
+    }
+    return 0;
+}
