@@ -220,12 +220,21 @@ bool TMyFigProp::check(const QByteArray &fileBytes, qint64 offset, const QString
 {
     if (digestValue.size() != 44 || offset < 0 || offset + 80 > fileBytes.size() || offset + 80 > 16384)
         return false;
-    QByteArray copy = fileBytes;
+    // The file as it was hashed when written: the placeholder stands where
+    // the digest is now. Only the first piece is copied.
     const QString placeholder = placeholderText();
+    const qsizetype headSize = std::min<qsizetype>(16384, fileBytes.size());
+    QByteArray head = fileBytes.left(headSize);
     for (int i = 0; i < 40; ++i)
-        qToLittleEndian<quint16>(placeholder[i].unicode(), copy.data() + offset + 2 * i);
+        qToLittleEndian<quint16>(placeholder[i].unicode(), head.data() + offset + 2 * i);
     TMyFigProp prop;
-    return prop.digestOfBytes(copy) == digestValue.left(40);
+    prop.reset();
+    prop.update(head.constData(), head.size());
+    constexpr qsizetype kPiece = 16384;
+    for (qsizetype at = headSize; at < fileBytes.size(); at += kPiece)
+        prop.update(fileBytes.constData() + at, std::min(kPiece, fileBytes.size() - at));
+    prop.finish();
+    return prop.resultText() == digestValue.left(40);
 }
 
 } // namespace zarno

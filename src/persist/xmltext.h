@@ -9,8 +9,9 @@ struct TXmlText
 {
     // Lines of a file the program reads (and so writes) are at most this long.
     static constexpr int kMaxLineLength = 1000;
-    // Files larger than this are refused.
-    static constexpr qint64 kMaxFileSize = 10485760;
+    // Files larger than this are refused, and the writer refuses to write
+    // them: 64 MiB holds some 45,000 shapes.
+    static constexpr qint64 kMaxFileSize = 64 * 1048576;
 
     // "&" "<" ">" escaped, an empty text as "&null"; CR, LF and tab as
     // character references, which files of older versions never contain.

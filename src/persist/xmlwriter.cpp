@@ -178,6 +178,11 @@ QString TXmlFileWriter::doubleText(double d)
 
 void TXmlFileWriter::saveWithDigest(qint64 digestValueOffset)
 {
+    // Never write what the reader would refuse.
+    if (fBytes.size() > TXmlText::kMaxFileSize)
+        throw EXmlFileWriteError(safeFormat(QStringLiteral("ファイル(%s)が大きすぎるため, 保存できませんでした。"),
+                                            {fmtArg(fFileName)}),
+                                 QStringLiteral("zarnoファイルを保存"), 2);
     TMyFigProp::seal(fBytes, digestValueOffset);
     saveSafely(fFileName, fBytes);
 }

@@ -127,7 +127,7 @@ std::unique_ptr<TZarnofile> TFileReader::read()
     if (!file.open(QIODevice::ReadOnly))
         throw EMyException(QStringLiteral("TFileReader"), {fmtArg(fFileName)},
                            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("read"));
-    if (file.size() > 10485760)
+    if (file.size() > TXmlText::kMaxFileSize)
         throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
     return readBytes(file.readAll());
 }
