@@ -1,9 +1,14 @@
+#include "app/appli.h"
+#include "app/mainwindow.h"
+#include "app/qtfiledialogs.h"
+#include "app/singleinstance.h"
+#include "app/splash.h"
 #include "app/zarnoapplication.h"
 #include "core/appinfo.h"
 #include "core/messagedialogs.h"
 #include "platform/qtmessagedialogs.h"
 
-#include <QMainWindow>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -21,14 +26,42 @@ int main(int argc, char **argv)
     }
 
     TZarnoApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("zarno"));
+    TSingleInstance instance(QStringLiteral("zarno_mutex"));
+    if (!instance.claim())
+        return 0; // the running program comes forward instead
+
     TMessageDialogs::install(std::make_unique<TQtMessageDialogs>());
     int rc = 0;
     {
-        QMainWindow window;
-        window.setWindowTitle(TAppInfo::productName());
-        window.resize(800, 600);
+        auto splash = std::make_unique<TfrmSplash>();
+        splash->setWindowFlag(Qt::SplashScreen);
+        splash->show();
+        app.processEvents();
+
+        TfrmMain window;
+        TFileDialogs::install(std::make_unique<TQtFileDialogs>(&window));
+        std::unique_ptr<TAppli> appli;
+        try {
+            appli = std::make_unique<TAppli>(window);
+        } catch (...) {
+            TZarnoApplication::handleCurrentException();
+            return 1;
+        }
+        instance.onActivate = [&window] {
+            window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+            window.show();
+            window.raise();
+            window.activateWindow();
+        };
         window.show();
+        splash.reset();
+        auto *tutorial = new TfrmTutorial(&window);
+        tutorial->setAttribute(Qt::WA_DeleteOnClose);
+        QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
         rc = app.exec();
+        appli.reset();
+        TFileDialogs::install(nullptr);
     }
     TMessageDialogs::install(nullptr);
     TAppInfo::clear();

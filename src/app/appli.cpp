@@ -1,0 +1,77 @@
+#include "app/appli.h"
+
+#include "app/figureactionmanager.h"
+#include "app/logic/commands.h"
+#include "app/logic/controller.h"
+#include "app/logic/model.h"
+#include "app/mainwindow.h"
+#include "app/menuactionmanager.h"
+#include "core/appinfo.h"
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/shapefactory.h"
+#include "render/displayadapter.h"
+#include "render/dpi.h"
+#include "render/field.h"
+
+#include <QMenuBar>
+
+#if __has_include("render/renderclasses.h")
+#include "render/renderclasses.h"
+#define ZARNO_HAS_RENDER_CLASSES 1
+#endif
+
+namespace zarno {
+
+TAppli::TAppli(TfrmMain &window) : fWindow(window)
+{
+    TAppInfo::setUp();
+    TDpi::useScreenResolution();
+
+    fGuidance = std::make_unique<TGuidanceNameCreator>();
+    TParents2Children::setGuidanceNameCreator(fGuidance.get());
+    fFactory = std::make_unique<TShapeFactory>();
+    registerModelRelationClasses(*fFactory);
+#ifdef ZARNO_HAS_RENDER_CLASSES
+    registerRenderRelationClasses(*fFactory);
+#endif
+    fMenus = std::make_unique<TMenuActionManager>();
+    fTools = std::make_unique<TFigureActionManager>();
+    fModel = std::make_unique<TModel>();
+    fScreen = std::make_unique<TDisplayAdapter>();
+    fController = std::make_unique<TController>(*fModel, *fFactory, window, *fScreen);
+
+    fScreen->attachMainWindow(window.view());
+    fModel->setController(fController.get());
+    fModel->setFactory(fFactory.get());
+    window.setController(fController.get());
+    window.setManagers(fMenus.get(), fTools.get());
+    fMenus->setController(fController.get());
+    fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
+    fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
+    // What the program cannot do yet is shown but not offered.
+    for (int id : {cmdSaveGraphicfile, cmdFigureList, cmdEraseTrace})
+        fMenus->setAvailable(id, false);
+    if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
+        fMenus->setAvailable(cmdZahyoujikuToggle, false);
+    if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
+        fMenus->setAvailable(cmdPrintAreaToggle, false);
+
+    fController->startUp();
+}
+
+TAppli::~TAppli()
+{
+    // The document and the selection go first, then the objects that only
+    // refer to them, then the class-wide tables.
+    fController.reset();
+    fScreen.reset();
+    fModel.reset();
+    fTools.reset();
+    fMenus.reset();
+    fFactory.reset();
+    TParents2Children::setGuidanceNameCreator(nullptr);
+    fGuidance.reset();
+}
+
+} // namespace zarno

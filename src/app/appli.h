@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+namespace zarno {
+
+class TController;
+class TDisplayAdapter;
+class TFigureActionManager;
+class TGuidanceNameCreator;
+class TMenuActionManager;
+class TModel;
+class TShapeFactory;
+class TfrmMain;
+
+// Creates, wires and finally frees every long-lived object of the program,
+// in a fixed order.
+class TAppli
+{
+public:
+    explicit TAppli(TfrmMain &window);
+    ~TAppli();
+    TAppli(const TAppli &) = delete;
+    TAppli &operator=(const TAppli &) = delete;
+
+    TController &controller() { return *fController; }
+    TModel &model() { return *fModel; }
+    TShapeFactory &factory() { return *fFactory; }
+    TFigureActionManager &tools() { return *fTools; }
+    TMenuActionManager &menus() { return *fMenus; }
+    TDisplayAdapter &screen() { return *fScreen; }
+
+private:
+    TfrmMain &fWindow;
+    std::unique_ptr<TGuidanceNameCreator> fGuidance;
+    std::unique_ptr<TShapeFactory> fFactory;
+    std::unique_ptr<TMenuActionManager> fMenus;
+    std::unique_ptr<TFigureActionManager> fTools;
+    std::unique_ptr<TModel> fModel;
+    std::unique_ptr<TDisplayAdapter> fScreen;
+    std::unique_ptr<TController> fController;
+};
+
+} // namespace zarno

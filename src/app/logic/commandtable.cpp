@@ -1,0 +1,113 @@
+#include "app/logic/commandtable.h"
+
+namespace zarno {
+
+namespace {
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+} // namespace
+
+const QList<TCommandActionProperty> &TCommandTable::commands()
+{
+    static const QList<TCommandActionProperty> table = {
+        {0, false, s("newFile"), true, QKeySequence(Qt::CTRL | Qt::Key_N), s("file"), s("新規作成(&N)"), QString()},
+        {1, false, s("open"), true, QKeySequence(Qt::Key_O), s("file"), s("開く(&O)..."), s("開く|既存のファイルを開く")},
+        {2, false, s("saveAs"), false, QKeySequence(), s("file"), s("名前を付けて保存(&A)"), s("名前を付けて保存")},
+        {7, false, s("save"), true, QKeySequence(Qt::CTRL | Qt::Key_S), s("file"), s("上書き保存(&S)"), s("上書き保存")},
+        {8, false, s("saveGraphicfile"), true, QKeySequence(), s("file"), s("画像ファイルの保存(&G)"), s("画像ファイルの保存")},
+        {4, false, s("exit"), false, QKeySequence(), s("file"), s("終了(&X)"), s("終了|アプリケーションを終了する")},
+        {9, false, s("delete"), true, QKeySequence(Qt::Key_Delete), s("編集"), s("削除(&D)"), s("削除|選択図形を削除する")},
+        {13, false, s("figureProperty"), true, QKeySequence(), s("編集"), s("プロパティ(&P)"), s("図形のプロパティを表示する")},
+        {16, false, s("eraseTrace"), false, QKeySequence(), s("編集"), s("軌跡消去(&E)"), s("軌跡を消去する")},
+        {14, false, s("scale1_1_"), true, QKeySequence(), s("view"), s("座標1:1表示(&S)"), s("座標軸のスケールを1：1にする")},
+        {15, false, s("centerGenten"), true, QKeySequence(), s("view"), s("原点を真ん中に(&C)"), s("原点をフィールドの真ん中へ移動する")},
+        {21, true, s("zahyoujikuToggle"), true, QKeySequence(), s("toggle"), s("座標軸表示(&Z)"), s("座標軸の表示・非表示の切り替え")},
+        {22, true, s("fixFieldToggle"), true, QKeySequence(), s("toggle"), s("フィールド固定(&F)"), s("フィールドの固定・移動可の切り替え")},
+        {18, true, s("previewToggle"), true, QKeySequence(), s("toggle"), s("編集, ビュー(&V)"), s("編集モード, ビューモードの切り替え")},
+        {17, true, s("figureList"), true, QKeySequence(), s("toggle"), s("図形リスト表示(&L)"), s("図形のリストの表示・非表示の切り替え")},
+        {19, true, s("printAreaToggle"), true, QKeySequence(), s("toggle"), s("出力範囲(&P)"), s("画像ファイル出力範囲の設定方法の切り替え")},
+        {20, true, s("viewScaleToggle"), true, QKeySequence(), s("toggle"), s("画像ファイル目盛表示(&S)"), s("画像ファイル用目盛りの表示・非表示の切り替え")},
+        {23, false, s("setupToolbar"), true, QKeySequence(), s("設定"), s("図形ツールバーのカスタマイズ(&T)"), s("各図形ツールボタンの表示・非表示を切り替える")},
+        {11, false, s("helpContents"), true, QKeySequence(), s("help"), s("zarnoヘルプ(&H)"), s("zarnoのヘルプ")},
+        {12, false, s("splash"), false, QKeySequence(), s("help"), s("バージョン情報(&I)"), s("zarnoのバージョン情報")},
+    };
+    return table;
+}
+
+const QList<TMenuProperty> &TCommandTable::mainMenu()
+{
+    static const QList<TMenuProperty> table = {
+        {s("mnuFile"), s("root"), QString(), s("ファイル(&F)")},
+        {s("mnuFigure"), s("root"), QString(), s("図形(&P)")},
+        {s("mnuEdit"), s("root"), QString(), s("編集(&E)")},
+        {s("mnuView"), s("root"), QString(), s("表示(&V)")},
+        {s("mnuViewToggle"), s("root"), QString(), s("モード切替(&M)")},
+        {s("mnuSetting"), s("root"), QString(), s("設定(&S)")},
+        {s("mnuHelp"), s("root"), QString(), s("ヘルプ(&H)")},
+        {s("mnuNewFile"), s("mnuFile"), s("newFile"), QString()},
+        {s("mnuOpenFile"), s("mnuFile"), s("open"), QString()},
+        {s("mnuSave"), s("mnuFile"), s("save"), QString()},
+        {s("mnuSaveAs"), s("mnuFile"), s("saveAs"), QString()},
+        {s("mnuSaveGraphicfile"), s("mnuFile"), s("saveGraphicfile"), QString()},
+        {s("mnuEnd"), s("mnuFile"), s("exit"), QString()},
+        {s("mnuEditDelete"), s("mnuEdit"), s("delete"), QString()},
+        {s("mnuFigureProperty"), s("mnuEdit"), s("figureProperty"), QString()},
+        {s("mnuPrintAreaToggle"), s("mnuView"), s("printAreaToggle"), QString()},
+        {s("mnuScale1_1"), s("mnuView"), s("scale1_1_"), QString()},
+        {s("mnuCenterGenten"), s("mnuView"), s("centerGenten"), QString()},
+        {s("mnuZahyoujikuToggle"), s("mnuViewToggle"), s("zahyoujikuToggle"), QString()},
+        {s("mnuFixFieldToggle"), s("mnuViewToggle"), s("fixFieldToggle"), QString()},
+        {s("mnuPreviewToggle"), s("mnuViewToggle"), s("previewToggle"), QString()},
+        {s("mnuShapeListToggle"), s("mnuViewToggle"), s("figureList"), QString()},
+        {s("mnuViewScaleToggle"), s("mnuViewToggle"), s("viewScaleToggle"), QString()},
+        {s("mnuSetupToolbar"), s("mnuSetting"), s("setupToolbar"), QString()},
+        {s("mnuHelpContenns"), s("mnuHelp"), s("helpContents"), QString()},
+        {s("mnuSplash"), s("mnuHelp"), s("splash"), QString()},
+    };
+    return table;
+}
+
+const QList<TMenuProperty> &TCommandTable::popupMenu()
+{
+    static const QList<TMenuProperty> table = {
+        {s("mnuFigureProperty"), s("root"), s("figureProperty"), QString()},
+        {s("mnuEditDelete"), s("root"), s("delete"), QString()},
+        {s("mnuEraseTracer"), s("root"), s("eraseTrace"), QString()},
+    };
+    return table;
+}
+
+const TCommandActionProperty *TCommandTable::find(const QString &name)
+{
+    for (const TCommandActionProperty &c : commands())
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+QString TCommandTable::tooltipOf(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString TCommandTable::plainCaption(const QString &caption)
+{
+    QString t = caption;
+    if (t.endsWith(QLatin1String("...")))
+        t.chop(3);
+    const qsizetype accel = t.lastIndexOf(QStringLiteral("(&"));
+    if (accel >= 0 && t.endsWith(QLatin1Char(')')))
+        t.truncate(accel);
+    return t;
+}
+
+QString TCommandTable::statusTipOf(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+} // namespace zarno

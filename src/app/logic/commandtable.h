@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+namespace zarno {
+
+// One command of the program: how it is named, shown, reached and whether
+// it toggles.
+struct TCommandActionProperty
+{
+    int id;
+    bool isToggle;
+    QString name;
+    bool hasToolButton;
+    QKeySequence shortcut;
+    QString category;
+    QString caption;
+    // "tooltip|status text", or one text for both.
+    QString hint;
+};
+
+// One item of a menu: its parent ("root" for a top-level item), and the
+// command it runs or, for a submenu, its caption.
+struct TMenuProperty
+{
+    QString item;
+    QString parent;
+    QString action;
+    QString caption;
+};
+
+struct TCommandTable
+{
+    static const QList<TCommandActionProperty> &commands();
+    static const QList<TMenuProperty> &mainMenu();
+    static const QList<TMenuProperty> &popupMenu();
+    static const TCommandActionProperty *find(const QString &name);
+    static QString tooltipOf(const QString &hint);
+    static QString statusTipOf(const QString &hint);
+    // "新規作成(&N)" gives "新規作成".
+    static QString plainCaption(const QString &caption);
+};
+
+} // namespace zarno
