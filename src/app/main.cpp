@@ -8,6 +8,7 @@
 #include "core/messagedialogs.h"
 #include "platform/qtmessagedialogs.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -16,13 +17,20 @@
 int main(int argc, char **argv)
 {
     using namespace zarno;
+    QElapsedTimer startTime;
+    startTime.start();
     TAppInfo::setUp();
+    bool measureStartup = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("%s %s\n", TAppInfo::productName().toUtf8().constData(),
                         TAppInfo::versionString().toUtf8().constData());
             return 0;
         }
+        // Prints the time from launch until the window is shown and the event
+        // loop is idle, then ends.
+        if (std::strcmp(argv[i], "--measure-startup") == 0)
+            measureStartup = true;
     }
 
     TZarnoApplication app(argc, argv);
@@ -56,9 +64,16 @@ int main(int argc, char **argv)
         };
         window.show();
         splash.reset();
-        auto *tutorial = new TfrmTutorial(&window);
-        tutorial->setAttribute(Qt::WA_DeleteOnClose);
-        QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
+        if (measureStartup) {
+            QTimer::singleShot(0, &app, [&startTime] {
+                std::printf("startup_ms %.1f\n", startTime.nsecsElapsed() / 1e6);
+                QCoreApplication::quit();
+            });
+        } else {
+            auto *tutorial = new TfrmTutorial(&window);
+            tutorial->setAttribute(Qt::WA_DeleteOnClose);
+            QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
+        }
         rc = app.exec();
         appli.reset();
         TFileDialogs::install(nullptr);
