@@ -2,6 +2,22 @@
 
 namespace zarno {
 
+namespace {
+
+struct OperatorTable
+{
+    bool is[128] = {};
+    constexpr OperatorTable()
+    {
+        for (const char *p = "!#$%&'()*+,-/:;<=>?@[\\]^`{|}~_"; *p; ++p)
+            is[int(*p)] = true;
+    }
+    constexpr bool operator[](char16_t u) const { return is[u]; }
+};
+constexpr OperatorTable kOperatorCharacters;
+
+} // namespace
+
 TBaseTokenKind baseTokenKindOf(QChar ch)
 {
     const char16_t u = ch.unicode();
@@ -9,7 +25,7 @@ TBaseTokenKind baseTokenKindOf(QChar ch)
         return TBaseTokenKind::btkAlphabet;
     if ((u >= '0' && u <= '9') || u == '.')
         return TBaseTokenKind::btkNumber;
-    if (u < 0x80 && QStringView(u"!#$%&'()*+,-/:;<=>?@[\\]^`{|}~_").contains(ch))
+    if (u < 0x80 && kOperatorCharacters[u])
         return TBaseTokenKind::btkOperator;
     if (u == ' ')
         return TBaseTokenKind::btkSpace;
@@ -59,6 +75,7 @@ TBaseToken TTokenReader::nextToken()
 
 void TTokenDivider::divide(TAbstractTextReader &reader)
 {
+    fTokens.reserve(16);
     TTokenReader tokenReader(reader);
     while (tokenReader.hasNext())
         fTokens.append(tokenReader.nextToken());

@@ -4,8 +4,9 @@
 #include "formula/numbertext.h"
 #include "formula/tokennode.h"
 
+#include <algorithm>
 #include <cmath>
-#include <set>
+#include <functional>
 
 namespace zarno {
 
@@ -182,6 +183,34 @@ bool TOptimizeCalcCodeList::reassociates(const TCalcCode &v, const TCalcCode &q,
 
 namespace {
 
+// A set of entry labels taken out smallest first.
+class LabelQueue
+{
+public:
+    explicit LabelQueue(std::size_t size) : fQueued(size, 0) {}
+    void insert(int label)
+    {
+        if (!fQueued[std::size_t(label)]) {
+            fQueued[std::size_t(label)] = 1;
+            fHeap.push_back(label);
+            std::push_heap(fHeap.begin(), fHeap.end(), std::greater<int>());
+        }
+    }
+    bool empty() const { return fHeap.empty(); }
+    int takeSmallest()
+    {
+        std::pop_heap(fHeap.begin(), fHeap.end(), std::greater<int>());
+        const int label = fHeap.back();
+        fHeap.pop_back();
+        fQueued[std::size_t(label)] = 0;
+        return label;
+    }
+
+private:
+    std::vector<std::uint8_t> fQueued;
+    std::vector<int> fHeap;
+};
+
 // The code as a linked list while it is folded. Each entry keeps its first
 // index as its label, which stays in list order through every rearrangement
 // and fold, so the sets of entries still to look at can be walked left to
@@ -195,7 +224,15 @@ namespace {
 class Folder
 {
 public:
-    explicit Folder(TCalcCodeList &code) : fCode(code), fEntries(code.entries())
+    explicit Folder(TCalcCodeList &code)
+        : fCode(code),
+          fEntries(code.entries()),
+          fReassociate(fEntries.size()),
+          fLater(fEntries.size()),
+          fFold(fEntries.size()),
+          fDoubles(int(fEntries.size()) + 1),
+          fIntegers(1),
+          fStacks{fDoubles, fIntegers}
     {
         const int n = int(fEntries.size());
         fPrev.resize(std::size_t(n));
@@ -237,7 +274,7 @@ private:
         return i;
     }
     // The windows ending at first and the three entries after last.
-    void touchWindows(int first, int last, int scanning, std::set<int> &later)
+    void touchWindows(int first, int last, int scanning, LabelQueue &later)
     {
         int end = last;
         for (int k = 0; k < 3 && next(end) >= 0; ++k)
@@ -251,10 +288,8 @@ private:
 
     void reassociatePass()
     {
-        std::set<int> later;
         while (!fReassociate.empty()) {
-            const int n3 = *fReassociate.begin();
-            fReassociate.erase(fReassociate.begin());
+            const int n3 = fReassociate.takeSmallest();
             const int n2 = prev(n3), n1 = prev(n2), n0 = prev(n1);
             if (n0 < 0)
                 continue;
@@ -265,20 +300,20 @@ private:
             fEntries[std::size_t(n1)] = p;
             fEntries[std::size_t(n2)] = v;
             fEntries[std::size_t(n3)] = q;
-            touchWindows(n0, n3, n3, later);
+            touchWindows(n0, n3, n3, fLater);
             fFold.insert(n1);
             fFold.insert(n3);
         }
-        fReassociate = std::move(later);
+        std::swap(fReassociate, fLater);
     }
 
     bool foldFirst()
     {
         while (!fFold.empty()) {
-            const int op = *fFold.begin();
-            fFold.erase(fFold.begin());
+            const int op = fFold.takeSmallest();
             const int argc = at(op).argumentCount;
-            std::vector<int> operands(static_cast<std::size_t>(argc));
+            std::vector<int> &operands = fOperands;
+            operands.assign(std::size_t(std::max(argc, 0)), -1);
             int i = op;
             bool numbers = argc > 0;
             for (int k = argc - 1; k >= 0 && numbers; --k) {
@@ -288,15 +323,13 @@ private:
             }
             if (!numbers)
                 continue;
-            TDoubleStack doubles(argc + 1);
-            TIntegerStack integers(1);
-            TCalcStacks stacks{doubles, integers};
+            fStacks.clear();
             for (int o : operands)
-                at(o).symbol->optimize(stacks, 0);
-            if (at(op).symbol->optimize(stacks, argc) == 0)
+                at(o).symbol->optimize(fStacks, 0);
+            if (at(op).symbol->optimize(fStacks, argc) == 0)
                 continue; // no value here: stays code
             const int first = operands.front();
-            fEntries[std::size_t(first)] = TCalcCode{fCode.numberSymbol(doubles.pop()), 0};
+            fEntries[std::size_t(first)] = TCalcCode{fCode.numberSymbol(fDoubles.pop()), 0};
             const int after = next(op);
             fNext[std::size_t(first)] = after;
             if (after >= 0)
@@ -315,8 +348,13 @@ private:
     std::vector<int> fPrev;
     std::vector<int> fNext;
     int fHead = -1;
-    std::set<int> fReassociate; // windows to look at, by the label of their last entry
-    std::set<int> fFold;        // operators that may fold
+    LabelQueue fReassociate; // windows to look at, by the label of their last entry
+    LabelQueue fLater;       // the same for the next pass
+    LabelQueue fFold;        // operators that may fold
+    std::vector<int> fOperands;
+    TDoubleStack fDoubles;
+    TIntegerStack fIntegers;
+    TCalcStacks fStacks;
 };
 
 } // namespace

@@ -41,11 +41,10 @@ public:
     void assign(std::vector<TCalcCode> entries) { fCode = std::move(entries); }
     void remove(int index, int count = 1);
     void swap(int i, int j);
-    // Replaces entries [i, i+4) by the given ones.
-    void setEntry(int i, const TCalcCode &code) { fCode[std::size_t(i)] = code; }
 
     // The most values the code holds at once on the double and the integer
-    // stack; -1 when it does not balance (an operator without its operands).
+    // stack, and whether it leaves exactly one value (every operator finds
+    // its operands).
     struct Depth
     {
         int doubles = 0;

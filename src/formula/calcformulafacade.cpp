@@ -3,6 +3,7 @@
 #include "formula/calcops.h"
 #include "formula/mathfault.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zarno {
@@ -38,6 +39,7 @@ int TCalcFormulaFacade::analyzeFormula(const QString &text)
         fParser = std::make_unique<TInfix2tree>(fSymbolList);
         fTree = fParser->startCompile(reader);
         FErrorFlag = fParser->errorFlag();
+        releaseUnusedNumbers();
     } catch (const EMyFatalException &) {
         throw;
     } catch (const EZarnoBase &e) {
@@ -63,11 +65,32 @@ void TCalcFormulaFacade::compileNode2calcCode(const TTokenNode *node)
         }
         fCode->prepare();
         fCalculator.load(*fCode);
+        releaseUnusedNumbers();
     } catch (const EMyFatalException &) {
         throw;
     } catch (const EZarnoBase &e) {
         throw EMyFatalException(kClassName, e.message(), QStringLiteral("compileNode2calcCode"));
     }
+}
+
+void TCalcFormulaFacade::releaseUnusedNumbers()
+{
+    // Numbers are made while formulas are read and folded; once the tokens
+    // and the code that use them are replaced they are garbage, and a facade
+    // that lives long (a dialog's preview, recompiled on every keystroke)
+    // would otherwise collect them without end.
+    std::vector<const TCalcSymbol *> used;
+    if (fParser && fParser->tokenList()) {
+        const TMyTokenList &tokens = *fParser->tokenList();
+        for (qsizetype i = 0; i < tokens.count(); ++i)
+            if (tokens.at(i)->kind() != TMyTokentype::mt_invalid)
+                used.push_back(static_cast<const TCalcToken *>(tokens.at(i))->symbol());
+    }
+    if (fCode)
+        for (const TCalcCode &c : fCode->entries())
+            used.push_back(c.symbol);
+    std::sort(used.begin(), used.end());
+    fSymbolList.releaseNumbersExcept(used);
 }
 
 int TCalcFormulaFacade::compileFormula(const QString &text)

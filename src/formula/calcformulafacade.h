@@ -72,6 +72,7 @@ public:
 private:
     TCalcFormulaFacade();
     void compileNode2calcCode(const TTokenNode *node);
+    void releaseUnusedNumbers();
 
     TCalcSymbolList fSymbolList;
     // The tree points into the parser's tokens: it goes first.

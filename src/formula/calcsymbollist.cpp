@@ -42,6 +42,8 @@ void TCalcSymbolTable::addVariable(const QString &name, int kind, int number)
     auto v = std::make_unique<TVariable>(name, kind, number);
     fVariables.push_back(v.get());
     fVariableByName.insert(name.toLower(), v.get());
+    for (qsizetype n = 1; n <= name.size(); ++n)
+        fVariablePrefixes.insert(name.left(n).toLower());
     fLongestVariableName = std::max(fLongestVariableName, int(name.size()));
     fOwned.push_back(std::move(v));
 }
@@ -145,6 +147,11 @@ TCalcSymbol *TCalcSymbolTable::findNotVarConst(const QString &name) const
     return s && s->enabled() ? s : nullptr;
 }
 
+bool TCalcSymbolTable::startsVariableName(const QString &text) const
+{
+    return fVariablePrefixes.contains(text.toLower());
+}
+
 TVariable *TCalcSymbolTable::findVariable(const QString &name) const
 {
     if (name.size() > fLongestVariableName)
@@ -198,8 +205,10 @@ TCalcSymbol *TCalcSymbolList::findSymbol(const QString &name) const
 {
     if (TCalcSymbol *s = fTable.findNotVarConst(name))
         return s;
-    TCalcSymbol *own = fOwnByName.value(name.toLower(), nullptr);
-    return own && own->enabled() ? own : nullptr;
+    for (const auto &own : fOwn)
+        if (own->enabled() && QString::compare(own->name(), name, Qt::CaseInsensitive) == 0)
+            return own.get();
+    return nullptr;
 }
 
 TCalcSymbol *TCalcSymbolList::mustFindSymbol(const QString &name) const
@@ -228,9 +237,9 @@ TVariable *TCalcSymbolList::findVariableSpanning(const QString &text, TBaseToken
 {
     const qsizetype mark = it.mark();
     QString name = text;
-    // No variable name is longer than the longest one, so the search can end
-    // there instead of at the end of the formula.
-    while (name.size() <= fTable.longestVariableName()) {
+    // Once the text begins no variable name, no longer text names one
+    // either: the search can end there instead of at the end of the formula.
+    while (fTable.startsVariableName(name)) {
         if (TVariable *v = fTable.findVariable(name))
             return v;
         if (!it.hasNext())
@@ -256,24 +265,33 @@ TVariable *TCalcSymbolList::mustFindShapeVar(int kind, int number, const QString
 
 void TCalcSymbolList::addOwn(std::unique_ptr<TCalcSymbol> symbol)
 {
-    // The first number of a name is the one found by name.
-    const QString key = symbol->name().toLower();
-    if (!fOwnByName.contains(key))
-        fOwnByName.insert(key, symbol.get());
     fOwn.push_back(std::move(symbol));
 }
 
-TNumberDouble *TCalcSymbolList::addNumber(const QString &text)
+void TCalcSymbolList::releaseNumbersExcept(const std::vector<const TCalcSymbol *> &used)
+{
+    std::erase_if(fOwn, [&](const std::unique_ptr<TCalcSymbol> &symbol) {
+        return !std::binary_search(used.begin(), used.end(), symbol.get());
+    });
+}
+
+TNumberDouble *TCalcSymbolList::tryAddNumber(const QString &text)
 {
     double value = 0;
     if (!TNumberText::tryRead(text, value))
-        throw EMyException(QStringLiteral("TCalcSymbolList"), {fmtArg("実数"), fmtArg(text)},
-                           QStringLiteral("%sに変換できない文字列(%s)です。"),
-                           QStringLiteral("addNumber"));
+        return nullptr;
     auto n = std::make_unique<TNumberDouble>(text, value);
     TNumberDouble *raw = n.get();
     addOwn(std::move(n));
     return raw;
+}
+
+TNumberDouble *TCalcSymbolList::addNumber(const QString &text)
+{
+    if (TNumberDouble *n = tryAddNumber(text))
+        return n;
+    throw EMyException(QStringLiteral("TCalcSymbolList"), {fmtArg("実数"), fmtArg(text)},
+                       QStringLiteral("%sに変換できない文字列(%s)です。"), QStringLiteral("addNumber"));
 }
 
 TNumberInteger *TCalcSymbolList::addInteger(const QString &text)

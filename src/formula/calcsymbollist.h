@@ -4,6 +4,7 @@
 #include "formula/calcsymbol.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -59,6 +60,8 @@ public:
     // The first entry of the name list that text begins with, ignoring case.
     QString longestNamePrefix(QStringView text) const;
     int longestVariableName() const { return fLongestVariableName; }
+    // Whether some variable name begins with this text (ignoring case).
+    bool startsVariableName(const QString &text) const;
 
     void applyOnOff(const TCalcSymbolOnOff &onOff);
 
@@ -84,6 +87,7 @@ private:
     // Indexes into fNameList by first letter (a..z), in list order.
     std::vector<int> fNamesByLetter[26];
     int fLongestVariableName = 0;
+    QSet<QString> fVariablePrefixes; // lower case
     TDoubleStack fDoubleStack{kStackNumber};
     TIntegerStack fIntegerStack{kStackNumber};
     TCalcStacks fStacks{fDoubleStack, fIntegerStack};
@@ -116,8 +120,14 @@ public:
     QString longestNamePrefix(QStringView text) const { return fTable.longestNamePrefix(text); }
 
     TNumberDouble *addNumber(const QString &text);
+    // As addNumber, but nothing for a text that is not a number.
+    TNumberDouble *tryAddNumber(const QString &text);
     TNumberInteger *addInteger(const QString &text);
     const std::vector<std::unique_ptr<TCalcSymbol>> &ownSymbols() const { return fOwn; }
+    // Frees the own numbers that are not in used: what no token or code of
+    // the facade refers to any more.
+    // used must be sorted.
+    void releaseNumbersExcept(const std::vector<const TCalcSymbol *> &used);
 
     void applyOnOff(const TCalcSymbolOnOff &onOff) { fTable.applyOnOff(onOff); }
 
@@ -126,8 +136,8 @@ private:
     void addOwn(std::unique_ptr<TCalcSymbol> symbol);
 
     TCalcSymbolTable &fTable;
+    // Few, and looked up only for texts that are no shared symbol.
     std::vector<std::unique_ptr<TCalcSymbol>> fOwn;
-    QHash<QString, TCalcSymbol *> fOwnByName;
 };
 
 // Holds the switch record of one analysis and applies it to the variables.

@@ -93,11 +93,9 @@ void TSetCalcTokenProc::setToken(TBaseTokenIterator &it, TMyTokenList &list)
         switch (base.kind) {
         case TBaseTokenKind::btkNumber:
             if (TNumberText::isDecimalLiteral(base.text)) {
-                double value = 0;
-                if (TNumberText::tryRead(base.text, value)) {
-                    symbol = fSymbolList->addNumber(base.text);
+                symbol = fSymbolList->tryAddNumber(base.text);
+                if (symbol)
                     kind = TMyTokentype::mt_c_number;
-                }
             }
             break;
         case TBaseTokenKind::btkAlphabet:

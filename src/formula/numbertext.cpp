@@ -1,7 +1,8 @@
 #include "formula/numbertext.h"
 
+#include <QVarLengthArray>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace zarno {
@@ -13,7 +14,9 @@ QString TNumberText::formatGeneral15(double value)
     // "%.14e" gives the 15 significant digits already rounded, with the
     // exponent adjusted for a carry (9.99...e14 becomes 1.0e15).
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const auto written = std::to_chars(buf, buf + sizeof buf - 1, value,
+                                       std::chars_format::scientific, 14);
+    *written.ptr = 0;
     const char *p = buf;
     QString sign;
     if (*p == '-') {
@@ -59,21 +62,23 @@ bool TNumberText::isDecimalLiteral(const QString &text)
 
 bool TNumberText::tryRead(const QString &text, double &value)
 {
-    // Only the characters of decimal numbers: the general reader would also
-    // take blanks, "inf" and "nan". QString::toDouble ignores the process
-    // locale, so the point is the decimal separator everywhere.
+    // Only the characters of decimal numbers: a general reader would also
+    // take blanks, "inf" and "nan". from_chars ignores the process locale,
+    // so the point is the decimal separator everywhere.
     if (text.isEmpty())
         return false;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool ok = (u >= '0' && u <= '9') || u == '.' || u == '-' || u == 'E' || u == 'e'
-            || u == '+';
+    QVarLengthArray<char, 64> bytes(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        const bool ok = (u >= '0' && u <= '9') || u == '.' || u == '-' || u == 'E' || u == 'e';
         if (!ok)
             return false;
+        bytes[i] = char(u);
     }
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
+    const char *end = bytes.constData() + bytes.size();
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(bytes.constData(), end, v);
+    if (ec != std::errc() || ptr != end || !std::isfinite(v))
         return false;
     value = v;
     return true;

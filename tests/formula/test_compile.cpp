@@ -133,6 +133,22 @@ TEST(Facade, IsValidNumberFormula)
     EXPECT_TRUE(f->isValidNumberFormula(QStringLiteral("1/0 +")));
 }
 
+TEST(Facade, NumbersOfReplacedFormulasAreReleased)
+{
+    // A preview recompiles on every keystroke; the facade must not keep the
+    // numbers of every formula it ever read.
+    auto f = facadeWith(onOffXY());
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(f->compileFormula(QStringLiteral("1.5x + 2*pi + %1").arg(i)), 0);
+    // 1.5, 2 and 199 in the tokens; 6.28318530717959 in the code.
+    EXPECT_EQ(f->symbolList().ownSymbols().size(), 4u);
+    f->mustFindVar(QStringLiteral("x"))->setValue(2);
+    EXPECT_EQ(f->calculate(), 3 + 6.28318530717959 + 199);
+    // The code of the last compilation survives a later analysis.
+    ASSERT_EQ(f->analyzeFormula(QStringLiteral("7")), 0);
+    EXPECT_EQ(f->calculate(), 3 + 6.28318530717959 + 199);
+}
+
 TEST(Facade, CompileSubtreeEvaluatesOneNode)
 {
     auto f = facadeWith(onOffXY());
