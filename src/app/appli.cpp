@@ -1,6 +1,8 @@
 #include "app/appli.h"
 
 #include "app/figureactionmanager.h"
+#include "app/interimfunctiondialog.h"
+#include "graphs/dot2function.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
@@ -32,6 +34,7 @@ TAppli::TAppli(TfrmMain &window) : fWindow(window)
     TParents2Children::setGuidanceNameCreator(fGuidance.get());
     fFactory = std::make_unique<TShapeFactory>();
     registerModelRelationClasses(*fFactory);
+    registerGraphRelationClasses(*fFactory);
 #ifdef ZARNO_HAS_RENDER_CLASSES
     registerRenderRelationClasses(*fFactory);
 #endif
@@ -57,6 +60,8 @@ TAppli::TAppli(TfrmMain &window) : fWindow(window)
     if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
         fMenus->setAvailable(cmdPrintAreaToggle, false);
 
+    TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
+
     fController->startUp();
 }
 
@@ -70,6 +75,7 @@ TAppli::~TAppli()
     fTools.reset();
     fMenus.reset();
     fFactory.reset();
+    TFunctionDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
     fGuidance.reset();
 }

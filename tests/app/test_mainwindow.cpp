@@ -1,6 +1,9 @@
 // The real main window, driven offscreen as a user would: tools, menus,
 // the delete question, the zoom sliders and the single-instance start.
 #include "app/appli.h"
+#include "app/interimfunctiondialog.h"
+#include "graphs/shapefunction.h"
+#include "model/shapedot.h"
 #include "app/figureactionmanager.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
@@ -15,6 +18,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QListWidget>
@@ -166,6 +172,41 @@ TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)
     EXPECT_TRUE(appli->tools().customise());
     EXPECT_FALSE(line->isVisible());
     EXPECT_TRUE(appli->tools().menuAction(TFiguretype::FIG_line)->isVisible()); // still in the menu
+}
+
+TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
+{
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(0, 0);
+    QAction *graphTool = tool(TFiguretype::FIG_function);
+    ASSERT_TRUE(graphTool->isEnabled());
+    bool sawError = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        auto *d = static_cast<TInterimFunctionDialog *>(dialog);
+        ASSERT_NE(d, nullptr);
+        QTest::keyClicks(d->formulaEdit(), QStringLiteral("x^2-"));
+        sawError = !d->okButton()->isEnabled() && !d->messageLabel()->text().isEmpty();
+        QTest::keyClicks(d->formulaEdit(), QStringLiteral("2"));
+        EXPECT_TRUE(d->okButton()->isEnabled());
+        d->okButton()->click();
+    });
+    graphTool->trigger();
+    EXPECT_TRUE(sawError);
+    ASSERT_EQ(field().count(), 2);
+    auto *g = static_cast<TShapeFunction *>(field().last());
+    EXPECT_EQ(g->getFigureType(), TFiguretype::FIG_function);
+    EXPECT_EQ(g->rawDistance({0, -2}, appli->screen().getModelPerPixel()), 0); // the vertex
+
+    // Drag the origin point: the parabola goes with it.
+    auto *origin = static_cast<TShapeDot *>(field().first());
+    QTest::mousePress(window.view(), Qt::LeftButton, Qt::NoModifier, px(0, 0));
+    QTest::mouseMove(window.view(), px(0.5, 0.5));
+    QTest::mouseMove(window.view(), px(1, 1));
+    QTest::mouseRelease(window.view(), Qt::LeftButton, Qt::NoModifier, px(1, 1));
+    EXPECT_NEAR(origin->getX(), 1, 0.03);
+    EXPECT_EQ(g->rawDistance({1, -1}, appli->screen().getModelPerPixel()), 0); // the vertex moved to (1, -1)
+    EXPECT_EQ(g->rawDistance({0, -2}, appli->screen().getModelPerPixel()), 100);
 }
 
 TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "model/relation.h"
+
+#include <memory>
+
+namespace zarno {
+
+class TCalcFormulaFacade;
+class TRange;
+class TVariable;
+
+// The formula of a graph: what the graph shape samples.
+class TParentSomething2function : public TParents2Children
+{
+public:
+    using TParents2Children::TParents2Children;
+    virtual void setRange(TRange *range) { fRange = range; }
+    // Once before a sampling run.
+    virtual void prepare() {}
+    virtual double valueAt(double s) = 0;
+    // t for n values of s; the same as valueAt one by one.
+    virtual void valuesAt(const double *s, double *t, qsizetype n);
+
+protected:
+    TRange *fRange = nullptr;
+};
+
+// The graph of y = f(x) or x = g(y) with its origin at a point.
+class TParentDot2Function : public TParentSomething2function
+{
+public:
+    TParentDot2Function(const TRelationClass &cls, TFiguretype figureType);
+    ~TParentDot2Function() override;
+
+    QString className() const override { return QStringLiteral("TParentDot2Function"); }
+    const TRelationClass &relationClass() const override { return fClass; }
+
+    void setFormula(const QString &text);
+    const QString &formula() const { return fText; }
+    TCalcFormulaFacade &facade() { return *fFacade; }
+
+    double valueAt(double s) override;
+    void valuesAt(const double *s, double *t, qsizetype n) override;
+    bool calcChildren(TAbstractImageAdapter *surface) override;
+    void setupProperty() override;
+    void saveToFile(TAbstractFileWriter &writer) const override;
+    void loadFromFile(TAbstractXmlNode &figureNode) override;
+
+private:
+    const TRelationClass &fClass;
+    QString fText;
+    std::unique_ptr<TCalcFormulaFacade> fFacade;
+    TVariable *fVariable = nullptr;
+};
+
+class TParentDot2FunctionClass : public TRelationClass
+{
+public:
+    QString className() const override { return QStringLiteral("TParentDot2Function"); }
+    TFiguretypeSet supportedFigureTypes() const override
+    {
+        return {TFiguretype::FIG_function, TFiguretype::FIG_functionY};
+    }
+    std::unique_ptr<TAbstractParents2Children> createRelation(TFiguretype figureType) const override;
+    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+                                  const TShapeList &parents) const override;
+
+protected:
+    void fillParentRules(TParentShapeInfoList &rules) const override;
+};
+
+// The formula dialog of graphs as the model asks for it: the formula text
+// and the domain. The program registers the real dialog; without one every
+// request counts as cancelled.
+class TFunctionDialogFacade
+{
+public:
+    virtual ~TFunctionDialogFacade() = default;
+    // Edits text (for y = f(x) or x = g(y)) and range; false when cancelled.
+    virtual bool editFunction(QString &text, TRange &range, bool isY) = 0;
+
+    static std::unique_ptr<TFunctionDialogFacade> install(std::unique_ptr<TFunctionDialogFacade> dialog);
+    static bool edit(QString &text, TRange &range, bool isY);
+};
+
+// Registers the relation classes of function graphs.
+void registerGraphRelationClasses(class TShapeFactory &factory);
+
+} // namespace zarno
