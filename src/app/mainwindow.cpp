@@ -254,7 +254,7 @@ TfrmMain::TfrmMain()
     link->setShortcutContext(Qt::WindowShortcut);
     connect(link, &QAction::triggered, fLink, &QCheckBox::toggle);
     addAction(link);
-    resize(1000, 720);
+    resize(1200, 860);
 }
 
 TfrmMain::~TfrmMain() = default;
