@@ -2,6 +2,7 @@
 
 #include "model/fileio.h"
 #include "model/shape.h"
+#include "render/printarea.h"
 
 namespace zarno {
 
@@ -15,9 +16,25 @@ void TField::remember(TShape *shape)
 {
     switch (shape->getFigureType()) {
     case TFiguretype::FIG_zahyoujiku: fAxes = shape; break;
-    case TFiguretype::FIG_printArea: fPrintArea = shape; break;
+    case TFiguretype::FIG_printArea:
+        fPrintArea = shape;
+        adoptPrintAreaParts(shape);
+        break;
     default: break;
     }
+}
+
+void TField::adoptPrintAreaParts(TShape *shape)
+{
+    // A document stores the output area right after its eight parts, and
+    // the area's record names none of them: it takes the eight shapes that
+    // stand before it. The initial area of a new document has its parts already.
+    auto *area = dynamic_cast<TShapePrintArea *>(shape);
+    if (!area || area->hasParts())
+        return;
+    const int n = TShapePrintArea::kPartCount;
+    const int at = count() - 1; // just appended
+    area->adoptParts(at >= n ? items().mid(at - n, n) : QList<TShape *>());
 }
 
 void TField::add(TShape *shape)

@@ -32,7 +32,8 @@ public:
     ~TField() override;
 
     // Appends the shape; the axes and the output area are remembered by
-    // their figure types.
+    // their figure types. An output area read from a document takes the
+    // eight shapes before it as its parts (EFileFormatError when they are not).
     void add(TShape *shape) override;
     // Takes over every shape of a loaded list, in order; the list keeps none.
     void adoptShapesFrom(TShapeList &loaded);
@@ -86,6 +87,7 @@ public:
 
 private:
     void remember(TShape *shape);
+    void adoptPrintAreaParts(TShape *shape);
 
     TModelScale fScale;
     TSliderZoom fSliderZoom;

@@ -9,6 +9,7 @@
 #include "model/shapefactory.h"
 #include "render/displayadapter.h"
 #include "render/field.h"
+#include "render/renderclasses.h"
 #include "support/scripted_dialogs.h"
 
 #include <QMap>
@@ -59,10 +60,13 @@ public:
 class InteractionTest : public ::testing::Test
 {
 protected:
-    InteractionTest() : box(QSize(640, 480))
+    // With the render classes every new document holds the output area.
+    explicit InteractionTest(bool withRenderClasses = false) : box(QSize(640, 480))
     {
         TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
+        if (withRenderClasses)
+            registerRenderRelationClasses(factory);
         screen.attachMainWindow(&box);
         controller = std::make_unique<TController>(model, factory, window, screen);
         model.setFactory(&factory);
