@@ -43,26 +43,41 @@ const Expression kExpressions[] = {
 };
 
 constexpr int kValues = 1000000;
+constexpr int kChunk = 10000;
 constexpr int kRounds = 9;
 
-template <typename F>
-double nsPer(F run, int count)
-{
-    const auto t0 = std::chrono::steady_clock::now();
-    run();
-    const auto t1 = std::chrono::steady_clock::now();
-    return std::chrono::duration<double, std::nano>(t1 - t0).count() / count;
-}
+// The machine is shared, so a whole pass over the values is rarely left
+// alone by the scheduler. Each measurement is therefore timed in chunks, the
+// measurements take turns chunk by chunk, and each chunk's best time over the
+// rounds counts: the sum is one undisturbed pass.
+using Measurement = std::function<void(int begin, int end)>;
 
-// The best of several rounds of each measurement. The rounds interleave the
-// measurements, so that load from other processes does not favour one.
-std::vector<double> bestOfRounds(const std::vector<std::function<double()>> &measurements)
+std::vector<double> bestNsPerItem(const std::vector<Measurement> &measurements, int items,
+                                  int chunk)
 {
-    std::vector<double> best(measurements.size(), 1e300);
-    for (int r = 0; r < kRounds; ++r)
-        for (std::size_t m = 0; m < measurements.size(); ++m)
-            best[m] = std::min(best[m], measurements[m]());
-    return best;
+    const int chunks = (items + chunk - 1) / chunk;
+    std::vector<std::vector<double>> best(measurements.size(), std::vector<double>(chunks, 1e300));
+    for (int r = 0; r < kRounds; ++r) {
+        for (int c = 0; c < chunks; ++c) {
+            const int begin = c * chunk;
+            const int end = std::min(items, begin + chunk);
+            for (std::size_t m = 0; m < measurements.size(); ++m) {
+                const auto t0 = std::chrono::steady_clock::now();
+                measurements[m](begin, end);
+                const auto t1 = std::chrono::steady_clock::now();
+                const double ns = std::chrono::duration<double, std::nano>(t1 - t0).count();
+                best[m][std::size_t(c)] = std::min(best[m][std::size_t(c)], ns);
+            }
+        }
+    }
+    std::vector<double> perItem;
+    for (const auto &b : best) {
+        double sum = 0;
+        for (double ns : b)
+            sum += ns;
+        perItem.push_back(sum / items);
+    }
+    return perItem;
 }
 
 // Where a result has a value it must be the hand-written one; a few points
@@ -131,71 +146,57 @@ int main(int argc, char **argv)
         auto compiled = TCalcFormulaFacade::createCalcFormulaFacade();
         compiled->setCalcSymbolOnOff(onOff);
 
-        const std::vector<double> best = bestOfRounds({
-            [&] {
-                return nsPer(
-                    [&] {
-                        for (int i = 0; i < kValues; ++i) {
-                            x->setValue(xs[std::size_t(i)]);
-                            oursOut[std::size_t(i)] = facade->calculate();
-                        }
-                        benchmark::DoNotOptimize(oursOut.data());
-                    },
-                    kValues);
+        parser.SetExpr(e.muparser);
+        const std::vector<double> evaluation = bestNsPerItem(
+            {
+                [&](int begin, int end) {
+                    for (int i = begin; i < end; ++i) {
+                        x->setValue(xs[std::size_t(i)]);
+                        oursOut[std::size_t(i)] = facade->calculate();
+                    }
+                    benchmark::DoNotOptimize(oursOut.data());
+                },
+                [&](int begin, int end) {
+                    for (int i = begin; i < end; ++i) {
+                        muX = xs[std::size_t(i)];
+                        muOut[std::size_t(i)] = parser.Eval();
+                    }
+                    benchmark::DoNotOptimize(muOut.data());
+                },
+                [&](int begin, int end) {
+                    for (int i = begin; i < end; ++i)
+                        out[std::size_t(i)] = e.hand(xs[std::size_t(i)]);
+                    benchmark::DoNotOptimize(out.data());
+                },
+                [&](int begin, int end) {
+                    facade->calculateBatch(*x, xs.data() + begin, batchOut.data() + begin,
+                                           end - begin);
+                    benchmark::DoNotOptimize(batchOut.data());
+                },
             },
-            [&] {
-                return nsPer(
-                    [&] {
-                        parser.SetExpr(e.muparser);
-                        for (int i = 0; i < kValues; ++i) {
-                            muX = xs[std::size_t(i)];
-                            muOut[std::size_t(i)] = parser.Eval();
-                        }
-                        benchmark::DoNotOptimize(muOut.data());
-                    },
-                    kValues);
+            kValues, kChunk);
+        const double ours = evaluation[0], mu = evaluation[1], hand = evaluation[2],
+                     batch = evaluation[3];
+
+        double muCompileX = 0;
+        mu::Parser compiledParser;
+        compiledParser.DefineVar("x", &muCompileX);
+        const std::vector<double> compiling = bestNsPerItem(
+            {
+                [&](int begin, int end) {
+                    for (int i = begin; i < end; ++i)
+                        compiled->compileFormula(text);
+                },
+                [&](int begin, int end) {
+                    // muparser parses on the first evaluation.
+                    for (int i = begin; i < end; ++i) {
+                        compiledParser.SetExpr(e.muparser);
+                        benchmark::DoNotOptimize(compiledParser.Eval());
+                    }
+                },
             },
-            [&] {
-                return nsPer(
-                    [&] {
-                        for (int i = 0; i < kValues; ++i)
-                            out[std::size_t(i)] = e.hand(xs[std::size_t(i)]);
-                        benchmark::DoNotOptimize(out.data());
-                    },
-                    kValues);
-            },
-            [&] {
-                return nsPer(
-                    [&] {
-                        facade->calculateBatch(*x, xs.data(), batchOut.data(), kValues);
-                        benchmark::DoNotOptimize(batchOut.data());
-                    },
-                    kValues);
-            },
-            [&] {
-                return nsPer(
-                           [&] {
-                               for (int i = 0; i < 1000; ++i)
-                                   compiled->compileFormula(text);
-                           },
-                           1000)
-                    / 1000.0;
-            },
-            [&] {
-                // muparser parses on the first evaluation.
-                return nsPer(
-                           [&] {
-                               for (int i = 0; i < 1000; ++i) {
-                                   parser.SetExpr(e.muparser);
-                                   benchmark::DoNotOptimize(parser.Eval());
-                               }
-                           },
-                           1000)
-                    / 1000.0;
-            },
-        });
-        const double ours = best[0], mu = best[1], hand = best[2], batch = best[3];
-        const double compileUs = best[4], muCompileUs = best[5];
+            2000, 100);
+        const double compileUs = compiling[0] / 1000.0, muCompileUs = compiling[1] / 1000.0;
 
         // All four must compute the same function, and the batch exactly
         // what single evaluations give.

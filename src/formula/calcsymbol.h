@@ -117,8 +117,8 @@ public:
     bool enabled() const { return fEnabled; }
     void setEnabled(bool on) { fEnabled = on; }
 
-    // The degree rule and the typeset-text rule are shared objects attached
-    // when the table is built; the symbol does not own them.
+    // The symbol's degree rule and typeset-text rule: shared objects the
+    // symbol does not own; none until they are attached.
     TAbstractCalcDimensionProc *degreeProc() const { return fDegreeProc; }
     void setDegreeProc(TAbstractCalcDimensionProc *proc) { fDegreeProc = proc; }
     TAbstractC2TStrProc *texProc() const { return fTexProc; }
