@@ -45,6 +45,28 @@ QString TNumberText::formatGeneral15(double value)
     return sign + digits.left(intDigits) + QLatin1Char('.') + digits.mid(intDigits);
 }
 
+QString TNumberText::formatPlain15(double value)
+{
+    const QString general = formatGeneral15(value);
+    const qsizetype e = general.indexOf(QLatin1Char('E'));
+    if (e < 0)
+        return general;
+    QString mantissa = general.left(e);
+    const int exponent = general.mid(e + 1).toInt();
+    QString sign;
+    if (mantissa.startsWith(QLatin1Char('-'))) {
+        sign = QStringLiteral("-");
+        mantissa.remove(0, 1);
+    }
+    const QString digits = QString(mantissa).remove(QLatin1Char('.'));
+    if (exponent < 0)
+        return sign + QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+    const int intDigits = exponent + 1;
+    if (digits.size() <= intDigits)
+        return sign + digits + QString(intDigits - digits.size(), QLatin1Char('0'));
+    return sign + digits.left(intDigits) + QLatin1Char('.') + digits.mid(intDigits);
+}
+
 bool TNumberText::isDecimalLiteral(const QString &text)
 {
     int points = 0;

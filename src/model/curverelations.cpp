@@ -170,35 +170,25 @@ void TParentDots2LineClass::s_createShapes2shapeList(TShapeList &out, TFiguretyp
         makeEdge(parents.last(), parents.first());
 }
 
-void TParentDotLine2HeikouLineClass::fillParentRules(TParentShapeInfoList &rules) const
+template <typename Relation>
+void TDotLine2LineClass<Relation>::fillParentRules(TParentShapeInfoList &rules) const
 {
     rules.add({TShapetype::SHAPE_dot}, 1, 1);
     rules.add(lineShapeTypes(), 1, 1);
 }
 
-void TParentDotLine2HeikouLineClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                              const TShapeList &parents) const
+template <typename Relation>
+void TDotLine2LineClass<Relation>::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
+                                                            const TShapeList &parents) const
 {
-    checkSupported(figureType);
+    this->checkSupported(figureType);
     auto *line = new TShapeLine(TShapetype::SHAPE_line);
     line->setLineKind(TBoundaryType::btAll);
     build(*this, out, figureType, line, parents, true);
 }
 
-void TParentDotLine2SuicyokuLineClass::fillParentRules(TParentShapeInfoList &rules) const
-{
-    rules.add({TShapetype::SHAPE_dot}, 1, 1);
-    rules.add(lineShapeTypes(), 1, 1);
-}
-
-void TParentDotLine2SuicyokuLineClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                                const TShapeList &parents) const
-{
-    checkSupported(figureType);
-    auto *line = new TShapeLine(TShapetype::SHAPE_line);
-    line->setLineKind(TBoundaryType::btAll);
-    build(*this, out, figureType, line, parents, true);
-}
+template class TDotLine2LineClass<TParentDotLine2HeikouLine>;
+template class TDotLine2LineClass<TParentDotLine2SuicyokuLine>;
 
 void TParentDots2CircleClass::fillParentRules(TParentShapeInfoList &rules) const
 {

@@ -99,11 +99,12 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
-class TParentDotLine2HeikouLineClass : public TCurveRelationClass<TParentDotLine2HeikouLine>
+// A line through a point, built on a line shape: the point always comes
+// first among the parents, whatever order they were selected in.
+template <typename Relation>
+class TDotLine2LineClass : public TCurveRelationClass<Relation>
 {
 public:
-    QString className() const override { return QStringLiteral("TParentDotLine2HeikouLine"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_line_1tenHeikou}; }
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
                                   const TShapeList &parents) const override;
 
@@ -111,16 +112,18 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
-class TParentDotLine2SuicyokuLineClass : public TCurveRelationClass<TParentDotLine2SuicyokuLine>
+class TParentDotLine2HeikouLineClass : public TDotLine2LineClass<TParentDotLine2HeikouLine>
+{
+public:
+    QString className() const override { return QStringLiteral("TParentDotLine2HeikouLine"); }
+    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_line_1tenHeikou}; }
+};
+
+class TParentDotLine2SuicyokuLineClass : public TDotLine2LineClass<TParentDotLine2SuicyokuLine>
 {
 public:
     QString className() const override { return QStringLiteral("TParentDotLine2SuicyokuLine"); }
     TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_line_1tenSuicyoku}; }
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
-
-protected:
-    void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
 class TParentDots2CircleClass : public TCurveRelationClass<TParentDots2Circle>

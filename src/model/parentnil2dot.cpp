@@ -3,7 +3,7 @@
 #include "core/exceptions.h"
 #include "formula/calcformulafacade.h"
 #include "model/dialogfacades.h"
-#include "model/geometry/mathcyokusen.h"
+#include "formula/numbertext.h"
 #include "model/shapedot.h"
 
 #include <cmath>
@@ -49,11 +49,12 @@ bool TParentSomething2dot::isYFree() const
 
 void TParentSomething2dot::saveToFile(TAbstractFileWriter &writer) const
 {
-    // A free coordinate is stored as the number of its last position.
+    // A free coordinate is stored as the number of its last position, in
+    // plain notation: the text is read back as a formula.
     if (isXFree())
-        fZahyou->setXstr(generalFloatText(dot()->getX(), 15));
+        fZahyou->setXstr(TNumberText::formatPlain15(dot()->getX()));
     if (isYFree())
-        fZahyou->setYstr(generalFloatText(dot()->getY(), 15));
+        fZahyou->setYstr(TNumberText::formatPlain15(dot()->getY()));
     fZahyou->saveInfo(writer);
     TParents2Children::saveToFile(writer);
 }

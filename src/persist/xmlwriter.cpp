@@ -2,6 +2,7 @@
 
 #include "core/exceptions.h"
 #include "core/safeformat.h"
+#include "formula/numbertext.h"
 #include "persist/digest.h"
 #include "persist/xmltext.h"
 
@@ -160,20 +161,7 @@ TWrittenOffsets TXmlFileWriter::writeDouble(const QString &name, double d)
 
 QString TXmlFileWriter::doubleText(double d)
 {
-    QString t = QString::number(d, 'g', 15).toUpper();
-    // "1E-05" and "1E+20" become "1E-5" and "1E20".
-    const qsizetype e = t.indexOf(QLatin1Char('E'));
-    if (e >= 0) {
-        QString mantissa = t.left(e);
-        QString exponent = t.mid(e + 1);
-        bool negative = exponent.startsWith(QLatin1Char('-'));
-        if (exponent.startsWith(QLatin1Char('+')) || negative)
-            exponent.remove(0, 1);
-        while (exponent.size() > 1 && exponent.startsWith(QLatin1Char('0')))
-            exponent.remove(0, 1);
-        t = mantissa + QLatin1Char('E') + (negative ? QStringLiteral("-") : QString()) + exponent;
-    }
-    return t;
+    return TNumberText::formatGeneral15(d);
 }
 
 void TXmlFileWriter::saveWithDigest(qint64 digestValueOffset)

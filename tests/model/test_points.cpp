@@ -172,6 +172,29 @@ TEST_F(PointTest, SavingAFreePointStoresItsPositionAsFormulaTexts)
     EXPECT_EQ(back->getX(), 2.5);
 }
 
+TEST_F(PointTest, TinyAndHugeFreePositionsComeBackFromTheirFormulaTexts)
+{
+    TShapeDot *p = newPoint(1.2e-17, -3.5e21);
+    field.renumber();
+    MemoryWriter w;
+    w.openTag(QStringLiteral("figureList"));
+    field.saveAll(w);
+    w.closeTag(QStringLiteral("figureList"));
+    TShapeList loaded(TShapeList::Ownership::Owns);
+    factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
+    auto *back = static_cast<TShapeDot *>(loaded.first());
+    auto &relation = static_cast<TParentSomething2dot &>(*back->relation());
+    EXPECT_EQ(relation.zahyou().xstr(), QStringLiteral("0.000000000000000012"));
+    // The texts are formulas: read as formulas they give the position again.
+    relation.zahyou().setFXfree(false);
+    relation.zahyou().setFYfree(false);
+    relation.prepareFormulas();
+    back->relation()->calcChildren(nullptr);
+    EXPECT_DOUBLE_EQ(back->getX(), 1.2e-17);
+    EXPECT_DOUBLE_EQ(back->getY(), -3.5e21);
+    EXPECT_EQ(p->getX(), 1.2e-17);
+}
+
 TEST_F(PointTest, TheCoordinateDialogCancelledThreeTimesLeavesTheZahyou)
 {
     TShapeDot *p = newPoint(0, 0);
