@@ -1,0 +1,362 @@
+// A drag on a large construction: 1000 free points with 1000 lines and
+// segments, 500 circumcircles, 300 parallels and perpendiculars and 200
+// ellipses built on them through the program's own factory, on a
+// 1600 × 1000 screen.
+//
+// recompute: the recomputation of every shape in field order; the drag step
+// (one root point moved, then the full screen redraw, which recomputes as it
+// draws); and the same pixel primitives drawn straight with QPainter on an
+// RGB32 QImage.
+// interaction: a press (with hit testing) then 100 moves and a release
+// through the controller, timed per move event, against the bare drag step.
+#include "app/logic/commands.h"
+#include "app/logic/controller.h"
+#include "app/logic/model.h"
+#include "model/geometry/mathdaen.h"
+#include "model/geometry/mathen.h"
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/relation.h"
+#include "model/shapecircle.h"
+#include "model/shapedot.h"
+#include "model/shapefactory.h"
+#include "model/shapeline.h"
+#include "render/displayadapter.h"
+#include "render/dpi.h"
+#include "render/field.h"
+#include "render/renderclasses.h"
+#include "summary.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace zarno;
+
+namespace {
+
+constexpr int kWidth = 1600, kHeight = 1000;
+
+// The main window as the controller sees it, doing nothing.
+class QuietWindow : public TMainWindowPort
+{
+public:
+    void setStatusText(const QString &) override { }
+    void setTitle(const QString &) override { }
+    void showShapePopup() override { }
+    QPoint cursorInView() const override { return {}; }
+    void enableFigureTools(const TFiguretypeSet &) override { }
+    void disableFigureTools() override { }
+    bool isPointToolDown() const override { return false; }
+    void releasePointTool() override { }
+    void setCommandChecked(int, bool) override { }
+    void setSelectionCommands(int, bool, bool) override { }
+    void showShapeList(TField &, const TShapeList *) override { }
+    void toggleShapeList() override { }
+    void showScaleBar(bool) override { }
+    void setupToolbar() override { }
+    void showSplash() override { }
+    void openManual() override { }
+    void closeMainWindow() override { }
+};
+
+// The pixel primitives of the field as it stands, for QPainter to draw.
+struct PixelFrame
+{
+    std::vector<QLine> lines;
+    std::vector<QRect> outlines, dots;
+
+    void collect(TField &field, const TImageAdapter &screen)
+    {
+        lines.clear();
+        outlines.clear();
+        dots.clear();
+        const TUnitTransformer &t = screen.transformer();
+        auto px = [&](const TMathZahyo &p) { return t.modelToPixel(p.toPoint()); };
+        auto box = [&](const TMathZahyo &c, double a, double b) {
+            return QRect(
+                t.modelToPixel({ c.x - a, c.y + b }), t.modelToPixel({ c.x + a, c.y - b }));
+        };
+        for (TShape *s : field.items()) {
+            if (!s->isDrawable() || !s->isViewAtScreen(false))
+                continue;
+            if (auto *d = dynamic_cast<TShapeDot *>(s)) {
+                const QPoint p = t.modelToPixel(d->getXY());
+                dots.push_back(QRect(p.x() - 2, p.y() - 2, 4, 4));
+            } else if (auto *l = dynamic_cast<TShapeLine *>(s)) {
+                // The screen draw left the clipped ends of full lines in the boundary.
+                const TBoundaryOfLine &b = l->boundary();
+                if (b.type == TBoundaryType::btBothSides)
+                    lines.push_back(QLine(px(b.first), px(b.second)));
+                else
+                    lines.push_back(QLine(px(b.edge1), px(b.edge2)));
+            } else if (auto *c = dynamic_cast<TShapeCircle *>(s)) {
+                outlines.push_back(box(c->circle().centre, c->circle().radius, c->circle().radius));
+            } else if (auto *e = dynamic_cast<TShapeEllipse *>(s)) {
+                outlines.push_back(
+                    box(e->ellipse().centre, e->ellipse().semiAxisX, e->ellipse().semiAxisY));
+            }
+        }
+    }
+
+    void draw(QImage &img) const
+    {
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawLines(lines.data(), int(lines.size()));
+        for (const QRect &r : outlines)
+            p.drawEllipse(r);
+        p.setPen(QPen(Qt::black, 2));
+        p.setBrush(Qt::black);
+        for (const QRect &r : dots)
+            p.drawEllipse(r);
+    }
+};
+
+struct Setup
+{
+    TGuidanceNameCreator creator;
+    TShapeFactory factory;
+    TModel model;
+    QuietWindow window;
+    TFixedDrawingBox box { QSize(kWidth, kHeight) };
+    TDisplayAdapter screen;
+    std::unique_ptr<TController> controller;
+    std::vector<TShapeDot *> points;
+    std::vector<TShape *> lines;
+    PixelFrame pixels;
+    QImage image { kWidth, kHeight, QImage::Format_RGB32 };
+    TDrawStatus status;
+    int step = 0;
+
+    Setup()
+    {
+        TDpi::useScreenResolution();
+        TParents2Children::setGuidanceNameCreator(&creator);
+        registerModelRelationClasses(factory);
+        registerRenderRelationClasses(factory);
+        screen.attachMainWindow(&box);
+        controller = std::make_unique<TController>(model, factory, window, screen);
+        model.setFactory(&factory);
+        model.setController(controller.get());
+        controller->startUp();
+        buildField();
+        controller->field().renumber();
+        dragStep();
+        pixels.collect(field(), screen);
+    }
+    ~Setup()
+    {
+        controller.reset();
+        TParents2Children::setGuidanceNameCreator(nullptr);
+    }
+
+    TField &field() { return controller->field(); }
+
+    std::vector<TShape *> build(TFiguretype type, std::initializer_list<TShape *> parents)
+    {
+        TShapeList ps;
+        for (TShape *p : parents)
+            ps.add(p);
+        std::unique_ptr<TShapeList> made = factory.create(type, ps);
+        std::vector<TShape *> out(made->items().begin(), made->items().end());
+        made->clear();
+        for (TShape *s : out)
+            field().add(s);
+        return out;
+    }
+
+    void buildField()
+    {
+        std::mt19937 rng(2025);
+        const TModelViewRect v = screen.getModelViewRect();
+        std::uniform_real_distribution<double> x(v.left * 0.95, v.right * 0.95),
+            y(v.bottom * 0.95, v.top * 0.95);
+        std::uniform_int_distribution<int> pick(0, 999);
+        for (int i = 0; i < 1000; ++i) {
+            auto *d = static_cast<TShapeDot *>(build(TFiguretype::FIG_dotOnField, {}).front());
+            d->setInitialXY({ x(rng), y(rng) });
+            points.push_back(d);
+        }
+        for (int i = 0; i < 1000; ++i) {
+            int j = pick(rng);
+            while (j == i)
+                j = pick(rng);
+            const TFiguretype t = i % 2 ? TFiguretype::FIG_senbun : TFiguretype::FIG_line;
+            lines.push_back(build(t, { points[i], points[j] }).front());
+        }
+        // Circles of sensible size: three points far from collinear.
+        auto xy = [&](int i) { return TMathZahyo(points[i]->getXY()); };
+        for (int n = 0; n < 500;) {
+            const int a = pick(rng), b = pick(rng), c = pick(rng);
+            TMathEn en;
+            if (a == b || b == c || a == c || !en.setCircumcircle(xy(a), xy(b), xy(c))
+                || en.radius > 6)
+                continue;
+            build(TFiguretype::FIG_gaisetsuen, { points[a], points[b], points[c] });
+            ++n;
+        }
+        std::uniform_int_distribution<int> pickLine(0, 999);
+        for (int i = 0; i < 300; ++i) {
+            const TFiguretype t
+                = i % 2 ? TFiguretype::FIG_line_1tenSuicyoku : TFiguretype::FIG_line_1tenHeikou;
+            build(t, { points[pick(rng)], lines[pickLine(rng)] });
+        }
+        for (int n = 0; n < 200;) {
+            const int c = pick(rng), a = pick(rng), b = pick(rng);
+            TMathDaen e;
+            if (c == a || c == b || a == b || !e.setBy3Points(xy(c), xy(a), xy(b))
+                || e.semiAxisX > 6 || e.semiAxisY > 6)
+                continue;
+            build(TFiguretype::FIG_ellipse, { points[c], points[a], points[b] });
+            ++n;
+        }
+    }
+
+    // The most used point: every construction kind hangs on it somewhere.
+    TShapeDot *root() { return points[0]; }
+
+    void recompute()
+    {
+        for (TShape *s : field().items())
+            if (TAbstractParents2Children *r = s->relation())
+                r->calcChildren(&screen);
+    }
+    void dragStep()
+    {
+        const double d = (step++ % 2 ? -1 : 1) * 0.02;
+        root()->moveXYOffsetXY(d, d);
+        status.value = 1;
+        screen.redraw(field(), status);
+    }
+    void painterFrame() { pixels.draw(image); }
+
+    // Press on the root point, 100 moves of 2 pixels back and forth, release.
+    // Returns the time per move event in milliseconds.
+    double interaction()
+    {
+        const QPoint p = screen.modelToPixel(root()->getXY());
+        controller->mouse(mkPress, mbLeft, 0, p.x(), p.y());
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 1; i <= 100; ++i) {
+            const int dx = i % 2 ? 2 : 0;
+            controller->mouse(mkMove, mbLeft, 0, p.x() + dx, p.y() + dx);
+        }
+        const auto t1 = std::chrono::steady_clock::now();
+        controller->mouse(mkRelease, mbLeft, 0, p.x(), p.y());
+        return std::chrono::duration<double, std::milli>(t1 - t0).count() / 100;
+    }
+};
+
+Setup &setup()
+{
+    static Setup s;
+    return s;
+}
+
+void BM_Recompute(benchmark::State &state)
+{
+    for (auto _ : state)
+        setup().recompute();
+}
+BENCHMARK(BM_Recompute)->Unit(benchmark::kMicrosecond);
+
+void BM_DragStep(benchmark::State &state)
+{
+    for (auto _ : state)
+        setup().dragStep();
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
+
+void BM_QPainterFrame(benchmark::State &state)
+{
+    for (auto _ : state)
+        setup().painterFrame();
+}
+BENCHMARK(BM_QPainterFrame)->Unit(benchmark::kMillisecond);
+
+void BM_PressMoveRelease(benchmark::State &state)
+{
+    for (auto _ : state)
+        setup().interaction();
+}
+BENCHMARK(BM_PressMoveRelease)->Unit(benchmark::kMillisecond);
+
+template <typename F> double medianMs(F f, int runs)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        f();
+        const auto t1 = std::chrono::steady_clock::now();
+        ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // ZARNO_PROFILE=drag|move|recompute runs only that path a few times, for a profiler.
+    const QByteArray profile = qgetenv("ZARNO_PROFILE");
+    if (!profile.isEmpty()) {
+        Setup &s = setup();
+        for (int i = 0; i < 20; ++i) {
+            if (profile == "drag")
+                s.dragStep();
+            else if (profile == "move")
+                s.interaction();
+            else
+                s.recompute();
+        }
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    Setup &s = setup();
+    std::printf("field: %d shapes\n", s.field().count());
+    // Interleaved rounds, so that every path sees the same machine load; the
+    // drag step and the move event are both means over 100 in a row, and
+    // each figure is the median of its rounds.
+    std::vector<double> recompute, drag, painter, move;
+    for (int r = 0; r < 9; ++r) {
+        recompute.push_back(medianMs([&] { s.recompute(); }, 51));
+        drag.push_back(medianMs(
+                           [&] {
+                               for (int i = 0; i < 100; ++i)
+                                   s.dragStep();
+                           },
+                           1)
+            / 100);
+        painter.push_back(medianMs([&] { s.painterFrame(); }, 11));
+        move.push_back(s.interaction());
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double recomputeMs = median(recompute), dragMs = median(drag),
+                 painterMs = median(painter), moveMs = median(move);
+    printBenchSummary("recompute",
+        { { "recompute_ms", recomputeMs }, { "drag_step_ms", dragMs }, { "qpainter_ms", painterMs },
+            { "ratio", dragMs / painterMs } });
+    printBenchSummary("interaction",
+        { { "move_ms", moveMs }, { "drag_step_ms", dragMs }, { "ratio", moveMs / dragMs } });
+    return 0;
+}
