@@ -2,6 +2,11 @@
 // segment with their outer parts, a circumcircle with its points, arcs, an
 // ellipse and arrows. Checked where exact values exist; with
 // ZARNO_PICTURE=file.png the picture is also written out for a look.
+#include "model/guidancename.h"
+#include "model/modelclasses.h"
+#include "model/shapecircle.h"
+#include "model/shapedot.h"
+#include "model/shapefactory.h"
 #include "platform/bitmap.h"
 #include "render/demo/demofield.h"
 #include "render/displayadapter.h"
@@ -53,4 +58,114 @@ TEST(Picture, DemoField)
     if (!out.isEmpty()) {
         EXPECT_TRUE(b.saveToFile(QString::fromLocal8Bit(out)));
     }
+}
+
+namespace {
+
+// Whether the colour is at the pixel of (x, y) or one of its eight
+// neighbours: a computed point on a 2-pixel line may round either way.
+bool inkNear(const TBitmap &b, QPoint p, TColor colour)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (b.pixel(p.x() + dx, p.y() + dy) == colour)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// A construction made by the program's own factory: a triangle with its
+// circumcircle, a parallel and a perpendicular, an arc, an ellipse and
+// arrows. With ZARNO_CONSTRUCTION_PICTURE=file.png the picture is written out.
+TEST(Picture, ConstructionThroughTheFactory)
+{
+    test::ScreenDpi dpi;
+    TGuidanceNameCreator creator;
+    TParents2Children::setGuidanceNameCreator(&creator);
+    TShapeFactory factory;
+    registerModelRelationClasses(factory);
+    TField field;
+    auto build = [&](TFiguretype type, std::initializer_list<TShape *> parents) {
+        TShapeList ps;
+        for (TShape *p : parents)
+            ps.add(p);
+        std::unique_ptr<TShapeList> made = factory.create(type, ps);
+        const QList<TShape *> shapes = made->items();
+        made->clear();
+        for (TShape *s : shapes)
+            field.add(s);
+        return shapes;
+    };
+    auto point = [&](double x, double y) {
+        auto *d = static_cast<TShapeDot *>(build(TFiguretype::FIG_dotOnField, {}).first());
+        d->setInitialXY({ x, y });
+        return d;
+    };
+    auto pen = [](TShape *s, TColor c, int width, TPenStyle style = TPenStyle::psSolid) {
+        s->penBrush().setPenColor(c);
+        s->penBrush().setPenWidthIndex(width);
+        s->penBrush().setPenStyle(style);
+        return s;
+    };
+    const TColor red = makeColor(210, 0, 0), blue = makeColor(0, 80, 220),
+                 green = makeColor(0, 150, 0), violet = makeColor(140, 0, 180),
+                 orange = makeColor(230, 120, 0);
+
+    TShapeDot *a = point(-5, -2), *b = point(1, -3), *c = point(-3, 3);
+    const QList<TShape *> triangle = build(TFiguretype::FIG_senbun, { a, b, c }); // AB, BC, CA
+    for (TShape *edge : triangle) {
+        pen(edge, kColorBlack, 1);
+        edge->penBrush().setOuterPenStyle(TPenStyle::psDot);
+    }
+    auto *circum = static_cast<TShapeCircle *>(
+        pen(build(TFiguretype::FIG_gaisetsuen, { a, b, c }).first(), red, 1));
+    pen(build(TFiguretype::FIG_line_1tenHeikou, { c, triangle[0] }).first(), blue, 1);
+    pen(build(TFiguretype::FIG_line_1tenSuicyoku, { a, triangle[1] }).first(), green, 1,
+        TPenStyle::psDash);
+    TShapeDot *o = point(6, 2), *s = point(8, 2), *e = point(6, 4);
+    pen(build(TFiguretype::FIG_arc, { o, s, e }).first(), violet, 2);
+    TShapeDot *g = point(6, -3), *h = point(8, -3), *k = point(6, -2);
+    pen(build(TFiguretype::FIG_ellipse, { g, h, k }).first(), orange, 1);
+    TShapeDot *t1 = point(-8.5, 4), *t2 = point(-5.5, 5);
+    pen(build(TFiguretype::FIG_arrow, { t1, t2 }).first(), kColorBlack, 1);
+    TShapeDot *t3 = point(-8.5, -5), *t4 = point(-6.5, -4);
+    pen(build(TFiguretype::FIG_arrowLine, { t3, t4 }).first(), blue, 0);
+
+    TFixedDrawingBox box(QSize(1280, 800));
+    TDisplayAdapter screen;
+    screen.attachMainWindow(&box);
+    screen.setController(&field);
+    screen.fitToView();
+    TDrawStatus status;
+    screen.redraw(field, status);
+    const TBitmap &bmp = screen.getBitmap();
+    auto px = [&](double x, double y) { return screen.modelToPixel({ x, y }); };
+
+    // The circumcircle passes through the three corners; away from them it is red.
+    const TMathEn &en = circum->circle();
+    for (TShapeDot *corner : { a, b, c })
+        EXPECT_NEAR(en.centre.distance(TMathZahyo(corner->getXY())), en.radius, 1e-9);
+    EXPECT_TRUE(inkNear(bmp, px(en.centre.x, en.centre.y - en.radius), red));
+    // The parallel through C runs along AB's direction (6, −1), the
+    // perpendicular through A along BC's normal (6, 4).
+    EXPECT_TRUE(inkNear(bmp, px(-3 - 6 * 0.8, 3 + 0.8), blue));
+    EXPECT_TRUE(inkNear(bmp, px(-5 - 0.6 * 6, -2 - 0.6 * 4), green));
+    // The arc covers the quarter from S to E counter-clockwise, not the rest.
+    EXPECT_TRUE(inkNear(bmp, px(6 + 2 * M_SQRT1_2, 2 + 2 * M_SQRT1_2), violet));
+    EXPECT_FALSE(inkNear(bmp, px(6 - 2 * M_SQRT1_2, 2 - 2 * M_SQRT1_2), violet));
+    // The ellipse about G through H and K: semi-axes 2 and 1.
+    EXPECT_TRUE(inkNear(bmp, px(6 + 2 * M_SQRT1_2, -3 + M_SQRT1_2), orange));
+    EXPECT_TRUE(inkNear(bmp, px(4, -3), orange));
+    // The arrow's head fills the space just behind its tip T2.
+    const QPoint tip = px(-5.5, 5);
+    const QPoint behind = px(-5.5 - 0.15 * 3 / std::hypot(3, 1), 5 - 0.15 / std::hypot(3, 1));
+    EXPECT_EQ(bmp.pixel(behind.x(), behind.y()), kColorBlack);
+    EXPECT_EQ(bmp.pixel(tip.x() + 6, tip.y() - 6), kColorWhite);
+
+    const QByteArray out = qgetenv("ZARNO_CONSTRUCTION_PICTURE");
+    if (!out.isEmpty()) {
+        EXPECT_TRUE(bmp.saveToFile(QString::fromLocal8Bit(out)));
+    }
+    TParents2Children::setGuidanceNameCreator(nullptr);
 }
