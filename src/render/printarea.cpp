@@ -230,11 +230,16 @@ bool TShapePrintArea::isShown() const
 void TShapePrintArea::hideForExport()
 {
     fShownBeforeExport = isShown();
+    fHiddenForExport = true;
     setShown(false);
 }
 
 void TShapePrintArea::restoreAfterExport()
 {
+    // Only what an export hid comes back.
+    if (!fHiddenForExport)
+        return;
+    fHiddenForExport = false;
     setShown(fShownBeforeExport);
 }
 

@@ -107,6 +107,7 @@ private:
     std::array<TShapeDot *, 4> fCorners {};
     std::array<TShapeLine *, 4> fEdges {};
     bool fShownBeforeExport = false;
+    bool fHiddenForExport = false;
 };
 
 // The relation of the output area: no parents, nothing to compute.

@@ -306,6 +306,10 @@ TEST_F(PrintAreaTest, AnExportHidesTheAreaAndRestoresWhatWasThere)
         for (TShape *part : area.parts())
             EXPECT_EQ(part->getViewOnOff(), shownBefore ? TViewOnOff::voOn : TViewOnOff::voOff);
     }
+    // A restore without an export before it changes nothing.
+    area.setShown(true);
+    area.restoreAfterExport();
+    EXPECT_TRUE(area.isShown());
 }
 
 TEST_F(PrintAreaTest, OutputSizeOfTheDefaultAreaAsShownOnScreen)
