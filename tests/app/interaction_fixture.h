@@ -31,6 +31,7 @@ public:
     int releasedPointTool = 0;
     QMap<int, bool> checked;
     bool deleteEnabled = false;
+    int propertyType = -1;
 
     void setStatusText(const QString &text) override { status = text; }
     void setTitle(const QString &t) override { title = t; }
@@ -45,7 +46,11 @@ public:
         ++releasedPointTool;
     }
     void setCommandChecked(int id, bool c) override { checked[id] = c; }
-    void setSelectionCommands(int, bool canDelete, bool) override { deleteEnabled = canDelete; }
+    void setSelectionCommands(int type, bool canDelete, bool) override
+    {
+        propertyType = type;
+        deleteEnabled = canDelete;
+    }
     void showShapeList(TField &, const TShapeList *) override {}
     void toggleShapeList() override {}
     void showScaleBar(bool) override {}

@@ -207,6 +207,44 @@ TEST_F(InteractionTest, RightPressOnTheSelectionShowsThePopup)
     EXPECT_EQ(window.popups, 2);
 }
 
+// The popup menu takes the release of a right press, so the moves that
+// follow come with the button up: they must not drag or scroll.
+TEST_F(InteractionTest, ARightPressStartsNoDrag)
+{
+    TShapeDot *p = clickPoint(1, 1);
+    const TModelPoint p0 = p->getXY();
+    press(1, 1, 0, mbRight);
+    ASSERT_EQ(window.popups, 1);
+    moveTo(2, 2);
+    moveTo(3, 1);
+    EXPECT_EQ(p->getXY(), p0);
+
+    controller->executeAction(cmdFixFieldToggle, false);
+    press(-3, -3, 0, mbRight); // nothing there: the selection goes
+    moveTo(-2, -3);
+    EXPECT_EQ(field().getCenterXy(), (TModelPoint{0, 0}));
+    EXPECT_EQ(model.mouseStatus(), TModel::msMoving);
+}
+
+// The property command follows the selection's common property type: a
+// point alone opens its coordinates, two shapes open nothing.
+TEST_F(InteractionTest, PropertyCommandsFollowTheWholeSelection)
+{
+    clickPoint(1, 1);
+    EXPECT_EQ(window.propertyType, int(TPropertyType::DotCoordinates));
+    clickPoint(2, 1, true);
+    EXPECT_EQ(selection().count(), 2);
+    EXPECT_EQ(window.propertyType, 0);
+    EXPECT_TRUE(window.deleteEnabled);
+    press(-3, -3);
+    release(-3, -3);
+    EXPECT_EQ(window.propertyType, 0);
+    EXPECT_FALSE(window.deleteEnabled);
+    press(2, 1); // the second point alone
+    release(2, 1);
+    EXPECT_EQ(window.propertyType, int(TPropertyType::DotCoordinates));
+}
+
 TEST_F(InteractionTest, AConstructionBecomesTheOnlySelectionAndReleasesThePointTool)
 {
     clickPoint(0, 0);

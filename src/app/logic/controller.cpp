@@ -59,10 +59,19 @@ void TController::updateTools(const TShapeList *selection)
         fWindow.disableFigureTools();
     const TShape *first = selection && !selection->isEmpty() ? selection->first() : nullptr;
     bool canDelete = first != nullptr;
-    if (selection)
-        for (const TShape *s : selection->items())
+    int propertyType = first ? int(first->propertyType()) : 0;
+    if (selection) {
+        for (const TShape *s : selection->items()) {
             canDelete = canDelete && s->canDelete();
-    fWindow.setSelectionCommands(first ? int(first->propertyType()) : 0, canDelete, first != nullptr);
+            if (int(s->propertyType()) != propertyType)
+                propertyType = 0;
+        }
+        // Several shapes share one dialog only as the axes or the output area.
+        if (selection->count() > 1 && propertyType != int(TPropertyType::Zahyoujiku)
+            && propertyType != int(TPropertyType::PrintArea))
+            propertyType = 0;
+    }
+    fWindow.setSelectionCommands(propertyType, canDelete, first != nullptr);
 }
 
 void TController::updateToolsAndList(const TShapeList *selection)

@@ -180,11 +180,13 @@ void TModel::mouse(int kind, int button, const TModelPoint &point, unsigned flag
         return;
     switch (kind) {
     case mkPress:
-        fMouseStatus = msPressed;
-        if (button == mbLeft)
+        // Only the left button drags; the popup of a right press takes its release.
+        if (button == mbLeft) {
+            fMouseStatus = msPressed;
             mouseLeftDown(point, flags);
-        else if (button == mbRight)
+        } else if (button == mbRight) {
             mouseRightDown(point, flags);
+        }
         break;
     case mkMove:
         if (fReady)
