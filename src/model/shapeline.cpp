@@ -26,9 +26,12 @@ TShapeLine::TShapeLine(TShapetype type) : TShape(type)
 
 QString TShapeLine::replaceGuidanceStaring(int n, const QString &text) const
 {
+    // Templates name the line a construction is built on SR1 or L1; an arrow
+    // is such a line too, so it answers both as well as its own A1.
     QString t = text;
-    t.replace(QStringLiteral("SR") + QString::number(n), noAndShapetypeString() + QLatin1Char(' '),
-              Qt::CaseInsensitive);
+    const QString name = noAndShapetypeString() + QLatin1Char(' ');
+    t.replace(QStringLiteral("SR") + QString::number(n), name, Qt::CaseInsensitive);
+    t.replace(QStringLiteral("L") + QString::number(n), name, Qt::CaseInsensitive);
     return TShape::replaceGuidanceStaring(n, t);
 }
 

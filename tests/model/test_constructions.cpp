@@ -229,6 +229,22 @@ TEST_F(ConstructionTest, ArrowsCarryTheirDirection)
     EXPECT_EQ(arrowLine->penBrush().state(TPenBrush::aOuterPenStyle), TPenBrushState::pbDisable);
 }
 
+// A line built on any line shape names it, whether it is a line, a segment or an arrow.
+TEST_F(ConstructionTest, GuidanceNamesOfLinesBuiltOnLineShapes)
+{
+    TShapeDot *a = point(5, 1), *p = point(0, 0), *q = point(0, 3);
+    for (TFiguretype kind : {TFiguretype::FIG_senbun, TFiguretype::FIG_arrow, TFiguretype::FIG_arrowLine}) {
+        TShape *base = build(kind, {p, q}).first();
+        auto *parallel = one<TShapeLine>(TFiguretype::FIG_line_1tenHeikou, {a, base});
+        auto *perpendicular = one<TShapeLine>(TFiguretype::FIG_line_1tenSuicyoku, {base, a});
+        field.renumber();
+        const QString baseName = base->noAndShapetypeString() + QLatin1Char(' ');
+        EXPECT_EQ(parallel->guidanceName(), QStringLiteral("#0点 を通り, ") + baseName + QStringLiteral("に平行な直線"));
+        EXPECT_EQ(perpendicular->guidanceName(),
+                  QStringLiteral("#0点 を通り, ") + baseName + QStringLiteral("に垂直な直線"));
+    }
+}
+
 TEST_F(ConstructionTest, EllipseThroughTwoPointsAndItsDegenerateCase)
 {
     TShapeDot *c = point(0, 0), *p = point(2, 0), *q = point(0, 1);
