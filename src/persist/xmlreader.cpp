@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <algorithm>
 
 namespace zarno {
 
@@ -16,164 +17,336 @@ namespace {
 
 const QString kNodeClass = QStringLiteral("TXmlNode");
 
-bool isLineEnd(QChar c)
+// Character indexes are kept in 32 bits and a tag name's length in 29: a
+// longer text (a file of a gigabyte) is refused as too large.
+constexpr qsizetype kMaxTextSize = (qsizetype(1) << 29) - 1;
+
+bool isLineEnd(char16_t c)
 {
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    return c == u'\r' || c == u'\n';
 }
 
-bool endsPiece(QChar c)
+bool endsPiece(char16_t c)
 {
-    return c == QLatin1Char('<') || c == QLatin1Char('>') || isLineEnd(c) || c == QLatin1Char('\t');
+    return c == u'<' || c == u'>' || isLineEnd(c) || c == u'\t';
 }
 
-bool isControl(QChar c)
+// The control characters are a fixed set (the Unicode category Cc never
+// changes), so they are tested directly instead of through the character
+// tables for every character of a file.
+bool isControl(char16_t c)
 {
-    return c.category() == QChar::Other_Control && !isLineEnd(c) && c != QLatin1Char('\t');
+    return (c < 0x20 || (c >= 0x7F && c <= 0x9F)) && !isLineEnd(c) && c != u'\t';
 }
 
-// Walks the text and knows where each character stands.
-class Cursor
+// A document of 10,000 shapes has some 400,000 elements: every byte of a
+// node counts.
+static_assert(sizeof(TXmlNode) <= 48);
+
+[[noreturn]] void raiseTooLarge()
 {
-public:
-    explicit Cursor(const QString &text) : fText(text) {}
-
-    TXmlToken tokenAt(qsizetype i, TXmlToken::Kind kind) const
-    {
-        TXmlToken t;
-        t.kind = kind;
-        t.byteOffset = 2 + 2 * qint64(i);
-        const auto [line, column] = lineColumn(i);
-        t.line = line;
-        t.column = column;
-        return t;
-    }
-
-    [[noreturn]] void fail(const QString &message, qsizetype i) const
-    {
-        throw EFileFormatError(message + QLatin1Char('(') + tokenAt(i, TXmlToken::Text).position()
-                               + QLatin1Char(')'));
-    }
-
-private:
-    std::pair<int, int> lineColumn(qsizetype i) const
-    {
-        // Positions are asked for rarely (tokens and errors), so counting
-        // from the last known point keeps this linear over a whole file.
-        if (i < fFrom) {
-            fFrom = 0;
-            fLine = 1;
-            fLineStart = 0;
-        }
-        for (qsizetype k = fFrom; k < i && k < fText.size(); ++k) {
-            if (fText[k] == QLatin1Char('\n')) {
-                ++fLine;
-                fLineStart = k + 1;
-            }
-        }
-        fFrom = std::max(fFrom, i);
-        return {fLine, int(i - fLineStart + 1)};
-    }
-
-    const QString &fText;
-    mutable qsizetype fFrom = 0;
-    mutable int fLine = 1;
-    mutable qsizetype fLineStart = 0;
-};
-
-std::vector<TXmlToken> tokenize(const QString &text, const Cursor &cursor)
-{
-    std::vector<TXmlToken> tokens;
-    const qsizetype n = text.size();
-    if (n == 0 || text[0] != QLatin1Char('<'))
-        cursor.fail(QStringLiteral("開始タグがありません。"), 0);
-    qsizetype i = 0;
-    while (i < n) {
-        const QChar c = text[i];
-        if (isLineEnd(c) || c == QLatin1Char('\t')) {
-            ++i;
-            continue;
-        }
-        if (isControl(c) || c == QLatin1Char('>'))
-            cursor.fail(QStringLiteral("開始タグがありません。"), i);
-        if (c == QLatin1Char('<')) {
-            const qsizetype start = i++;
-            TXmlToken::Kind kind = TXmlToken::Open;
-            if (i < n && text[i] == QLatin1Char('/')) {
-                kind = TXmlToken::Close;
-                ++i;
-            }
-            qsizetype j = i;
-            while (j < n && !endsPiece(text[j])) {
-                if (text[j] == QLatin1Char('&') || isControl(text[j]))
-                    cursor.fail(QStringLiteral("不正な文字があります。"), j);
-                ++j;
-            }
-            if (j >= n || text[j] != QLatin1Char('>') || j == i)
-                cursor.fail(QStringLiteral("タグが終わっていません。"), j < n ? j : start);
-            TXmlToken t = cursor.tokenAt(start, kind);
-            t.text = text.mid(i, j - i);
-            tokens.push_back(std::move(t));
-            i = j + 1;
-            continue;
-        }
-        // A text: pieces up to a tag bracket, line end or tab. A piece that
-        // ends in the continuation mark goes on after the line end.
-        TXmlToken t = cursor.tokenAt(i, TXmlToken::Text);
-        QString raw;
-        for (;;) {
-            qsizetype j = i;
-            while (j < n && !endsPiece(text[j])) {
-                if (isControl(text[j]))
-                    cursor.fail(QStringLiteral("不正な文字があります。"), j);
-                ++j;
-            }
-            raw += QStringView(text).mid(i, j - i);
-            i = j;
-            if (!raw.endsWith(QLatin1String("&+")))
-                break;
-            qsizetype k = j;
-            while (k < n && (isLineEnd(text[k]) || text[k] == QLatin1Char('\t')))
-                ++k;
-            if (k >= n || endsPiece(text[k]) || isControl(text[k]))
-                break;
-            raw.chop(2);
-            i = k;
-        }
-        t.text = TXmlText::unescape(raw);
-        tokens.push_back(std::move(t));
-    }
-    return tokens;
+    throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
 }
 
 } // namespace
 
-QString TXmlToken::position() const
+// ---------------------------------------------------------------------------
+// Building a tree: one token at a time, straight into the arena.
+
+class TXmlTreeBuilder
 {
-    return TXmlText::position(line, column, byteOffset);
+public:
+    explicit TXmlTreeBuilder(TXmlTree &tree) : fTree(tree), fText(tree.text()), fSize(fText.size())
+    {
+        fStack.push_back({&tree, nullptr, false});
+        if (fSize == 0 || fText[0] != u'<')
+            fail(QStringLiteral("開始タグがありません。"), 0);
+    }
+
+    // Reads tokens until the end of the text, or with firstElementOnly until
+    // the first top-level element is complete; a later call goes on from
+    // there.
+    void run(bool firstElementOnly)
+    {
+        while (fAt < fSize) {
+            const char16_t c = fText[fAt].unicode();
+            if (isLineEnd(c) || c == u'\t') {
+                ++fAt;
+                continue;
+            }
+            if (c == u'>' || isControl(c))
+                fail(QStringLiteral("開始タグがありません。"), fAt);
+            if (c == u'<') {
+                if (tag() && firstElementOnly && fStack.size() == 1)
+                    return;
+                continue;
+            }
+            text();
+        }
+        if (fStack.size() > 1) {
+            const TXmlNode *open = fStack.back().node;
+            fail(safeFormat(QStringLiteral("開始タグ(%s)に対応する終了タグがありません。"), {fmtArg(open->tagName())}),
+                 open->fTagAt);
+        }
+    }
+
+private:
+    struct Level
+    {
+        TXmlNode *node;
+        TXmlNode *lastChild;
+        bool textSeen;
+    };
+
+    [[noreturn]] void fail(const QString &message, qsizetype at) const
+    {
+        throw EFileFormatError(message + QLatin1Char('(') + fTree.positionOf(at) + QLatin1Char(')'));
+    }
+
+    // A start or an end tag at "<"; true when it closed an element.
+    bool tag()
+    {
+        const qsizetype start = fAt++;
+        const bool close = fAt < fSize && fText[fAt] == u'/';
+        if (close)
+            ++fAt;
+        qsizetype j = fAt;
+        while (j < fSize && !endsPiece(fText[j].unicode())) {
+            if (fText[j] == u'&' || isControl(fText[j].unicode()))
+                fail(QStringLiteral("不正な文字があります。"), j);
+            ++j;
+        }
+        if (j >= fSize || fText[j] != u'>' || j == fAt)
+            fail(QStringLiteral("タグが終わっていません。"), j < fSize ? j : start);
+        const QStringView name = fText.sliced(fAt, j - fAt);
+        fAt = j + 1;
+
+        Level &top = fStack.back();
+        if (!close) {
+            if (top.textSeen && fStack.size() > 1)
+                fail(QStringLiteral("文字列の後の終了タグがありません。"), start);
+            TXmlNode *child = fTree.newNode(quint32(start), quint32(name.size()));
+            (top.lastChild ? top.lastChild->fNextSibling : top.node->fFirstChild) = child;
+            top.lastChild = child;
+            fStack.push_back({child, nullptr, false});
+            return false;
+        }
+        if (fStack.size() == 1)
+            fail(QStringLiteral("開始タグがありません。"), start);
+        if (name != top.node->tagNameView())
+            fail(safeFormat(QStringLiteral("終了タグ(%s)が開始タグ(%s)と違っています。"),
+                            {fmtArg(name.toString()), fmtArg(top.node->tagName())}),
+                 start);
+        fStack.pop_back();
+        return true;
+    }
+
+    // The end of the text piece starting at the given index.
+    qsizetype pieceEnd(qsizetype from) const
+    {
+        qsizetype j = from;
+        while (j < fSize && !endsPiece(fText[j].unicode())) {
+            if (isControl(fText[j].unicode()))
+                fail(QStringLiteral("不正な文字があります。"), j);
+            ++j;
+        }
+        return j;
+    }
+
+    // A text: pieces up to a tag bracket, line end or tab. A piece that ends
+    // in the continuation mark goes on after the line end.
+    void text()
+    {
+        const qsizetype start = fAt;
+        qsizetype j = pieceEnd(fAt);
+        const QStringView piece = fText.sliced(fAt, j - fAt);
+        fAt = j;
+        TXmlNode &node = *fStack.back().node;
+        node.fHasValue = 1;
+        node.fValueAt = quint32(start);
+        node.fOwnedValue = 0;
+        node.fValueSize = 0;
+        fStack.back().textSeen = true;
+
+        if (!piece.endsWith(u"&+")) {
+            // The usual case: the value stands in the text as it is.
+            if (piece == u"&null")
+                return;
+            if (piece.contains(u'&')) {
+                node.fOwnedValue = 1;
+                node.fValueSize = fTree.keepValue(TXmlText::unescape(piece));
+                return;
+            }
+            node.fValueSize = quint32(piece.size());
+            return;
+        }
+        QString raw = piece.toString();
+        while (raw.endsWith(u"&+")) {
+            qsizetype k = fAt;
+            while (k < fSize && (isLineEnd(fText[k].unicode()) || fText[k] == u'\t'))
+                ++k;
+            if (k >= fSize || endsPiece(fText[k].unicode()) || isControl(fText[k].unicode()))
+                break;
+            raw.chop(2);
+            j = pieceEnd(k);
+            raw += fText.sliced(k, j - k);
+            fAt = j;
+        }
+        node.fOwnedValue = 1;
+        node.fValueSize = fTree.keepValue(TXmlText::unescape(raw));
+    }
+
+    TXmlTree &fTree;
+    const QStringView fText;
+    const qsizetype fSize;
+    qsizetype fAt = 0;
+    // An explicit stack: nesting depth comes from the file.
+    std::vector<Level> fStack;
+};
+
+// ---------------------------------------------------------------------------
+// The tree.
+
+TXmlTree::TXmlTree() : TXmlNode(Key{}, this, 0, 0)
+{
+}
+
+TXmlTree::~TXmlTree() = default;
+
+void TXmlTree::setText(QStringView view)
+{
+    if (view.size() > kMaxTextSize)
+        raiseTooLarge();
+    fView = view;
+}
+
+std::unique_ptr<TXmlTree> TXmlTree::ofText(const QString &text)
+{
+    std::unique_ptr<TXmlTree> tree(new TXmlTree);
+    tree->fOwnedText = text;
+    // A string over someone else's buffer (fromRawData) is copied: the tree
+    // must not depend on how long that buffer lives.
+    if (!tree->fOwnedText.isEmpty() && !tree->fOwnedText.data_ptr().isMutable())
+        tree->fOwnedText = QString(text.constData(), text.size());
+    tree->setText(tree->fOwnedText);
+    return tree;
+}
+
+std::unique_ptr<TXmlTree> TXmlTree::ofFileBytes(const QByteArray &bytes, const QString &fileName)
+{
+    if (bytes.size() < 2 || bytes.size() % 2 != 0 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xFE)
+        throw EFileFormatError(TXmlText::damagedFileMessage(fileName));
+    const qsizetype size = (bytes.size() - 2) / 2;
+    if (size > kMaxTextSize)
+        raiseTooLarge();
+    std::unique_ptr<TXmlTree> tree(new TXmlTree);
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        // The bytes already are the text: share them instead of decoding a
+        // second copy of the file.
+        tree->fOwnedBytes = bytes;
+        if (!tree->fOwnedBytes.data_ptr().isMutable())
+            tree->fOwnedBytes = QByteArray(bytes.constData(), bytes.size());
+        const char *chars = tree->fOwnedBytes.constData() + 2;
+        if (reinterpret_cast<quintptr>(chars) % alignof(QChar) == 0) {
+            tree->setText(QStringView(reinterpret_cast<const QChar *>(chars), size));
+            return tree;
+        }
+        tree->fOwnedBytes.clear();
+    }
+    QString text(size, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = QChar(qFromLittleEndian<quint16>(bytes.constData() + 2 + 2 * i));
+    tree->fOwnedText = std::move(text);
+    tree->setText(tree->fOwnedText);
+    return tree;
+}
+
+TXmlNode *TXmlTree::newNode(quint32 tagAt, quint32 nameSize)
+{
+    return &fNodes.emplace_back(Key{}, this, tagAt, nameSize);
+}
+
+quint32 TXmlTree::keepValue(QString value)
+{
+    fOwnedValues.push_back(std::move(value));
+    return quint32(fOwnedValues.size() - 1);
+}
+
+std::pair<int, int> TXmlTree::lineColumn(qsizetype at) const
+{
+    if (fLineStarts.empty()) {
+        fLineStarts.push_back(0);
+        for (qsizetype i = 0; i < fView.size(); ++i)
+            if (fView[i] == u'\n')
+                fLineStarts.push_back(quint32(i + 1));
+    }
+    // A line starts after each LF; the character at `at` is on the line of
+    // the last start at or before it.
+    const auto next = std::upper_bound(fLineStarts.begin(), fLineStarts.end(), quint64(at));
+    const qsizetype line = next - fLineStarts.begin();
+    return {int(line), int(at - qsizetype(fLineStarts[line - 1]) + 1)};
+}
+
+QString TXmlTree::positionOf(qsizetype at) const
+{
+    const auto [line, column] = lineColumn(at);
+    return TXmlText::position(line, column, 2 + 2 * qint64(at));
+}
+
+// ---------------------------------------------------------------------------
+// Nodes.
+
+TXmlNode::TXmlNode(Key, TXmlTree *tree, quint32 tagAt, quint32 nameSize)
+    : fTree(tree), fTagAt(tagAt), fNameSize(nameSize)
+{
+}
+
+QStringView TXmlNode::tagNameView() const
+{
+    if (this == fTree)
+        return u"root";
+    return fTree->fView.sliced(fTagAt + 1, fNameSize);
+}
+
+QStringView TXmlNode::valueView() const
+{
+    if (fOwnedValue)
+        return fTree->fOwnedValues[fValueSize];
+    return fTree->fView.sliced(fValueAt, fValueSize);
 }
 
 QString TXmlNode::valueText() const
 {
-    return fHasText ? fText.text : QStringLiteral("(no value)");
+    if (!fHasValue)
+        return QStringLiteral("(no value)");
+    if (fOwnedValue)
+        return fTree->fOwnedValues[fValueSize];
+    return valueView().toString();
 }
 
-TXmlNode *TXmlNode::addChild(TXmlToken start)
+qint64 TXmlNode::startByteOffset() const
 {
-    fChildren.push_back(std::make_unique<TXmlNode>(std::move(start)));
-    return fChildren.back().get();
+    return this == fTree ? 0 : 2 + 2 * qint64(fTagAt);
 }
 
-void TXmlNode::setText(const TXmlToken &text)
+qint64 TXmlNode::valueByteOffset() const
 {
-    fText = text;
-    fHasText = true;
+    return 2 + 2 * qint64(fValueAt);
 }
 
-TXmlNode *TXmlNode::findFirst(const QString &name)
+QString TXmlNode::positionText() const
 {
-    for (auto &c : fChildren)
-        if (c->tagName() == name)
-            return c.get();
+    if (this == fTree)
+        return TXmlText::position(1, 1, 0);
+    return fTree->positionOf(fTagAt);
+}
+
+TXmlNode *TXmlNode::findFirst(QStringView name)
+{
+    for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
+        if (c->tagNameView() == name)
+            return c;
     return nullptr;
 }
 
@@ -185,7 +358,7 @@ TAbstractXmlNode *TXmlNode::getThisTagNodePermitNil(const QString &name)
     if (c->fRead)
         throw ESouteigai(kNodeClass, {fmtArg(name)}, QStringLiteral("タグ<%s>は既にサブクラスで読み込み済です。"),
                          QStringLiteral("getThisTagNodePermitNil"));
-    c->fRead = true;
+    c->fRead = 1;
     return c;
 }
 
@@ -201,34 +374,33 @@ TAbstractXmlNode &TXmlNode::getThisTagNode(const QString &name)
 QList<TAbstractXmlNode *> TXmlNode::children()
 {
     QList<TAbstractXmlNode *> r;
-    r.reserve(qsizetype(fChildren.size()));
-    for (auto &c : fChildren)
-        r << c.get();
+    for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
+        r << c;
     return r;
 }
 
 QList<TAbstractXmlNode *> TXmlNode::childrenNotRead()
 {
     QList<TAbstractXmlNode *> r;
-    for (auto &c : fChildren)
+    for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
         if (!c->fRead)
-            r << c.get();
+            r << c;
     return r;
 }
 
 QList<TXmlNode *> TXmlNode::childrenNamed(const QString &name)
 {
     QList<TXmlNode *> r;
-    for (auto &c : fChildren)
-        if (c->tagName() == name)
-            r << c.get();
+    for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
+        if (c->tagNameView() == name)
+            r << c;
     return r;
 }
 
-void TXmlNode::conversionError(const QString &word, const TXmlNode &node) const
+void TXmlNode::conversionError(const QString &word) const
 {
     throw EFileFormatError(safeFormat(QStringLiteral("%sに変換できない文字列(%s)です。"),
-                                      {fmtArg(word), fmtArg(node.valueText() + QLatin1Char(':') + node.positionText())}));
+                                      {fmtArg(word), fmtArg(valueText() + QLatin1Char(':') + positionText())}));
 }
 
 QString TXmlNode::readString(const QString &name)
@@ -239,20 +411,23 @@ QString TXmlNode::readString(const QString &name)
 bool TXmlNode::readBool(const QString &name)
 {
     auto &node = static_cast<TXmlNode &>(getThisTagNode(name));
-    const QString t = node.valueText();
-    if (t == QLatin1String("true"))
-        return true;
-    if (t == QLatin1String("false"))
-        return false;
-    conversionError(QStringLiteral("bool"), node);
+    if (node.fHasValue) {
+        const QStringView t = node.valueView();
+        if (t == u"true")
+            return true;
+        if (t == u"false")
+            return false;
+    }
+    node.conversionError(QStringLiteral("bool"));
 }
 
 int TXmlNode::readInteger(const QString &name)
 {
     auto &node = static_cast<TXmlNode &>(getThisTagNode(name));
-    if (!TCommonProcs::isIntegerString(node.valueText()))
-        conversionError(QStringLiteral("integer"), node);
-    return TCommonProcs::str2dint(node.valueText());
+    const QString t = node.valueText();
+    if (!TCommonProcs::isIntegerString(t))
+        node.conversionError(QStringLiteral("integer"));
+    return TCommonProcs::str2dint(t);
 }
 
 double TXmlNode::readDouble(const QString &name)
@@ -261,7 +436,7 @@ double TXmlNode::readDouble(const QString &name)
     try {
         return TCommonProcs::str2double(node.valueText());
     } catch (const EMyException &) {
-        conversionError(QStringLiteral("double"), node);
+        node.conversionError(QStringLiteral("double"));
     }
 }
 
@@ -270,7 +445,7 @@ TColor TXmlNode::readColor(const QString &name)
     auto &node = static_cast<TXmlNode &>(getThisTagNode(name));
     TColor c = 0;
     if (!TColorNames::fromText(node.valueText(), c))
-        conversionError(QStringLiteral("color"), node);
+        node.conversionError(QStringLiteral("color"));
     return c;
 }
 
@@ -284,7 +459,7 @@ TModelPoint TXmlNode::readModelPoint(const QString &name)
     try {
         return {TCommonProcs::str2double(t.left(comma)), TCommonProcs::str2double(t.mid(comma + 1))};
     } catch (const EMyException &) {
-        conversionError(QStringLiteral("modelPoint"), node);
+        node.conversionError(QStringLiteral("modelPoint"));
     }
 }
 
@@ -304,7 +479,7 @@ int TXmlNode::readIntegerOr(const QString &name, int defaultValue)
 
 void TXmlNode::checkAllRead(const QString &className, const QString &operation)
 {
-    for (auto &c : fChildren)
+    for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
         if (!c->fRead)
             throw ESouteigai(className, {fmtArg(c->tagName()), fmtArg(c->positionText())},
                              QStringLiteral("タグ<%s>(%s)がファイルに存在しますが, 読み込まれませんでした。"),
@@ -316,54 +491,14 @@ void TXmlNode::raiseFormatError(const QString &text) const
     throw EFileFormatError(text + QLatin1Char('(') + positionText() + QLatin1Char(')'));
 }
 
-std::unique_ptr<TXmlNode> TXmlFileReader::parse(const QString &text, bool firstElementOnly)
-{
-    const Cursor cursor(text);
-    const std::vector<TXmlToken> tokens = tokenize(text, cursor);
-    TXmlToken rootToken;
-    rootToken.text = QStringLiteral("root");
-    auto root = std::make_unique<TXmlNode>(rootToken);
+// ---------------------------------------------------------------------------
+// The reader.
 
-    // An explicit stack: nesting depth comes from the file.
-    struct Level
-    {
-        TXmlNode *node;
-        bool textSeen;
-    };
-    std::vector<Level> stack{{root.get(), false}};
-    auto fail = [](const QString &message, const TXmlToken &at) {
-        throw EFileFormatError(message + QLatin1Char('(') + at.position() + QLatin1Char(')'));
-    };
-    for (const TXmlToken &t : tokens) {
-        Level &top = stack.back();
-        switch (t.kind) {
-        case TXmlToken::Text:
-            top.node->setText(t);
-            top.textSeen = true;
-            break;
-        case TXmlToken::Open:
-            if (top.textSeen && stack.size() > 1)
-                fail(QStringLiteral("文字列の後の終了タグがありません。"), t);
-            stack.push_back({top.node->addChild(t), false});
-            break;
-        case TXmlToken::Close:
-            if (stack.size() == 1)
-                fail(QStringLiteral("開始タグがありません。"), t);
-            if (t.text != top.node->tagName())
-                fail(safeFormat(QStringLiteral("終了タグ(%s)が開始タグ(%s)と違っています。"),
-                                {fmtArg(t.text), fmtArg(top.node->tagName())}),
-                     t);
-            stack.pop_back();
-            if (firstElementOnly && stack.size() == 1)
-                return root;
-            break;
-        }
-    }
-    if (stack.size() > 1)
-        fail(safeFormat(QStringLiteral("開始タグ(%s)に対応する終了タグがありません。"),
-                        {fmtArg(stack.back().node->tagName())}),
-             stack.back().node->startToken());
-    return root;
+std::unique_ptr<TXmlTree> TXmlFileReader::parse(const QString &text, bool firstElementOnly)
+{
+    std::unique_ptr<TXmlTree> tree = TXmlTree::ofText(text);
+    TXmlTreeBuilder(*tree).run(firstElementOnly);
+    return tree;
 }
 
 QByteArray TXmlFileReader::readFile(bool limited) const
@@ -373,32 +508,26 @@ QByteArray TXmlFileReader::readFile(bool limited) const
         throw EMyException(QStringLiteral("TXmlFileReader"), {fmtArg(fFileName)},
                            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("load"));
     if (limited && file.size() > TXmlText::kMaxFileSize)
-        throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
+        raiseTooLarge();
     return file.readAll();
 }
 
 namespace {
 
-QString decode(const QByteArray &bytes, const QString &fileName)
+void checkLineLengths(QStringView text, const QString &fileName)
 {
-    if (bytes.size() < 2 || bytes.size() % 2 != 0 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xFE)
-        throw EFileFormatError(TXmlText::damagedFileMessage(fileName));
-    QString text(qsizetype((bytes.size() - 2) / 2), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(bytes.constData() + 2 + 2 * i));
-    return text;
-}
-
-void checkLineLengths(const QString &text, const QString &fileName)
-{
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || isLineEnd(text[i])) {
-            if (i - lineStart > TXmlText::kMaxLineLength)
+    const QChar *const begin = text.data();
+    const QChar *const end = begin + text.size();
+    const QChar *lineStart = begin;
+    for (const QChar *p = begin; p != end; ++p) {
+        if (isLineEnd(p->unicode())) {
+            if (p - lineStart > TXmlText::kMaxLineLength)
                 throw EFileFormatError(TXmlText::damagedFileMessage(fileName));
-            lineStart = i + 1;
+            lineStart = p + 1;
         }
     }
+    if (end - lineStart > TXmlText::kMaxLineLength)
+        throw EFileFormatError(TXmlText::damagedFileMessage(fileName));
 }
 
 } // namespace
@@ -416,28 +545,32 @@ TXmlNode &TXmlFileReader::plainLoad()
 TXmlNode &TXmlFileReader::checkedLoadBytes(const QByteArray &bytes)
 {
     if (bytes.size() > TXmlText::kMaxFileSize)
-        throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
-    const QString text = decode(bytes, fFileName);
-    checkLineLengths(text, fFileName);
+        raiseTooLarge();
+    std::unique_ptr<TXmlTree> tree = TXmlTree::ofFileBytes(bytes, fFileName);
+    checkLineLengths(tree->text(), fFileName);
 
     // The digest first: a file whose header cannot even be found is as
-    // damaged as one whose digest does not match.
-    {
-        std::unique_ptr<TXmlNode> head = parse(text, true);
-        TXmlNode *info = head->childrenNamed(QStringLiteral("fileInfo")).value(0);
-        TXmlNode *digest = info ? info->childrenNamed(QStringLiteral("digest")).value(0) : nullptr;
-        if (!digest || !digest->isValueElement())
-            throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
-        if (!TMyFigProp::check(bytes, digest->textToken().byteOffset, digest->valueText()))
-            throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
-    }
-    fRoot = parse(text);
+    // damaged as one whose digest does not match. The header is the first
+    // top-level element, so the parse stops there and goes on from there
+    // once the digest holds.
+    TXmlTreeBuilder builder(*tree);
+    builder.run(true);
+    TXmlNode *info = tree->childrenNamed(QStringLiteral("fileInfo")).value(0);
+    TXmlNode *digest = info ? info->childrenNamed(QStringLiteral("digest")).value(0) : nullptr;
+    if (!digest || !digest->isValueElement())
+        throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
+    if (!TMyFigProp::check(bytes, digest->valueByteOffset(), digest->valueText()))
+        throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
+    builder.run(false);
+    fRoot = std::move(tree);
     return *fRoot;
 }
 
 TXmlNode &TXmlFileReader::plainLoadBytes(const QByteArray &bytes)
 {
-    fRoot = parse(decode(bytes, fFileName));
+    std::unique_ptr<TXmlTree> tree = TXmlTree::ofFileBytes(bytes, fFileName);
+    TXmlTreeBuilder(*tree).run(false);
+    fRoot = std::move(tree);
     return *fRoot;
 }
 

@@ -24,12 +24,12 @@ QString TXmlText::escape(const QString &text)
     return out;
 }
 
-QString TXmlText::unescape(const QString &text)
+QString TXmlText::unescape(QStringView text)
 {
-    if (text == QLatin1String("&null"))
+    if (text == u"&null")
         return QString();
-    if (!text.contains(QLatin1Char('&')))
-        return text;
+    if (!text.contains(u'&'))
+        return text.toString();
     static const struct
     {
         const char *entity;
@@ -43,7 +43,7 @@ QString TXmlText::unescape(const QString &text)
             bool matched = false;
             for (const auto &e : entities) {
                 const QLatin1StringView entity(e.entity);
-                if (QStringView(text).mid(i).startsWith(entity)) {
+                if (text.sliced(i).startsWith(entity)) {
                     out += QLatin1Char(e.c);
                     i += entity.size();
                     matched = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace zarno {
 
@@ -16,7 +17,7 @@ struct TXmlText
     // "&" "<" ">" escaped, an empty text as "&null"; CR, LF and tab as
     // character references, which files of older versions never contain.
     static QString escape(const QString &text);
-    static QString unescape(const QString &text);
+    static QString unescape(QStringView text);
 
     // "12行5文字目,ファイル先頭から001Abytes目".
     static QString position(int line, int column, qint64 byteOffset);
