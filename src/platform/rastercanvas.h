@@ -98,7 +98,6 @@ private:
     QImage *fImage;
     std::unique_ptr<QPainter> fPainter;
     Geometry fPainterGeometry = Geometry::Pixels;
-    bool fPainterPenDirty = true;
 
     Pen fPen;
     Pen fGeometricPen;
