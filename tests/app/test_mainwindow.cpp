@@ -2,6 +2,7 @@
 // the delete question, the zoom sliders and the single-instance start.
 #include "app/appli.h"
 #include "app/interimfunctiondialog.h"
+#include "persist/loadsave.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "app/figureactionmanager.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -209,6 +211,40 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     EXPECT_NEAR(origin->getX(), 1, 0.03);
     EXPECT_EQ(g->rawDistance({1, -1}, appli->screen().getModelPerPixel()), 0); // the vertex moved to (1, -1)
     EXPECT_EQ(g->rawDistance({0, -2}, appli->screen().getModelPerPixel()), 100);
+}
+
+// Answers the file dialogs with one prepared name each.
+class OneNameDialogs : public TFileDialogs
+{
+public:
+    explicit OneNameDialogs(QString name) : fName(std::move(name)) {}
+    QString openDialog(const QString &, const QString &) override { return fName; }
+    QString saveDialog(const QString &, const QString &, const QString &) override { return fName; }
+
+private:
+    QString fName;
+};
+
+TEST_F(MainWindowTest, SaveNewOpenBringsTheFigureBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lesson.znt"));
+    auto previous = TFileDialogs::install(std::make_unique<OneNameDialogs>(path));
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(-1, 0);
+    clickAt(1, 0);
+    clickAt(0, 1);
+    tool(TFiguretype::FIG_gaisetsuen)->trigger();
+    QTest::keyClick(window.view(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("zarno - lesson.znt"));
+    QTest::keyClick(window.view(), Qt::Key_N, Qt::ControlModifier); // saved: no question
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    EXPECT_EQ(field().count(), base);
+    QTest::keyClick(window.view(), Qt::Key_O); // the plain O opens
+    ASSERT_EQ(field().count(), base + 4);
+    EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_gaisetsuen);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("zarno - lesson.znt"));
+    TFileDialogs::install(std::move(previous));
 }
 
 TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)
