@@ -121,6 +121,13 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
             }
         }
 
+        // The parents must be what the construction is built from: a record
+        // that names a line where a point belongs would be computed from the
+        // wrong kind of shape.
+        const TRelationClass *cls = relationClassFor(type);
+        if (TParentShapeInfoList *rules = cls->parentShapeInfoList();
+            rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Complete)
+            figure->raiseFormatError(safeFormat(QStringLiteral("figure(%s)の親が正しくありません。"), {fmtArg(typeText)}));
         std::unique_ptr<TShapeList> built = createSilently(type, parents);
         if (built->isEmpty())
             throw ESouteigai(kClass, {fmtArg(typeText)}, QStringLiteral("figure(%s)が作れませんでした。"),

@@ -185,6 +185,16 @@ TEST_F(ReadAllTest, MalformedRecordsFail)
     EXPECT_TRUE(readError().startsWith(QStringLiteral("EFileFormatError:親(dot,9)がファイルに存在しません。"))) << readError().toStdString();
 }
 
+TEST_F(ReadAllTest, ParentsThatDoNotFitTheConstructionAreRefused)
+{
+    // The circumcircle names the segment (read before it) among its points.
+    auto *circle = static_cast<MemoryNode *>(figureList().children()[4]);
+    circle->findChild(QStringLiteral("parent"))->findChild(QStringLiteral("id"))->setValue(QStringLiteral("line,3"));
+    const QString error = readError();
+    EXPECT_TRUE(error.startsWith(QStringLiteral("EFileFormatError:figure(FIG_gaisetsuen)の親が正しくありません。")))
+        << error.toStdString();
+}
+
 TEST_F(ReadAllTest, FigureTypesNoClassBuildsAreRefused)
 {
     static_cast<MemoryNode *>(figureList().children()[0])->findChild(QStringLiteral("figuretype"))->setValue(QStringLiteral("FIG_polygon"));
