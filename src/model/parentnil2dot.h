@@ -11,7 +11,7 @@ class TCalcFormulaFacade;
 class TControlCalcSymbolOnOff;
 class TShapeDot;
 
-// A point whose position comes from a coordinate specification: each
+// A point whose position comes from a coordinate description: each
 // coordinate free or a formula.
 class TParentSomething2dot : public TParents2Children
 {
@@ -49,7 +49,7 @@ private:
     std::unique_ptr<TCalcFormulaFacade> fFacadeY;
 };
 
-// The class half of points with a coordinate specification.
+// The class half of points with a coordinate description.
 class TParentSomething2dotClass : public TRelationClass
 {
 public:

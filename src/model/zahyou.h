@@ -9,7 +9,7 @@ namespace zarno {
 class TAbstractFileWriter;
 class TAbstractXmlNode;
 
-// The coordinate specification of a point: each coordinate is either free
+// The coordinate description of a point: each coordinate is either free
 // (it keeps the position dragging gives it) or a formula text.
 class TZahyou
 {
