@@ -1,5 +1,8 @@
 #include "core/exceptions.h"
+#include "graphs/dot2function.h"
+#include "graphs/shapefunction.h"
 #include "model/guidancename.h"
+#include "render/renderclasses.h"
 #include "model/modelclasses.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
@@ -28,6 +31,8 @@ protected:
     {
         TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
+        registerRenderRelationClasses(factory);
+        registerGraphRelationClasses(factory);
     }
     ~DocumentTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
@@ -68,6 +73,23 @@ protected:
         build(f, TFiguretype::FIG_line_1tenSuicyoku, {seg, a});
         for (TFiguretype t : {TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse})
             build(f, t, {a, b, c});
+        // The output area as every new document has it, and graphs of both kinds.
+        auto area = factory.create(TFiguretype::FIG_printArea, TShapeList());
+        for (TShape *part : area->items())
+            f.add(part);
+        area->clear();
+        for (auto [type, text] : {std::pair{TFiguretype::FIG_function, QStringLiteral("x^2-2")},
+                                  std::pair{TFiguretype::FIG_functionY, QStringLiteral("sin(y)")}}) {
+            TShapeList origin;
+            origin.add(c);
+            auto built = factory.createSilently(type, origin); // interactive would ask for the formula
+            auto *g = static_cast<TShapeFunction *>(built->first());
+            built->clear();
+            f.add(g);
+            static_cast<TParentDot2Function *>(g->relation())->setFormula(text);
+            g->range().fMinIsInfinity = false;
+            g->range().setMinText(QStringLiteral("-pi/2"));
+        }
         seg->penBrush().setPenColor(0x123456);
         seg->setCustomMyName(QStringLiteral("底辺 <AB> & 高さ"));
         f.moveCentre(0.5, -0.25);
