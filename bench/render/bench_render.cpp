@@ -238,19 +238,6 @@ void BM_QPainterFrame(benchmark::State &state)
 }
 BENCHMARK(BM_QPainterFrame)->Unit(benchmark::kMillisecond);
 
-template <typename F> double medianMs(F f, int frames)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < frames; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        const auto t1 = std::chrono::steady_clock::now();
-        ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)

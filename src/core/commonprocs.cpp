@@ -157,6 +157,14 @@ int TCommonProcs::gcd(int a, int b)
     return a;
 }
 
+QString TCommonProcs::replaceInOrder(QString text,
+                                     std::initializer_list<std::pair<const char *, const char *>> pairs)
+{
+    for (const auto &[from, to] : pairs)
+        text.replace(QString::fromUtf8(from), QString::fromUtf8(to));
+    return text;
+}
+
 bool TCommonProcs::pointInRect(const QRect &rect, int x, int y)
 {
     // The rectangle's corners are both inside: QRect(QPoint(l, t), QPoint(r, b)).

@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
+#include <utility>
 
 namespace zarno {
 
@@ -32,6 +34,8 @@ struct TCommonProcs
     static int countOf(const QString &text, const QString &sub);
     static bool isAllSpaces(const QString &text);
     static int gcd(int a, int b);
+    // Applies the replacements in order, each everywhere.
+    static QString replaceInOrder(QString text, std::initializer_list<std::pair<const char *, const char *>> pairs);
     static bool pointInRect(const QRect &rect, int x, int y);
     // Among the listed paths that are files with exactly this extension (".znt").
     static TResult_GetOnlyOneMatchedFile oneMatchedFile(const QString &extension,

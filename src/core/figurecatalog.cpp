@@ -1,5 +1,6 @@
 #include "core/figurecatalog.h"
 
+#include "core/commonprocs.h"
 #include "core/exceptions.h"
 
 #include <array>
@@ -122,16 +123,8 @@ QString TFigureInfo::guidanceTemplate(TFiguretype type)
 
 QString TFigureInfo::toolbarText(const QString &guidanceTemplate)
 {
-    QString t = guidanceTemplate;
-    t.replace(QStringLiteral("P"), QStringLiteral("点"));
-    t.replace(QStringLiteral("CL"), QStringLiteral("曲線"));
-    t.replace(QStringLiteral("L"), QStringLiteral("線"));
-    t.replace(QStringLiteral("C"), QStringLiteral("円"));
-    t.replace(QStringLiteral("E"), QStringLiteral("楕円"));
-    t.replace(QStringLiteral("F"), QStringLiteral("関数"));
-    t.replace(QStringLiteral("A"), QStringLiteral("矢印"));
-    t.replace(QStringLiteral("SH"), QStringLiteral("形"));
-    return t;
+    return TCommonProcs::replaceInOrder(guidanceTemplate, {{"P", "点"}, {"CL", "曲線"}, {"L", "線"}, {"C", "円"},
+                                                           {"E", "楕円"}, {"F", "関数"}, {"A", "矢印"}, {"SH", "形"}});
 }
 
 const QStringList &TFigureInfo::menuGroups()

@@ -1,5 +1,6 @@
 #include "model/guidancename.h"
 
+#include "core/commonprocs.h"
 #include "core/exceptions.h"
 #include "model/shape.h"
 #include "model/shapelist.h"
@@ -62,16 +63,9 @@ QString TGuidanceNameCreator::nameFor(TFiguretype figureType, const TShapeList &
 
 QString TGuidanceNameCreator::figureTypeName(TFiguretype figureType) const
 {
-    QString t = templateOf(figureType);
-    t.replace(QStringLiteral("P"), QStringLiteral("点"));
-    t.replace(QStringLiteral("SR"), QStringLiteral("線"));
-    t.replace(QStringLiteral("SH"), QStringLiteral("形"));
-    t.replace(QStringLiteral("L"), QStringLiteral("直線"));
-    t.replace(QStringLiteral("C"), QStringLiteral("円"));
-    t.replace(QStringLiteral("E"), QStringLiteral("楕円"));
-    t.replace(QStringLiteral("F"), QStringLiteral("関数のグラフ"));
-    t.replace(QStringLiteral("A"), QStringLiteral("矢印"));
-    return t;
+    return TCommonProcs::replaceInOrder(templateOf(figureType),
+                                        {{"P", "点"}, {"SR", "線"}, {"SH", "形"}, {"L", "直線"}, {"C", "円"},
+                                         {"E", "楕円"}, {"F", "関数のグラフ"}, {"A", "矢印"}});
 }
 
 } // namespace zarno
