@@ -200,15 +200,7 @@ void TImageAdapter::drawCircle(TPenBrush &pb, double cx, double cy, double r)
     if (r < 0)
         throw ESouteigai(
             kClass, QStringLiteral("円の半径は正でなければなりません。"), QStringLiteral("circle"));
-    const QPoint p1 = fTransformer.modelToPixel({ cx - r, cy + r });
-    const QPoint p2 = fTransformer.modelToPixel({ cx + r, cy - r });
-    std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);
-    TAppliedPenBrush applied(*outline, forOutput(), getCanvas());
-    if (!boxInSafeRange(cx, cy, r, r)) {
-        drawConicSampled(cx, cy, r, r, 0, 2 * M_PI);
-        return;
-    }
-    ellipsePx(p1.x(), p1.y(), p2.x(), p2.y());
+    drawOutlineEllipse(pb, cx, cy, r, r);
 }
 
 void TImageAdapter::drawEllipse(TPenBrush &pb, double cx, double cy, double a, double b)
@@ -220,6 +212,11 @@ void TImageAdapter::drawEllipse(TPenBrush &pb, double cx, double cy, double a, d
     if (a < 0 || b < 0)
         throw ESouteigai(kClass, QStringLiteral("楕円の長軸,短軸の長さは正でなければなりません。"),
             QStringLiteral("ellipse"));
+    drawOutlineEllipse(pb, cx, cy, a, b);
+}
+
+void TImageAdapter::drawOutlineEllipse(TPenBrush &pb, double cx, double cy, double a, double b)
+{
     const QPoint p1 = fTransformer.modelToPixel({ cx - a, cy + b });
     const QPoint p2 = fTransformer.modelToPixel({ cx + a, cy - b });
     std::unique_ptr<TPenBrush> outline = outlinePenBrush(pb);

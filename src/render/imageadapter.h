@@ -96,6 +96,8 @@ protected:
     // points on the curve (y up, counter-clockwise from angle t0 through
     // sweep radians), cut to the ±10000 square, so that the visible part has
     // the right curvature instead of the shape of a clamped box.
+    // The outline of the ellipse about the centre, never filled.
+    void drawOutlineEllipse(TPenBrush &pb, double cx, double cy, double a, double b);
     void drawConicSampled(double cx, double cy, double a, double b, double t0, double sweep);
     // Whether the pixel box of the centre ± (a, b) stays within ±10000.
     bool boxInSafeRange(double cx, double cy, double a, double b) const;
