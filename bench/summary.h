@@ -9,8 +9,8 @@
 
 // Every benchmark program ends its output with one line
 // "NAME: key value, key value, ..." so runs can be compared line by line.
-inline void printBenchSummary(const char *name,
-                              const std::vector<std::pair<std::string, double>> &figures)
+inline void printBenchSummary(
+    const char *name, const std::vector<std::pair<std::string, double>> &figures)
 {
     std::printf("%s:", name);
     for (std::size_t i = 0; i < figures.size(); ++i)
@@ -19,8 +19,7 @@ inline void printBenchSummary(const char *name,
 }
 
 // The median wall time of runs calls of f, in milliseconds.
-template <typename F>
-double medianMs(F f, int runs)
+template <typename F> double medianMs(F f, int runs)
 {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {

@@ -13,7 +13,7 @@ static void BM_SafeFormat(benchmark::State &state)
 {
     const QString format = QStringLiteral("列挙型(%s)には, %s はありません。 100\\%");
     for (auto _ : state)
-        benchmark::DoNotOptimize(safeFormat(format, {fmtArg("T"), fmtArg("voMaybe")}));
+        benchmark::DoNotOptimize(safeFormat(format, { fmtArg("T"), fmtArg("voMaybe") }));
 }
 BENCHMARK(BM_SafeFormat);
 
@@ -30,8 +30,7 @@ static void BM_CatalogWalk(benchmark::State &state)
 BENCHMARK(BM_CatalogWalk);
 
 namespace {
-template <typename F>
-double nsPerCall(F f, int n)
+template <typename F> double nsPerCall(F f, int n)
 {
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < n; ++i)
@@ -47,7 +46,10 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     const double format = nsPerCall(
-        [] { benchmark::DoNotOptimize(safeFormat(QStringLiteral("%s=%d"), {fmtArg("a"), fmtArg(1)})); },
+        [] {
+            benchmark::DoNotOptimize(
+                safeFormat(QStringLiteral("%s=%d"), { fmtArg("a"), fmtArg(1) }));
+        },
         200000);
     const double walk = nsPerCall(
         [] {
@@ -56,6 +58,6 @@ int main(int argc, char **argv)
                 benchmark::DoNotOptimize(it.next());
         },
         20000);
-    printBenchSummary("core", {{"safe_format_ns", format}, {"catalog_walk_ns", walk}});
+    printBenchSummary("core", { { "safe_format_ns", format }, { "catalog_walk_ns", walk } });
     return 0;
 }

@@ -42,17 +42,18 @@ std::unique_ptr<TZarnofile> bigDocument()
     TField &f = doc->field();
     std::vector<TShape *> dots;
     for (int i = 0; i < 4000; ++i) {
-        auto *d = static_cast<TShapeDot *>(gFactory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
-        d->setInitialXY({(i % 100) * 0.37 - 18, (i / 100) * 0.41 - 8});
+        auto *d = static_cast<TShapeDot *>(
+            gFactory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+        d->setInitialXY({ (i % 100) * 0.37 - 18, (i / 100) * 0.41 - 8 });
         f.add(d);
         dots.push_back(d);
     }
     for (int i = 0; i < 3000; ++i)
-        build(f, i % 2 ? TFiguretype::FIG_line : TFiguretype::FIG_senbun, {dots[i], dots[i + 1]});
+        build(f, i % 2 ? TFiguretype::FIG_line : TFiguretype::FIG_senbun, { dots[i], dots[i + 1] });
     for (int i = 0; i < 1500; ++i)
-        build(f, TFiguretype::FIG_circle, {dots[i], dots[i + 7]});
+        build(f, TFiguretype::FIG_circle, { dots[i], dots[i + 7] });
     for (int i = 0; i < 1500; ++i)
-        build(f, TFiguretype::FIG_gaisetsuen, {dots[i], dots[i + 1], dots[i + 100]});
+        build(f, TFiguretype::FIG_gaisetsuen, { dots[i], dots[i + 1], dots[i + 100] });
     for (TShape *s : f.items())
         if (s->relation())
             s->relation()->calcChildren(nullptr);
@@ -76,7 +77,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.znt"));
     auto doc = bigDocument();
-    rusage built{};
+    rusage built {};
     getrusage(RUSAGE_SELF, &built);
     std::printf("peak after building the document: %.1f MB\n", built.ru_maxrss / 1024.0);
     double saveMs = 1e300, loadMs = 1e300;
@@ -86,7 +87,7 @@ int main(int argc, char **argv)
         TDocumentWriter::write(*doc, path);
         saveMs = std::min(saveMs, msSince(t0));
     }
-    rusage saved{};
+    rusage saved {};
     getrusage(RUSAGE_SELF, &saved);
     // Opening replaces the document: measure the load on its own first, then
     // (for the timing runs) with the old document still alive, as the
@@ -99,10 +100,11 @@ int main(int argc, char **argv)
         if (loaded->field().count() != shapes)
             return 1;
     }
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("shapes %d, file %lld bytes, peak after saving %.1f MB\n", shapes,
-                static_cast<long long>(QFileInfo(path).size()), saved.ru_maxrss / 1024.0);
-    printBenchSummary("documents", {{"save_ms", saveMs}, {"load_ms", loadMs}, {"peak_mb", usage.ru_maxrss / 1024.0}});
+        static_cast<long long>(QFileInfo(path).size()), saved.ru_maxrss / 1024.0);
+    printBenchSummary("documents",
+        { { "save_ms", saveMs }, { "load_ms", loadMs }, { "peak_mb", usage.ru_maxrss / 1024.0 } });
     return 0;
 }

@@ -8,14 +8,13 @@
 #include "formula/calcformulafacade.h"
 #include "summary.h"
 
-#include <benchmark/benchmark.h>
-#include <muParser.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <muParser.h>
 #include <numbers>
 #include <vector>
 
@@ -31,15 +30,15 @@ struct Expression
 };
 
 const Expression kExpressions[] = {
-    {"x^2-3x+2", "x^2-3*x+2", [](double x) { return x * x - 3 * x + 2; }},
-    {"sin(x)cos(2x)+sqrt(abs(x))", "sin(x)*cos(2*x)+sqrt(abs(x))",
-     [](double x) { return std::sin(x) * std::cos(2 * x) + std::sqrt(std::fabs(x)); }},
-    {"1.5x^4-2x^3+x-7", "1.5*x^4-2*x^3+x-7",
-     [](double x) { return 1.5 * x * x * x * x - 2 * x * x * x + x - 7; }},
-    {"exp(-x^2/2)/sqrt(2pi)", "exp(-(x^2)/2)/sqrt(2*_pi)",
-     [](double x) { return std::exp(-x * x / 2) / std::sqrt(2 * std::numbers::pi); }},
-    {"(x+1)/(x-1)+log(x^2+1)", "(x+1)/(x-1)+ln(x^2+1)",
-     [](double x) { return (x + 1) / (x - 1) + std::log(x * x + 1); }},
+    { "x^2-3x+2", "x^2-3*x+2", [](double x) { return x * x - 3 * x + 2; } },
+    { "sin(x)cos(2x)+sqrt(abs(x))", "sin(x)*cos(2*x)+sqrt(abs(x))",
+        [](double x) { return std::sin(x) * std::cos(2 * x) + std::sqrt(std::fabs(x)); } },
+    { "1.5x^4-2x^3+x-7", "1.5*x^4-2*x^3+x-7",
+        [](double x) { return 1.5 * x * x * x * x - 2 * x * x * x + x - 7; } },
+    { "exp(-x^2/2)/sqrt(2pi)", "exp(-(x^2)/2)/sqrt(2*_pi)",
+        [](double x) { return std::exp(-x * x / 2) / std::sqrt(2 * std::numbers::pi); } },
+    { "(x+1)/(x-1)+log(x^2+1)", "(x+1)/(x-1)+ln(x^2+1)",
+        [](double x) { return (x + 1) / (x - 1) + std::log(x * x + 1); } },
 };
 
 constexpr int kValues = 1000000;
@@ -52,8 +51,8 @@ constexpr int kRounds = 9;
 // rounds counts: the sum is one undisturbed pass.
 using Measurement = std::function<void(int begin, int end)>;
 
-std::vector<double> bestNsPerItem(const std::vector<Measurement> &measurements, int items,
-                                  int chunk)
+std::vector<double> bestNsPerItem(
+    const std::vector<Measurement> &measurements, int items, int chunk)
 {
     const int chunks = (items + chunk - 1) / chunk;
     std::vector<std::vector<double>> best(measurements.size(), std::vector<double>(chunks, 1e300));
@@ -83,7 +82,7 @@ std::vector<double> bestNsPerItem(const std::vector<Measurement> &measurements, 
 // Where a result has a value it must be the hand-written one; a few points
 // may have none (a divisor within 0.00001 of zero has no quotient for us).
 bool agrees(const std::vector<double> &results, const std::vector<double> &reference,
-            const char *what, const char *expression)
+    const char *what, const char *expression)
 {
     int noValue = 0;
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -94,7 +93,7 @@ bool agrees(const std::vector<double> &results, const std::vector<double> &refer
         const double scale = std::max(1.0, std::fabs(reference[i]));
         if (!(std::fabs(results[i] - reference[i]) <= 1e-9 * scale)) {
             std::fprintf(stderr, "%s, %s: %.17g instead of %.17g at point %zu\n", expression, what,
-                         results[i], reference[i], i);
+                results[i], reference[i], i);
             return false;
         }
     }
@@ -125,9 +124,9 @@ int main(int argc, char **argv)
     facade->setCalcSymbolOnOff(onOff);
 
     std::printf("%-28s %9s %9s %9s %7s %7s %9s %9s %11s\n", "expression", "ours", "muparser",
-                "hand", "ours/mu", "ours/hd", "batch", "compile", "mu compile");
-    std::printf("%-28s %9s %9s %9s %7s %7s %9s %9s %11s\n", "", "ns/eval", "ns/eval", "ns/eval",
-                "", "", "ns/value", "us", "us");
+        "hand", "ours/mu", "ours/hd", "batch", "compile", "mu compile");
+    std::printf("%-28s %9s %9s %9s %7s %7s %9s %9s %11s\n", "", "ns/eval", "ns/eval", "ns/eval", "",
+        "", "ns/value", "us", "us");
 
     double worstRatio = 0;
     double worstBatch = 0;
@@ -147,55 +146,55 @@ int main(int argc, char **argv)
         compiled->setCalcSymbolOnOff(onOff);
 
         parser.SetExpr(e.muparser);
-        const std::vector<double> evaluation = bestNsPerItem(
-            {
-                [&](int begin, int end) {
-                    for (int i = begin; i < end; ++i) {
-                        x->setValue(xs[std::size_t(i)]);
-                        oursOut[std::size_t(i)] = facade->calculate();
-                    }
-                    benchmark::DoNotOptimize(oursOut.data());
-                },
-                [&](int begin, int end) {
-                    for (int i = begin; i < end; ++i) {
-                        muX = xs[std::size_t(i)];
-                        muOut[std::size_t(i)] = parser.Eval();
-                    }
-                    benchmark::DoNotOptimize(muOut.data());
-                },
-                [&](int begin, int end) {
-                    for (int i = begin; i < end; ++i)
-                        out[std::size_t(i)] = e.hand(xs[std::size_t(i)]);
-                    benchmark::DoNotOptimize(out.data());
-                },
-                [&](int begin, int end) {
-                    facade->calculateBatch(*x, xs.data() + begin, batchOut.data() + begin,
-                                           end - begin);
-                    benchmark::DoNotOptimize(batchOut.data());
-                },
-            },
-            kValues, kChunk);
+        const std::vector<double> evaluation
+            = bestNsPerItem({
+                                [&](int begin, int end) {
+                                    for (int i = begin; i < end; ++i) {
+                                        x->setValue(xs[std::size_t(i)]);
+                                        oursOut[std::size_t(i)] = facade->calculate();
+                                    }
+                                    benchmark::DoNotOptimize(oursOut.data());
+                                },
+                                [&](int begin, int end) {
+                                    for (int i = begin; i < end; ++i) {
+                                        muX = xs[std::size_t(i)];
+                                        muOut[std::size_t(i)] = parser.Eval();
+                                    }
+                                    benchmark::DoNotOptimize(muOut.data());
+                                },
+                                [&](int begin, int end) {
+                                    for (int i = begin; i < end; ++i)
+                                        out[std::size_t(i)] = e.hand(xs[std::size_t(i)]);
+                                    benchmark::DoNotOptimize(out.data());
+                                },
+                                [&](int begin, int end) {
+                                    facade->calculateBatch(*x, xs.data() + begin,
+                                        batchOut.data() + begin, end - begin);
+                                    benchmark::DoNotOptimize(batchOut.data());
+                                },
+                            },
+                kValues, kChunk);
         const double ours = evaluation[0], mu = evaluation[1], hand = evaluation[2],
                      batch = evaluation[3];
 
         double muCompileX = 0;
         mu::Parser compiledParser;
         compiledParser.DefineVar("x", &muCompileX);
-        const std::vector<double> compiling = bestNsPerItem(
-            {
-                [&](int begin, int end) {
-                    for (int i = begin; i < end; ++i)
-                        compiled->compileFormula(text);
-                },
-                [&](int begin, int end) {
-                    // muparser parses on the first evaluation.
-                    for (int i = begin; i < end; ++i) {
-                        compiledParser.SetExpr(e.muparser);
-                        benchmark::DoNotOptimize(compiledParser.Eval());
-                    }
-                },
-            },
-            2000, 100);
+        const std::vector<double> compiling
+            = bestNsPerItem({
+                                [&](int begin, int end) {
+                                    for (int i = begin; i < end; ++i)
+                                        compiled->compileFormula(text);
+                                },
+                                [&](int begin, int end) {
+                                    // muparser parses on the first evaluation.
+                                    for (int i = begin; i < end; ++i) {
+                                        compiledParser.SetExpr(e.muparser);
+                                        benchmark::DoNotOptimize(compiledParser.Eval());
+                                    }
+                                },
+                            },
+                2000, 100);
         const double compileUs = compiling[0] / 1000.0, muCompileUs = compiling[1] / 1000.0;
 
         // All four must compute the same function, and the batch exactly
@@ -207,7 +206,8 @@ int main(int argc, char **argv)
             const double a = oursOut[std::size_t(i)];
             const double b = batchOut[std::size_t(i)];
             if (!(a == b || (std::isnan(a) && std::isnan(b)))) {
-                std::fprintf(stderr, "%s: batch %.17g, single %.17g at point %d\n", e.ours, b, a, i);
+                std::fprintf(
+                    stderr, "%s: batch %.17g, single %.17g at point %d\n", e.ours, b, a, i);
                 return 1;
             }
         }
@@ -217,11 +217,11 @@ int main(int argc, char **argv)
         worstBatch = std::max(worstBatch, batch);
         worstCompile = std::max(worstCompile, compileUs);
         std::printf("%-28s %9.2f %9.2f %9.2f %7.2f %7.2f %9.2f %9.2f %11.2f\n", e.ours, ours, mu,
-                    hand, ratio, ours / hand, batch, compileUs, muCompileUs);
+            hand, ratio, ours / hand, batch, compileUs, muCompileUs);
     }
     benchmark::Shutdown();
-    printBenchSummary("formula", {{"worst_ratio_to_muparser", worstRatio},
-                                  {"batch_ns_per_value", worstBatch},
-                                  {"compile_us", worstCompile}});
+    printBenchSummary("formula",
+        { { "worst_ratio_to_muparser", worstRatio }, { "batch_ns_per_value", worstBatch },
+            { "compile_us", worstCompile } });
     return 0;
 }

@@ -20,8 +20,8 @@ using namespace zarno;
 
 namespace {
 
-const char *kFormulas[] = {"x^2-3x+2", "sin(x)cos(2x)", "1/x", "sqrt(4-x^2)", "tan(x)",
-                           "x^3/10-x", "exp(-x^2/2)*3", "abs(x)-2", "cos(3x)+x/4", "1.5x^4-2x^3+x-7"};
+const char *kFormulas[] = { "x^2-3x+2", "sin(x)cos(2x)", "1/x", "sqrt(4-x^2)", "tan(x)", "x^3/10-x",
+    "exp(-x^2/2)*3", "abs(x)-2", "cos(3x)+x/4", "1.5x^4-2x^3+x-7" };
 
 struct Scene
 {
@@ -34,15 +34,17 @@ struct Scene
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
         for (int i = 0; i < 50; ++i) {
-            auto *p = static_cast<TShapeDot *>(factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
-            p->setInitialXY({(i % 7) * 0.3 - 1, (i % 5) * 0.4 - 1});
+            auto *p = static_cast<TShapeDot *>(
+                factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+            p->setInitialXY({ (i % 7) * 0.3 - 1, (i % 5) * 0.4 - 1 });
             field.add(p);
             TShapeList ps;
             ps.add(p);
             auto built = factory.createSilently(TFiguretype::FIG_function, ps);
             auto *g = static_cast<TShapeFunction *>(built->first());
             built->clear();
-            static_cast<TParentDot2Function *>(g->relation())->setFormula(QString::fromLatin1(kFormulas[i % 10]));
+            static_cast<TParentDot2Function *>(g->relation())
+                ->setFormula(QString::fromLatin1(kFormulas[i % 10]));
             field.add(g);
         }
     }
@@ -55,7 +57,8 @@ double frameMs(Scene &scene, TDisplayAdapter &surface, int frames)
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i)
         surface.redraw(scene.field, status);
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() / frames;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count()
+        / frames;
 }
 
 // The evaluation alone: every graph's batch over the same columns.
@@ -69,9 +72,11 @@ double evalMs(Scene &scene, int columns, double left, double step, int frames)
     for (int f = 0; f < frames; ++f)
         for (TShape *shape : scene.field.items())
             if (auto *g = dynamic_cast<TShapeFunction *>(shape))
-                static_cast<TParentSomething2function *>(g->relation())->valuesAt(s.data(), t.data(), columns);
+                static_cast<TParentSomething2function *>(g->relation())
+                    ->valuesAt(s.data(), t.data(), columns);
     benchmark::DoNotOptimize(t.data());
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() / frames;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count()
+        / frames;
 }
 
 } // namespace
@@ -85,7 +90,7 @@ int main(int argc, char **argv)
     TDisplayAdapter screen, wide;
     screen.attachMainWindow(&screenBox);
     wide.attachMainWindow(&exportBox);
-    for (TDisplayAdapter *s : {&screen, &wide}) {
+    for (TDisplayAdapter *s : { &screen, &wide }) {
         s->setController(&scene.field);
         s->fitToView();
     }
@@ -95,7 +100,11 @@ int main(int argc, char **argv)
     const double eval = evalMs(scene, 1600, v.left, screen.getModelPerPixel().x, 30);
     if (argc > 1 && QString::fromLocal8Bit(argv[argc - 1]).endsWith(QLatin1String(".png")))
         screen.getBitmap().saveToFile(QString::fromLocal8Bit(argv[argc - 1]));
-    std::printf("50 graphs, screen 1600 columns, export 5000 columns; evaluation alone %.2f ms per screen frame\n", eval);
-    printBenchSummary("graphs", {{"screen_frame_ms", screenMs}, {"export_frame_ms", exportMs}, {"eval_share", eval / screenMs}});
+    std::printf("50 graphs, screen 1600 columns, export 5000 columns; evaluation alone %.2f ms per "
+                "screen frame\n",
+        eval);
+    printBenchSummary("graphs",
+        { { "screen_frame_ms", screenMs }, { "export_frame_ms", exportMs },
+            { "eval_share", eval / screenMs } });
     return 0;
 }

@@ -13,12 +13,20 @@ using namespace zarno;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    try { TCommonProcs::str2dint(text); } catch (const EMyException &) {}
-    try { TCommonProcs::str2double(text); } catch (const EMyException &) {}
-    try { TCommonProcs::str2bool(text); } catch (const EMyException &) {}
-    try { TEnumConverter<TShapetype>::to_T(text); } catch (const ESouteigai &) {}
+    try {
+        TCommonProcs::str2dint(text);
+    } catch (const EMyException &) { }
+    try {
+        TCommonProcs::str2double(text);
+    } catch (const EMyException &) { }
+    try {
+        TCommonProcs::str2bool(text);
+    } catch (const EMyException &) { }
+    try {
+        TEnumConverter<TShapetype>::to_T(text);
+    } catch (const ESouteigai &) { }
     // The text as a format with a few arguments of each kind.
-    (void)safeFormat(text, {fmtArg(1), fmtArg(2.5), fmtArg("s")});
+    (void)safeFormat(text, { fmtArg(1), fmtArg(2.5), fmtArg("s") });
     (void)safeFormat(text, {});
     return 0;
 }

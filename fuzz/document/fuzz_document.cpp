@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QByteArray bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char *>(data), qsizetype(size));
     try {
-        std::unique_ptr<TZarnofile> doc = TFileReader(QStringLiteral("fuzz.znt"), *factory).readBytes(bytes, false);
+        std::unique_ptr<TZarnofile> doc
+            = TFileReader(QStringLiteral("fuzz.znt"), *factory).readBytes(bytes, false);
         doc->field().renumber();
-    } catch (const EZarnoBase &) {
-    }
+    } catch (const EZarnoBase &) { }
     return 0;
 }

@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::uint8_t switches = data[0];
     const double a = readDouble(data + 1);
     const double b = readDouble(data + 9);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 17),
-                                           qsizetype(size - 17));
+    const QString text
+        = QString::fromUtf8(reinterpret_cast<const char *>(data + 17), qsizetype(size - 17));
 
     TCalcSymbolOnOff onOff;
     onOff.xOn = switches & 1;
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         // The batch form over x must match single evaluations.
         TVariable *x = variables[0];
-        const double xs[3] = {a, b, a * 0.5 + 1};
+        const double xs[3] = { a, b, a * 0.5 + 1 };
         double batch[3];
         facade->calculateBatch(*x, xs, batch, 3);
         for (int i = 0; i < 3; ++i) {

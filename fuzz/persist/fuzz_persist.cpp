@@ -16,14 +16,26 @@ void readAll(TXmlNode &node, int depth)
         return;
     for (TAbstractXmlNode *child : node.children()) {
         const QString name = child->tagName();
-        try { (void)node.readString(name); } catch (const EZarnoBase &) {}
-        try { (void)node.readBoolOr(name, false); } catch (const EZarnoBase &) {}
-        try { (void)node.readDouble(name); } catch (const EZarnoBase &) {}
-        try { (void)node.readColor(name); } catch (const EZarnoBase &) {}
-        try { (void)node.readModelPoint(name); } catch (const EZarnoBase &) {}
+        try {
+            (void)node.readString(name);
+        } catch (const EZarnoBase &) { }
+        try {
+            (void)node.readBoolOr(name, false);
+        } catch (const EZarnoBase &) { }
+        try {
+            (void)node.readDouble(name);
+        } catch (const EZarnoBase &) { }
+        try {
+            (void)node.readColor(name);
+        } catch (const EZarnoBase &) { }
+        try {
+            (void)node.readModelPoint(name);
+        } catch (const EZarnoBase &) { }
         readAll(static_cast<TXmlNode &>(*child), depth + 1);
     }
-    try { node.checkAllRead(QStringLiteral("TFuzz"), QStringLiteral("readAll")); } catch (const EZarnoBase &) {}
+    try {
+        node.checkAllRead(QStringLiteral("TFuzz"), QStringLiteral("readAll"));
+    } catch (const EZarnoBase &) { }
 }
 } // namespace
 
@@ -34,11 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         TXmlFileReader reader(QStringLiteral("fuzz.znt"));
         readAll(reader.plainLoadBytes(bytes), 0);
-    } catch (const EZarnoBase &) {
-    }
+    } catch (const EZarnoBase &) { }
     try {
         TXmlFileReader(QStringLiteral("fuzz.znt")).checkedLoadBytes(bytes);
-    } catch (const EZarnoBase &) {
-    }
+    } catch (const EZarnoBase &) { }
     return 0;
 }

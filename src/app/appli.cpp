@@ -2,13 +2,13 @@
 
 #include "app/figureactionmanager.h"
 #include "app/interimfunctiondialog.h"
-#include "graphs/dot2function.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "core/appinfo.h"
+#include "graphs/dot2function.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
@@ -25,7 +25,8 @@
 
 namespace zarno {
 
-TAppli::TAppli(TfrmMain &window) : fWindow(window)
+TAppli::TAppli(TfrmMain &window)
+    : fWindow(window)
 {
     TAppInfo::setUp();
     TDpi::useScreenResolution();
@@ -53,7 +54,7 @@ TAppli::TAppli(TfrmMain &window) : fWindow(window)
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    for (int id : {cmdSaveGraphicfile, cmdFigureList, cmdEraseTrace})
+    for (int id : { cmdSaveGraphicfile, cmdFigureList, cmdEraseTrace })
         fMenus->setAvailable(id, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
         fMenus->setAvailable(cmdZahyoujikuToggle, false);

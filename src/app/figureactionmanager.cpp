@@ -18,7 +18,8 @@
 
 namespace zarno {
 
-TfrmCustomizeToolbar::TfrmCustomizeToolbar(QWidget *parent) : QDialog(parent)
+TfrmCustomizeToolbar::TfrmCustomizeToolbar(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("図形ツールボタンの表示設定"));
     auto *layout = new QVBoxLayout(this);
@@ -66,7 +67,7 @@ bool TfrmCustomizeToolbar::isVertical() const
 }
 
 void TFigureActionManager::setUp(QMainWindow &window, QToolBar &toolbar, QMenu &figureMenu,
-                                 const TShapeFactory &factory, TController &controller)
+    const TShapeFactory &factory, TController &controller)
 {
     fWindow = &window;
     fToolbar = &toolbar;
@@ -83,9 +84,9 @@ void TFigureActionManager::setUp(QMainWindow &window, QToolBar &toolbar, QMenu &
 
     auto makeAction = [&](const TFigureActionInfo &row, int size) {
         auto *a = new QAction(TIcons::toolIcon(row.id, size),
-                              factory.figureTypeName(row.figureType) + QStringLiteral("(&") + row.menuDigit
-                                  + QLatin1Char(')'),
-                              &window);
+            factory.figureTypeName(row.figureType) + QStringLiteral("(&") + row.menuDigit
+                + QLatin1Char(')'),
+            &window);
         const TFiguretype type = row.figureType;
         connect(a, &QAction::triggered, this, [this, type] { fController->createFigure(type); });
         return a;
@@ -98,7 +99,8 @@ void TFigureActionManager::setUp(QMainWindow &window, QToolBar &toolbar, QMenu &
         if (row.hasTool && factory.hasRelation(row.figureType))
             tools.append(&row);
     }
-    std::sort(tools.begin(), tools.end(), [](auto *a, auto *b) { return a->figureType < b->figureType; });
+    std::sort(
+        tools.begin(), tools.end(), [](auto *a, auto *b) { return a->figureType < b->figureType; });
     for (const QString &group : TFigureInfo::menuGroups()) {
         QMenu *submenu = nullptr;
         bool firstInGroup = true;
@@ -115,7 +117,8 @@ void TFigureActionManager::setUp(QMainWindow &window, QToolBar &toolbar, QMenu &
             toolbar.addAction(tool);
             fToolActions.insert(int(row->figureType), tool);
             if (!submenu) {
-                submenu = figureMenu.addMenu(group + QStringLiteral("(&") + row->menuLetter + QLatin1Char(')'));
+                submenu = figureMenu.addMenu(
+                    group + QStringLiteral("(&") + row->menuLetter + QLatin1Char(')'));
             }
             QAction *item = makeAction(*row, 16);
             item->setIconVisibleInMenu(true);
@@ -125,7 +128,8 @@ void TFigureActionManager::setUp(QMainWindow &window, QToolBar &toolbar, QMenu &
     }
     for (const TFigureActionInfo *row : tools) {
         fItemIndex.insert(int(row->figureType),
-                          fCustomize->addItem(TIcons::toolIcon(row->id, 32), TFigureInfo::toolbarText(row->guidance)));
+            fCustomize->addItem(
+                TIcons::toolIcon(row->id, 32), TFigureInfo::toolbarText(row->guidance)));
         // Without settings, the catalog says which buttons show.
         fToolActions.value(int(row->figureType))->setVisible(row->visibleByDefault);
     }
@@ -178,8 +182,9 @@ bool TFigureActionManager::isToolbarVertical() const
         return true;
     if (area == Qt::TopToolBarArea)
         return false;
-    throw ESouteigai(QStringLiteral("TFigureActionManager"), QStringLiteral("TAlignの値が間違っています。"),
-                     QStringLiteral("getFigureToolbarIsVertical"));
+    throw ESouteigai(QStringLiteral("TFigureActionManager"),
+        QStringLiteral("TAlignの値が間違っています。"),
+        QStringLiteral("getFigureToolbarIsVertical"));
 }
 
 void TFigureActionManager::setToolbarVertical(bool vertical)

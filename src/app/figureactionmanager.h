@@ -41,10 +41,12 @@ private:
 class TFigureActionManager : public QObject
 {
 public:
-    explicit TFigureActionManager(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TFigureActionManager(QObject *parent = nullptr)
+        : QObject(parent)
+    { }
 
-    void setUp(QMainWindow &window, QToolBar &toolbar, QMenu &figureMenu, const TShapeFactory &factory,
-               TController &controller);
+    void setUp(QMainWindow &window, QToolBar &toolbar, QMenu &figureMenu,
+        const TShapeFactory &factory, TController &controller);
     void enableFor(const TFiguretypeSet &types);
     void disableAll();
     bool pointToolDown() const;

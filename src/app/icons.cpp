@@ -13,7 +13,8 @@ QIcon TIcons::icon(const QString &name)
 QIcon TIcons::toolIcon(const QString &id, int size)
 {
     QIcon result;
-    const QString normal = QStringLiteral(":/icons/") + id + QString::number(size) + QStringLiteral(".svg");
+    const QString normal
+        = QStringLiteral(":/icons/") + id + QString::number(size) + QStringLiteral(".svg");
     const QString disabled = QStringLiteral(":/icons/") + id + QStringLiteral("32disabled.svg");
     if (QFile::exists(normal))
         result.addFile(normal, QSize(size, size), QIcon::Normal);

@@ -16,13 +16,16 @@
 namespace zarno {
 
 TInterimFunctionDialog::TInterimFunctionDialog(bool isY, QWidget *parent)
-    : QDialog(parent), fIsY(isY), fFacade(TCalcFormulaFacade::createCalcFormulaFacade()),
-      fBoundFacade(TCalcFormulaFacade::createCalcFormulaFacade())
+    : QDialog(parent)
+    , fIsY(isY)
+    , fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
+    , fBoundFacade(TCalcFormulaFacade::createCalcFormulaFacade())
 {
     TCalcSymbolOnOff onOff;
     (isY ? onOff.yOn : onOff.xOn) = true;
     fFacade->setCalcSymbolOnOff(onOff);
-    setWindowTitle(isY ? QStringLiteral("x=g(y)タイプの関数のグラフ") : QStringLiteral("y=f(x)タイプの関数のグラフ"));
+    setWindowTitle(isY ? QStringLiteral("x=g(y)タイプの関数のグラフ")
+                       : QStringLiteral("y=f(x)タイプの関数のグラフ"));
 
     auto *layout = new QVBoxLayout(this);
     auto *row = new QHBoxLayout;
@@ -61,9 +64,9 @@ TInterimFunctionDialog::TInterimFunctionDialog(bool isY, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    for (QLineEdit *e : {fFormula, fMin, fMax})
+    for (QLineEdit *e : { fFormula, fMin, fMax })
         connect(e, &QLineEdit::textChanged, this, [this] { check(); });
-    for (QCheckBox *c : {fMinInf, fMaxInf})
+    for (QCheckBox *c : { fMinInf, fMaxInf })
         connect(c, &QCheckBox::toggled, this, [this] { check(); });
     resize(440, 200);
     check();
@@ -106,7 +109,8 @@ void TInterimFunctionDialog::check()
     auto boundOk = [this](const QLineEdit *e, bool unbounded) {
         if (unbounded)
             return true;
-        return fBoundFacade->compileFormula(e->text()) == 0 && std::isfinite(fBoundFacade->calculate());
+        return fBoundFacade->compileFormula(e->text()) == 0
+            && std::isfinite(fBoundFacade->calculate());
     };
     if (message.isEmpty() && !boundOk(fMin, fMinInf->isChecked()))
         message = QStringLiteral("下限は定数の式でなければなりません。");

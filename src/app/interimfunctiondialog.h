@@ -51,7 +51,9 @@ private:
 class TInterimFunctionDialogFacade : public TFunctionDialogFacade
 {
 public:
-    explicit TInterimFunctionDialogFacade(QWidget *owner) : fOwner(owner) {}
+    explicit TInterimFunctionDialogFacade(QWidget *owner)
+        : fOwner(owner)
+    { }
     bool editFunction(QString &text, TRange &range, bool isY) override;
 
 private:

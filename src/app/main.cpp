@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("%s %s\n", TAppInfo::productName().toUtf8().constData(),
-                        TAppInfo::versionString().toUtf8().constData());
+                TAppInfo::versionString().toUtf8().constData());
             return 0;
         }
         // Prints the time from launch until the window is shown and the event

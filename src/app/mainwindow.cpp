@@ -53,7 +53,8 @@ int buttonOf(Qt::MouseButton b)
 
 } // namespace
 
-TViewWidget::TViewWidget(QWidget *parent) : TBitmapView(parent)
+TViewWidget::TViewWidget(QWidget *parent)
+    : TBitmapView(parent)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -65,7 +66,8 @@ void TViewWidget::forward(int kind, QMouseEvent *event)
     if (!fController)
         return;
     const QPoint p = event->position().toPoint();
-    fController->mouse(kind, buttonOf(event->button()), shiftFlags(event->modifiers()), p.x(), p.y());
+    fController->mouse(
+        kind, buttonOf(event->button()), shiftFlags(event->modifiers()), p.x(), p.y());
 }
 
 void TViewWidget::mousePressEvent(QMouseEvent *event)
@@ -109,7 +111,8 @@ void TViewWidget::contextMenuEvent(QContextMenuEvent *event)
     event->accept();
 }
 
-TZoomSlider::TZoomSlider(Qt::Orientation orientation, QWidget *parent) : QSlider(orientation, parent)
+TZoomSlider::TZoomSlider(Qt::Orientation orientation, QWidget *parent)
+    : QSlider(orientation, parent)
 {
     setRange(-120, 120);
     setValue(0);
@@ -130,7 +133,8 @@ void TZoomSlider::keyPressEvent(QKeyEvent *event)
     // Each slider answers only the arrow keys along its own direction.
     const bool horizontalKey = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
     const bool verticalKey = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
-    if ((orientation() == Qt::Horizontal && verticalKey) || (orientation() == Qt::Vertical && horizontalKey)) {
+    if ((orientation() == Qt::Horizontal && verticalKey)
+        || (orientation() == Qt::Vertical && horizontalKey)) {
         event->ignore();
         return;
     }
@@ -147,7 +151,8 @@ void TZoomSlider::keyReleaseEvent(QKeyEvent *event)
     }
 }
 
-TRulerWidget::TRulerWidget(QWidget *parent) : QWidget(parent)
+TRulerWidget::TRulerWidget(QWidget *parent)
+    : QWidget(parent)
 {
     setFixedHeight(18);
 }
@@ -367,10 +372,12 @@ void TfrmMain::showSplash()
 
 void TfrmMain::openManual()
 {
-    const QString manual = QCoreApplication::applicationDirPath() + QStringLiteral("/zarno_manual.pdf");
+    const QString manual
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/zarno_manual.pdf");
     if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
-        showAppMessage(QStringLiteral("マニュアル(") + manual + QStringLiteral(")を開くことができません。"),
-                       TMsgDlgType::mtWarning);
+        showAppMessage(
+            QStringLiteral("マニュアル(") + manual + QStringLiteral(")を開くことができません。"),
+            TMsgDlgType::mtWarning);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

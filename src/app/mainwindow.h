@@ -95,8 +95,8 @@ public:
     void releasePointTool() override;
     void setCommandChecked(int commandId, bool checked) override;
     void setSelectionCommands(int propertyType, bool canDelete, bool anySelected) override;
-    void showShapeList(TField &, const TShapeList *) override {}
-    void toggleShapeList() override {}
+    void showShapeList(TField &, const TShapeList *) override { }
+    void toggleShapeList() override { }
     void showScaleBar(bool shown) override { setRulerVisible(shown); }
     void setupToolbar() override;
     void showSplash() override;

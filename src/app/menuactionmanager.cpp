@@ -22,12 +22,14 @@ QAction *TMenuActionManager::actionNamed(const QString &name) const
 {
     const TCommandActionProperty *c = TCommandTable::find(name);
     if (!c)
-        throw ESouteigai(kClass, {fmtArg(name)}, QStringLiteral("メニューに設定するAction(%s)が見つかりません。"),
-                         QStringLiteral("searchAction"));
+        throw ESouteigai(kClass, { fmtArg(name) },
+            QStringLiteral("メニューに設定するAction(%s)が見つかりません。"),
+            QStringLiteral("searchAction"));
     return fActions.value(c->id);
 }
 
-void TMenuActionManager::build(QMainWindow &window, QMenuBar &menuBar, QToolBar &toolBar, QMenu &popup)
+void TMenuActionManager::build(
+    QMainWindow &window, QMenuBar &menuBar, QToolBar &toolBar, QMenu &popup)
 {
     for (const TCommandActionProperty &c : TCommandTable::commands()) {
         auto *a = new QAction(TIcons::icon(c.name + QStringLiteral("16")), c.caption, &window);
@@ -35,7 +37,8 @@ void TMenuActionManager::build(QMainWindow &window, QMenuBar &menuBar, QToolBar 
         a->setCheckable(c.isToggle);
         a->setShortcut(c.shortcut);
         a->setShortcutContext(Qt::WindowShortcut);
-        a->setToolTip(c.hint.isEmpty() ? TCommandTable::plainCaption(c.caption) : TCommandTable::tooltipOf(c.hint));
+        a->setToolTip(c.hint.isEmpty() ? TCommandTable::plainCaption(c.caption)
+                                       : TCommandTable::tooltipOf(c.hint));
         a->setStatusTip(TCommandTable::statusTipOf(c.hint));
         a->setIconVisibleInMenu(true);
         const int id = c.id;
@@ -70,7 +73,8 @@ void TMenuActionManager::build(QMainWindow &window, QMenuBar &menuBar, QToolBar 
     }
     fFigureMenu = menus.value(QStringLiteral("mnuFigure"));
     if (!fFigureMenu)
-        throw ESouteigai(kClass, QStringLiteral("メニューfigureが見つかりません。"), QStringLiteral("setMainMenuProperty"));
+        throw ESouteigai(kClass, QStringLiteral("メニューfigureが見つかりません。"),
+            QStringLiteral("setMainMenuProperty"));
     buildPopup(popup);
 }
 

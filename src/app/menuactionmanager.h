@@ -20,7 +20,9 @@ class TController;
 class TMenuActionManager : public QObject
 {
 public:
-    explicit TMenuActionManager(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TMenuActionManager(QObject *parent = nullptr)
+        : QObject(parent)
+    { }
 
     void setController(TController *controller) { fController = controller; }
     void build(QMainWindow &window, QMenuBar &menuBar, QToolBar &toolBar, QMenu &popup);

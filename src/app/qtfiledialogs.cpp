@@ -29,19 +29,22 @@ QString TQtFileDialogs::openDialog(const QString &initialFolder, const QString &
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultSuffix(filter));
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                   : QString();
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+        ? dialog.selectedFiles().first()
+        : QString();
 }
 
-QString TQtFileDialogs::saveDialog(const QString &fileName, const QString &filter, const QString &title)
+QString TQtFileDialogs::saveDialog(
+    const QString &fileName, const QString &filter, const QString &title)
 {
     QFileDialog dialog(fOwner, title, fileName, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix(filter));
     dialog.selectFile(fileName);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                   : QString();
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+        ? dialog.selectedFiles().first()
+        : QString();
 }
 
 } // namespace zarno

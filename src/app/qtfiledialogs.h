@@ -10,9 +10,12 @@ namespace zarno {
 class TQtFileDialogs : public TFileDialogs
 {
 public:
-    explicit TQtFileDialogs(QWidget *owner) : fOwner(owner) {}
+    explicit TQtFileDialogs(QWidget *owner)
+        : fOwner(owner)
+    { }
     QString openDialog(const QString &initialFolder, const QString &filter) override;
-    QString saveDialog(const QString &fileName, const QString &filter, const QString &title) override;
+    QString saveDialog(
+        const QString &fileName, const QString &filter, const QString &title) override;
 
 private:
     QWidget *fOwner;

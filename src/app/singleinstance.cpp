@@ -8,9 +8,9 @@
 
 namespace zarno {
 
-TSingleInstance::TSingleInstance(const QString &name) : fName(name)
-{
-}
+TSingleInstance::TSingleInstance(const QString &name)
+    : fName(name)
+{ }
 
 TSingleInstance::~TSingleInstance() = default;
 

@@ -15,7 +15,8 @@
 
 namespace zarno {
 
-TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
+TfrmSplash::TfrmSplash(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("バージョン情報"));
     auto *layout = new QVBoxLayout(this);
@@ -30,9 +31,9 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
     const QDateTime built = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
-    auto *version = new QLabel(QStringLiteral("ver.") + TAppInfo::versionString() + QStringLiteral("   ")
-                                   + built.toString(QStringLiteral("yyyy/M/d")),
-                               this);
+    auto *version = new QLabel(QStringLiteral("ver.") + TAppInfo::versionString()
+            + QStringLiteral("   ") + built.toString(QStringLiteral("yyyy/M/d")),
+        this);
     version->setAlignment(Qt::AlignCenter);
     auto *signature = new QLabel(QStringLiteral("数学の図とグラフを描くためのソフト"), this);
     signature->setAlignment(Qt::AlignCenter);
@@ -49,13 +50,15 @@ void TfrmSplash::mousePressEvent(QMouseEvent *)
 
 void TfrmSplash::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return
+        || event->key() == Qt::Key_Enter)
         accept();
     else
         QDialog::keyPressEvent(event);
 }
 
-TfrmTutorial::TfrmTutorial(QWidget *parent) : QDialog(parent)
+TfrmTutorial::TfrmTutorial(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("ようこそ"));
     auto *layout = new QVBoxLayout(this);
@@ -65,9 +68,10 @@ TfrmTutorial::TfrmTutorial(QWidget *parent) : QDialog(parent)
     QFont f = text->font();
     f.setPointSize(11);
     text->setFont(f);
-    text->setPlainText(QStringLiteral(
-        "zarno をご利用いただいてありがとうございます。\r\n\r\nまず zarnoヘルプ1～3ページ（4～6枚目）の「基本的な用語と使い方」, "
-        "「フォントのインストール」をご覧下さい。"));
+    text->setPlainText(
+        QStringLiteral("zarno をご利用いただいてありがとうございます。\r\n\r\nまず "
+                       "zarnoヘルプ1～3ページ（4～6枚目）の「基本的な用語と使い方」, "
+                       "「フォントのインストール」をご覧下さい。"));
     fAgain = new QCheckBox(QStringLiteral("このメッセージを次回起動時に再び表示する。"), this);
     fAgain->setChecked(true);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);

@@ -7,9 +7,9 @@
 
 namespace zarno {
 
-TZarnoApplication::TZarnoApplication(int &argc, char **argv) : QApplication(argc, argv)
-{
-}
+TZarnoApplication::TZarnoApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{ }
 
 bool TZarnoApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -11,11 +11,10 @@ namespace zarno {
 
 namespace {
 
-[[noreturn]] void conversionError(const QString &what, const QString &text,
-                                  const QString &method)
+[[noreturn]] void conversionError(const QString &what, const QString &text, const QString &method)
 {
-    throw EMyException(QStringLiteral("TCommonProcs"), {fmtArg(what), fmtArg(text)},
-                       QStringLiteral("%sに変換できない文字列(%s)です。"), method);
+    throw EMyException(QStringLiteral("TCommonProcs"), { fmtArg(what), fmtArg(text) },
+        QStringLiteral("%sに変換できない文字列(%s)です。"), method);
 }
 
 bool parseInt(const QString &text, int &out)
@@ -87,12 +86,13 @@ QString TCommonProcs::getAccelerator(const QString &caption)
 {
     if (caption.size() >= 4) {
         const QString tail = caption.right(4);
-        if (tail[0] == QLatin1Char('(') && tail[1] == QLatin1Char('&') && tail[3] == QLatin1Char(')'))
+        if (tail[0] == QLatin1Char('(') && tail[1] == QLatin1Char('&')
+            && tail[3] == QLatin1Char(')'))
             return tail;
     }
-    throw ESouteigai(QStringLiteral("TCommonProcs"), {fmtArg(caption)},
-                     QStringLiteral("キャプション(%s)はアクセラレータキーをもっていません。"),
-                     QStringLiteral("getAccelerator"));
+    throw ESouteigai(QStringLiteral("TCommonProcs"), { fmtArg(caption) },
+        QStringLiteral("キャプション(%s)はアクセラレータキーをもっていません。"),
+        QStringLiteral("getAccelerator"));
 }
 
 QString TCommonProcs::leftStr(const QString &text, int n)
@@ -157,8 +157,8 @@ int TCommonProcs::gcd(int a, int b)
     return a;
 }
 
-QString TCommonProcs::replaceInOrder(QString text,
-                                     std::initializer_list<std::pair<const char *, const char *>> pairs)
+QString TCommonProcs::replaceInOrder(
+    QString text, std::initializer_list<std::pair<const char *, const char *>> pairs)
 {
     for (const auto &[from, to] : pairs)
         text.replace(QString::fromUtf8(from), QString::fromUtf8(to));
@@ -171,8 +171,8 @@ bool TCommonProcs::pointInRect(const QRect &rect, int x, int y)
     return rect.left() <= x && x <= rect.right() && rect.top() <= y && y <= rect.bottom();
 }
 
-TResult_GetOnlyOneMatchedFile TCommonProcs::oneMatchedFile(const QString &extension,
-                                                           const QStringList &fileList)
+TResult_GetOnlyOneMatchedFile TCommonProcs::oneMatchedFile(
+    const QString &extension, const QStringList &fileList)
 {
     TResult_GetOnlyOneMatchedFile result;
     for (const QString &path : fileList) {

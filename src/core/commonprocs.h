@@ -35,11 +35,12 @@ struct TCommonProcs
     static bool isAllSpaces(const QString &text);
     static int gcd(int a, int b);
     // Applies the replacements in order, each everywhere.
-    static QString replaceInOrder(QString text, std::initializer_list<std::pair<const char *, const char *>> pairs);
+    static QString replaceInOrder(
+        QString text, std::initializer_list<std::pair<const char *, const char *>> pairs);
     static bool pointInRect(const QRect &rect, int x, int y);
     // Among the listed paths that are files with exactly this extension (".znt").
-    static TResult_GetOnlyOneMatchedFile oneMatchedFile(const QString &extension,
-                                                        const QStringList &fileList);
+    static TResult_GetOnlyOneMatchedFile oneMatchedFile(
+        const QString &extension, const QStringList &fileList);
 };
 
 // Paths of the running program.

@@ -14,8 +14,8 @@ std::string_view identifierAt(std::string_view joined, std::size_t i)
         ++start;
     }
     std::size_t end = joined.find(',', start);
-    std::string_view id = joined.substr(start, end == std::string_view::npos ? joined.npos
-                                                                             : end - start);
+    std::string_view id
+        = joined.substr(start, end == std::string_view::npos ? joined.npos : end - start);
     while (!id.empty() && (id.front() == ' ' || id.front() == '\n' || id.front() == '\t'))
         id.remove_prefix(1);
     while (!id.empty() && (id.back() == ' ' || id.back() == '\n' || id.back() == '\t'))

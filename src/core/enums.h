@@ -13,17 +13,15 @@ namespace zarno {
 
 // Every enumeration whose identifiers are file and settings vocabulary gets an
 // EnumTraits specialisation: its type name and its identifiers in order.
-template <typename E>
-struct EnumTraits;
+template <typename E> struct EnumTraits;
 
-#define ZARNO_ENUM(Type, ...)                                                                  \
-    enum class Type : int { __VA_ARGS__ };                                                     \
-    template <>                                                                                \
-    struct EnumTraits<Type>                                                                    \
-    {                                                                                          \
-        static constexpr std::string_view typeName = #Type;                                    \
-        static constexpr std::string_view joined = #__VA_ARGS__;                               \
-        static constexpr std::size_t count = ::zarno::detail::countIdentifiers(joined);        \
+#define ZARNO_ENUM(Type, ...)                                                                      \
+    enum class Type : int { __VA_ARGS__ };                                                         \
+    template <> struct EnumTraits<Type>                                                            \
+    {                                                                                              \
+        static constexpr std::string_view typeName = #Type;                                        \
+        static constexpr std::string_view joined = #__VA_ARGS__;                                   \
+        static constexpr std::size_t count = ::zarno::detail::countIdentifiers(joined);            \
     };
 
 namespace detail {
@@ -40,8 +38,8 @@ std::string_view identifierAt(std::string_view joined, std::size_t i);
 } // namespace detail
 
 ZARNO_ENUM(TShapetype, SHAPE_zahyoujiku, SHAPE_printArea, SHAPE_dot, SHAPE_line, SHAPE_senbun,
-           SHAPE_circle, SHAPE_ellipse, SHAPE_hyperbola, SHAPE_arrow, SHAPE_arrowLine,
-           SHAPE_function, SHAPE_writing, SHAPE_paint, SHAPE_tracer)
+    SHAPE_circle, SHAPE_ellipse, SHAPE_hyperbola, SHAPE_arrow, SHAPE_arrowLine, SHAPE_function,
+    SHAPE_writing, SHAPE_paint, SHAPE_tracer)
 ZARNO_ENUM(TViewType, vtInvisible, vtEditVisible, vtVisible)
 ZARNO_ENUM(TViewOnOff, voOn, voOff)
 ZARNO_ENUM(TPenBrushState, pbDisable, pbSelect)
@@ -56,32 +54,29 @@ ZARNO_ENUM(TFonttype, ftCmr, ftCmsy, ftCmmi, ftCmex, ftMincyo)
 ZARNO_ENUM(TDotCircle2settenDirection, dcsPlus, dcsMinus)
 ZARNO_ENUM(TVarXyId, vX, vY)
 ZARNO_ENUM(TBaseTokenKind, btkAlphabet, btkNumber, btkOperator, btkSpace, btkKanji, btkCRorLF,
-           btkTab, btkNonTabCrlfControl)
+    btkTab, btkNonTabCrlfControl)
 ZARNO_ENUM(TMyTokentype, mt_c_number, mt_c_leftParen, mt_c_rightParen, mt_c_comma, mt_c_const,
-           mt_c_variable, mt_c_operator, mt_c_function, mt_c_powerFunction, mt_t_number,
-           mt_t_leftGrouping, mt_t_rightGrouping, mt_t_leftParen, mt_t_rightParen, mt_t_command,
-           mt_t_combiBinaryOperator, mt_t_function, mt_t_binaryOperator, mt_t_monoMinus,
-           mt_t_other, mt_t_alphabet, mt_t_space, mt_v_paren, mt_invalid)
+    mt_c_variable, mt_c_operator, mt_c_function, mt_c_powerFunction, mt_t_number, mt_t_leftGrouping,
+    mt_t_rightGrouping, mt_t_leftParen, mt_t_rightParen, mt_t_command, mt_t_combiBinaryOperator,
+    mt_t_function, mt_t_binaryOperator, mt_t_monoMinus, mt_t_other, mt_t_alphabet, mt_t_space,
+    mt_v_paren, mt_invalid)
 // The drawing platform's pen and brush styles, written to files by these names.
 ZARNO_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear)
 ZARNO_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal,
-           bsCross, bsDiagCross)
+    bsCross, bsDiagCross)
 
-template <typename E>
-constexpr std::size_t enumCount()
+template <typename E> constexpr std::size_t enumCount()
 {
     return EnumTraits<E>::count;
 }
 
-template <typename E>
-constexpr int ord(E e)
+template <typename E> constexpr int ord(E e)
 {
     return static_cast<int>(e);
 }
 
 // Converts enumeration values to and from their identifiers.
-template <typename E>
-class TEnumConverter
+template <typename E> class TEnumConverter
 {
 public:
     static QString typeName() { return QString::fromLatin1(EnumTraits<E>::typeName); }
@@ -101,7 +96,7 @@ public:
         const auto i = static_cast<std::size_t>(value);
         if (i >= EnumTraits<E>::count)
             throw ESouteigai(QStringLiteral("TEnumConverter<%1>").arg(typeName()),
-                             QStringLiteral("範囲外の値です。"), QStringLiteral("name"));
+                QStringLiteral("範囲外の値です。"), QStringLiteral("name"));
         return QString::fromLatin1(detail::identifierAt(EnumTraits<E>::joined, i));
     }
 
@@ -118,19 +113,17 @@ public:
 
     static E to_T(const QString &text)
     {
-        E value{};
+        E value {};
         if (!tryParse(text, value))
             throw ESouteigai(QStringLiteral("TEnumConverter<%1>").arg(typeName()),
-                             {fmtArg("T"), fmtArg(text)},
-                             QStringLiteral("列挙型(%s)には, %s はありません。"),
-                             QStringLiteral("to_T<T>"));
+                { fmtArg("T"), fmtArg(text) }, QStringLiteral("列挙型(%s)には, %s はありません。"),
+                QStringLiteral("to_T<T>"));
         return value;
     }
 };
 
 // A set of enumeration values, one bit per ordinal.
-template <typename E, std::size_t N = EnumTraits<E>::count>
-class EnumSet
+template <typename E, std::size_t N = EnumTraits<E>::count> class EnumSet
 {
 public:
     constexpr EnumSet() = default;
@@ -157,8 +150,7 @@ public:
         return r;
     }
     bool operator==(const EnumSet &o) const { return fBits == o.fBits; }
-    template <typename F>
-    void forEach(F f) const
+    template <typename F> void forEach(F f) const
     {
         for (std::size_t i = 0; i < N; ++i)
             if (fBits.test(i))
@@ -174,8 +166,7 @@ struct TConverter
 {
     // SHAPE_arrowLine gives arrowLine.
     static QString shapetypeString(TShapetype t);
-    template <typename E>
-    static QString enumName(E value)
+    template <typename E> static QString enumName(E value)
     {
         return TEnumConverter<E>::name(value);
     }

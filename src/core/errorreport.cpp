@@ -4,8 +4,8 @@
 #include "core/exceptions.h"
 #include "core/messagedialogs.h"
 
-#include <cxxabi.h>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <typeinfo>
 

@@ -33,7 +33,7 @@ class EMyException : public EZarnoBase
 public:
     EMyException(const QString &className, const QString &detail, const QString &methodName);
     EMyException(const QString &className, const FormatArgs &args, const QString &format,
-                 const QString &methodName);
+        const QString &methodName);
     QString className() const override { return QStringLiteral("EMyException"); }
     const QString &raisingClass() const { return fClassName; }
     const QString &methodName() const { return fMethodName; }
@@ -44,7 +44,7 @@ protected:
     {
     };
     EMyException(Prebuilt, const QString &className, const QString &detail,
-                 const QString &methodName, const QString &message);
+        const QString &methodName, const QString &message);
 
 private:
     QString fClassName;
@@ -71,7 +71,7 @@ public:
     ESouteigai(const QString &className, const QString &methodName);
     ESouteigai(const QString &className, const QString &detail, const QString &methodName);
     ESouteigai(const QString &className, const FormatArgs &args, const QString &format,
-               const QString &methodName);
+        const QString &methodName);
     QString className() const override { return QStringLiteral("ESouteigai"); }
 
     static QString notImplementedDetail();

@@ -75,14 +75,9 @@ const std::array<TFigureActionInfo, TFigureInfo::kRowCount> &rows()
         std::array<TFigureActionInfo, TFigureInfo::kRowCount> t;
         for (std::size_t i = 0; i < kRows.size(); ++i) {
             const Row &r = kRows[i];
-            t[i] = TFigureActionInfo{r.type,
-                                     QString::fromUtf8(r.id),
-                                     QString::fromUtf8(r.guidance),
-                                     r.tool,
-                                     r.visible,
-                                     QString::fromUtf8(r.letter),
-                                     QString::fromUtf8(r.digit),
-                                     QString::fromUtf8(r.group)};
+            t[i] = TFigureActionInfo { r.type, QString::fromUtf8(r.id),
+                QString::fromUtf8(r.guidance), r.tool, r.visible, QString::fromUtf8(r.letter),
+                QString::fromUtf8(r.digit), QString::fromUtf8(r.group) };
         }
         return t;
     }();
@@ -95,15 +90,15 @@ TFigureActionInfo TFigureInfo::Iterator::next()
 {
     if (fReturned >= kRowCount)
         throw ESouteigai(QStringLiteral("TFigureInfo"), QStringLiteral("次の行はありません。"),
-                         QStringLiteral("next"));
+            QStringLiteral("next"));
     return rows()[std::size_t(fReturned++)];
 }
 
 const TFigureActionInfo &TFigureInfo::row(int index)
 {
     if (index < 0 || index >= kRowCount)
-        throw ESouteigai(QStringLiteral("TFigureInfo"), {fmtArg(index)},
-                         QStringLiteral("行番号(%d)が範囲外です。"), QStringLiteral("row"));
+        throw ESouteigai(QStringLiteral("TFigureInfo"), { fmtArg(index) },
+            QStringLiteral("行番号(%d)が範囲外です。"), QStringLiteral("row"));
     return rows()[std::size_t(index)];
 }
 
@@ -123,17 +118,18 @@ QString TFigureInfo::guidanceTemplate(TFiguretype type)
 
 QString TFigureInfo::toolbarText(const QString &guidanceTemplate)
 {
-    return TCommonProcs::replaceInOrder(guidanceTemplate, {{"P", "点"}, {"CL", "曲線"}, {"L", "線"}, {"C", "円"},
-                                                           {"E", "楕円"}, {"F", "関数"}, {"A", "矢印"}, {"SH", "形"}});
+    return TCommonProcs::replaceInOrder(guidanceTemplate,
+        { { "P", "点" }, { "CL", "曲線" }, { "L", "線" }, { "C", "円" }, { "E", "楕円" },
+            { "F", "関数" }, { "A", "矢印" }, { "SH", "形" } });
 }
 
 const QStringList &TFigureInfo::menuGroups()
 {
-    static const QStringList groups = {
-        QStringLiteral("点"),       QStringLiteral("直線"),     QStringLiteral("線分・半直線"),
-        QStringLiteral("円"),       QStringLiteral("楕円"),     QStringLiteral("双曲線"),
-        QStringLiteral("矢印"),     QStringLiteral("文字列"),   QStringLiteral("関数のグラフ"),
-        QStringLiteral("塗潰し"),   QStringLiteral("軌跡マーク"), QStringLiteral("複合図形")};
+    static const QStringList groups
+        = { QStringLiteral("点"), QStringLiteral("直線"), QStringLiteral("線分・半直線"),
+              QStringLiteral("円"), QStringLiteral("楕円"), QStringLiteral("双曲線"),
+              QStringLiteral("矢印"), QStringLiteral("文字列"), QStringLiteral("関数のグラフ"),
+              QStringLiteral("塗潰し"), QStringLiteral("軌跡マーク"), QStringLiteral("複合図形") };
     return groups;
 }
 

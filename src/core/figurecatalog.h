@@ -8,14 +8,14 @@
 namespace zarno {
 
 ZARNO_ENUM(TFiguretype, FIG_null, FIG_genten, FIG_zahyoujiku, FIG_printArea, FIG_printAreaDot,
-           FIG_printAreaSenbun, FIG_dotOnField, FIG_dotOnLine, FIG_dotOnCircle, FIG_dotOnEllipse,
-           FIG_dotOnFunction, FIG_dotOnFunctionY, FIG_shapeVariable2dot, FIG_line, FIG_senbun,
-           FIG_hanCyokusen, FIG_arrow, FIG_arrowLine, FIG_arrowHanCyokusen, FIG_line_1tenHeikou,
-           FIG_line_1tenSuicyoku, FIG_sessenOnCircle, FIG_sessenOnEllipse, FIG_circle,
-           FIG_gaisetsuen, FIG_arc, FIG_ellipse, FIG_paint, FIG_triangle, FIG_writing,
-           FIG_arrow2writing, FIG_function, FIG_functionY, FIG_seishiki, FIG_tracer, FIG_setten,
-           FIG_dot2zahyou, FIG_shapeVariable2value, FIG_shapeVariable2function,
-           FIG_seishiki2kyokuchiDots, FIG_dot2zahyouGroup, FIG_square, FIG_polygon)
+    FIG_printAreaSenbun, FIG_dotOnField, FIG_dotOnLine, FIG_dotOnCircle, FIG_dotOnEllipse,
+    FIG_dotOnFunction, FIG_dotOnFunctionY, FIG_shapeVariable2dot, FIG_line, FIG_senbun,
+    FIG_hanCyokusen, FIG_arrow, FIG_arrowLine, FIG_arrowHanCyokusen, FIG_line_1tenHeikou,
+    FIG_line_1tenSuicyoku, FIG_sessenOnCircle, FIG_sessenOnEllipse, FIG_circle, FIG_gaisetsuen,
+    FIG_arc, FIG_ellipse, FIG_paint, FIG_triangle, FIG_writing, FIG_arrow2writing, FIG_function,
+    FIG_functionY, FIG_seishiki, FIG_tracer, FIG_setten, FIG_dot2zahyou, FIG_shapeVariable2value,
+    FIG_shapeVariable2function, FIG_seishiki2kyokuchiDots, FIG_dot2zahyouGroup, FIG_square,
+    FIG_polygon)
 
 // Sets of figure types are indexed by ordinal and hold 48 bits.
 using TFiguretypeSet = EnumSet<TFiguretype, 48>;

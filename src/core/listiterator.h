@@ -9,15 +9,16 @@ namespace zarno {
 // Bidirectional iterator over a list that must not change while it is open.
 // A forward iterator starts before the first item, a backward one after the
 // last; skipStart / skipEnd narrow it to a sub-range.
-template <typename T>
-class TListIterator
+template <typename T> class TListIterator
 {
 public:
     enum class Direction { Forward, Backward };
 
     TListIterator(const QList<T> &list, Direction direction = Direction::Forward,
-                  qsizetype skipStart = 0, qsizetype skipEnd = 0)
-        : fList(list), fLow(skipStart), fHigh(list.size() - skipEnd)
+        qsizetype skipStart = 0, qsizetype skipEnd = 0)
+        : fList(list)
+        , fLow(skipStart)
+        , fHigh(list.size() - skipEnd)
     {
         if (fHigh < fLow)
             fHigh = fLow;
@@ -43,8 +44,8 @@ public:
     const T &current() const
     {
         if (!hasCurrent())
-            throw ESouteigai(QStringLiteral("TListIterator"), QStringLiteral("currentは存在しません。"),
-                             QStringLiteral("current"));
+            throw ESouteigai(QStringLiteral("TListIterator"),
+                QStringLiteral("currentは存在しません。"), QStringLiteral("current"));
         return fList[fPos];
     }
 
@@ -52,9 +53,9 @@ private:
     void checkIndex(qsizetype i) const
     {
         if (i < fLow || i >= fHigh)
-            throw ESouteigai(QStringLiteral("TListIterator"), {fmtArg(qint64(i))},
-                             QStringLiteral("リストのインデックスが範囲を超えています(%d)。"),
-                             QStringLiteral("index"));
+            throw ESouteigai(QStringLiteral("TListIterator"), { fmtArg(qint64(i)) },
+                QStringLiteral("リストのインデックスが範囲を超えています(%d)。"),
+                QStringLiteral("index"));
     }
 
     const QList<T> &fList;

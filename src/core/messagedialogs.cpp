@@ -17,8 +17,8 @@ TMessageDialogs &require()
     TMessageDialogs *d = slot().get();
     if (!d)
         throw ESouteigai(QStringLiteral("TMessageDialogs"),
-                         QStringLiteral("メッセージダイアログが登録されていません。"),
-                         QStringLiteral("current"));
+            QStringLiteral("メッセージダイアログが登録されていません。"),
+            QStringLiteral("current"));
     return *d;
 }
 } // namespace
@@ -39,8 +39,8 @@ void showAppMessage(const QString &text, TMsgDlgType dialogType)
     require().showMessage(text, TAppInfo::caption(), dialogType);
 }
 
-TModalResult askAppMessage(const QString &text, const QString &caption, TMsgDlgButtons buttons,
-                           TMsgDlgType dialogType)
+TModalResult askAppMessage(
+    const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType dialogType)
 {
     return require().askMessage(text, caption, buttons, dialogType);
 }

@@ -25,8 +25,9 @@ class TMessageDialogs
 public:
     virtual ~TMessageDialogs() = default;
     virtual void showMessage(const QString &text, const QString &caption, TMsgDlgType type) = 0;
-    virtual TModalResult askMessage(const QString &text, const QString &caption,
-                                    TMsgDlgButtons buttons, TMsgDlgType type) = 0;
+    virtual TModalResult askMessage(
+        const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType type)
+        = 0;
 
     // Installs the implementation used from now on and returns the previous one.
     static std::unique_ptr<TMessageDialogs> install(std::unique_ptr<TMessageDialogs> dialogs);
@@ -35,7 +36,7 @@ public:
 
 // A modal dialog with an OK button and the caption product name + " " + version.
 void showAppMessage(const QString &text, TMsgDlgType dialogType);
-TModalResult askAppMessage(const QString &text, const QString &caption, TMsgDlgButtons buttons,
-                           TMsgDlgType dialogType);
+TModalResult askAppMessage(
+    const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType dialogType);
 
 } // namespace zarno

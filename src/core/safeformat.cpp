@@ -36,7 +36,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
         }
         ++i;
         if (i >= n)
-            throw FormatMismatch{};
+            throw FormatMismatch {};
         if (format[i] == QLatin1Char('%')) {
             out += QLatin1Char('%');
             continue;
@@ -45,10 +45,10 @@ QString formatStrict(const QString &format, const FormatArgs &args)
             if (i < n && format[i] == QLatin1Char('*')) {
                 ++i;
                 if (next >= qsizetype(args.size()) || !std::holds_alternative<qint64>(args[next]))
-                    throw FormatMismatch{};
+                    throw FormatMismatch {};
                 const qint64 v = std::get<qint64>(args[next++]);
                 if (v < 0 || v > kMaxWidth)
-                    throw FormatMismatch{};
+                    throw FormatMismatch {};
                 return int(v);
             }
             qsizetype start = i;
@@ -61,7 +61,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
             // Widths come from message texts, some built from user input: a
             // huge one would allocate without bound.
             if (!ok || v > kMaxWidth)
-                throw FormatMismatch{};
+                throw FormatMismatch {};
             return v;
         };
         std::optional<int> first = readNumber();
@@ -84,7 +84,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
                 precision = 0;
         }
         if (i >= n || next >= qsizetype(args.size()))
-            throw FormatMismatch{};
+            throw FormatMismatch {};
         const QChar type = format[i].toLower();
         const FormatArg &arg = args[next++];
         QString piece;
@@ -92,7 +92,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
         case 'd':
         case 'u': {
             if (!std::holds_alternative<qint64>(arg))
-                throw FormatMismatch{};
+                throw FormatMismatch {};
             qint64 v = std::get<qint64>(arg);
             piece = QString::number(v);
             if (precision && piece.size() < *precision)
@@ -101,7 +101,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
         }
         case 'x': {
             if (!std::holds_alternative<qint64>(arg))
-                throw FormatMismatch{};
+                throw FormatMismatch {};
             piece = QString::number(quint64(std::get<qint64>(arg)), 16).toUpper();
             if (precision && piece.size() < *precision)
                 piece = piece.rightJustified(*precision, QLatin1Char('0'));
@@ -109,7 +109,7 @@ QString formatStrict(const QString &format, const FormatArgs &args)
         }
         case 's': {
             if (!std::holds_alternative<QString>(arg))
-                throw FormatMismatch{};
+                throw FormatMismatch {};
             piece = std::get<QString>(arg);
             if (precision)
                 piece = piece.left(*precision);
@@ -121,18 +121,18 @@ QString formatStrict(const QString &format, const FormatArgs &args)
         case 'e':
         case 'g': {
             if (!std::holds_alternative<double>(arg))
-                throw FormatMismatch{};
+                throw FormatMismatch {};
             const double v = std::get<double>(arg);
             if (type == QLatin1Char('g'))
                 piece = QString::number(v, 'g', precision.value_or(15));
             else if (type == QLatin1Char('e'))
-                piece = QString::number(v, 'E', precision.value_or(15) - 1 > 0 ? precision.value_or(15) - 1 : 0);
+                piece = QString::number(
+                    v, 'E', precision.value_or(15) - 1 > 0 ? precision.value_or(15) - 1 : 0);
             else
                 piece = QString::number(v, 'f', precision.value_or(2));
             break;
         }
-        default:
-            throw FormatMismatch{};
+        default: throw FormatMismatch {};
         }
         out += pad(piece, width.value_or(0), leftAlign);
     }

@@ -17,8 +17,8 @@ bool TModelRectST::containsPoint(const TModelPoint &p) const
 int TModelRectST::checkRange_inOrOut(const TModelPoint &p) const
 {
     if (!(sMin <= p.x && p.x <= sMax))
-        throw ESouteigai(QStringLiteral("modelRectST"), QStringLiteral("sの値が範囲を外れています。"),
-                         QStringLiteral("checkRange_inOrOut"));
+        throw ESouteigai(QStringLiteral("modelRectST"),
+            QStringLiteral("sの値が範囲を外れています。"), QStringLiteral("checkRange_inOrOut"));
     if (std::isnan(p.y))
         return 3;
     if (p.y > tMax)
@@ -48,8 +48,7 @@ int T_intRangeMinMax::getMin() const
 {
     if (!fSet)
         throw ESouteigai(QStringLiteral("T_intRangeMinMax"),
-                         QStringLiteral("intRangeMinMaxには正しい範囲がありません。"),
-                         QStringLiteral("getMin"));
+            QStringLiteral("intRangeMinMaxには正しい範囲がありません。"), QStringLiteral("getMin"));
     return fMin;
 }
 
@@ -57,8 +56,7 @@ int T_intRangeMinMax::getMax() const
 {
     if (!fSet)
         throw ESouteigai(QStringLiteral("T_intRangeMinMax"),
-                         QStringLiteral("intRangeMinMaxには正しい範囲がありません。"),
-                         QStringLiteral("getMax"));
+            QStringLiteral("intRangeMinMaxには正しい範囲がありません。"), QStringLiteral("getMax"));
     return fMax;
 }
 
@@ -78,17 +76,17 @@ QPoint textAnchorOffset(int width, int height, T_Direction direction)
     const int hw = width / 2;
     const int hh = height / 2;
     switch (direction) {
-    case T_Direction::dirN: return {-hw, -height};
-    case T_Direction::dirNE: return {0, -height};
-    case T_Direction::dirE: return {0, -hh};
-    case T_Direction::dirSE: return {0, 0};
-    case T_Direction::dirS: return {-hw, 0};
-    case T_Direction::dirSW: return {-width, 0};
-    case T_Direction::dirW: return {-width, -hh};
-    case T_Direction::dirNW: return {-width, -height};
-    case T_Direction::dirCt: return {-hw, -hh};
+    case T_Direction::dirN: return { -hw, -height };
+    case T_Direction::dirNE: return { 0, -height };
+    case T_Direction::dirE: return { 0, -hh };
+    case T_Direction::dirSE: return { 0, 0 };
+    case T_Direction::dirS: return { -hw, 0 };
+    case T_Direction::dirSW: return { -width, 0 };
+    case T_Direction::dirW: return { -width, -hh };
+    case T_Direction::dirNW: return { -width, -height };
+    case T_Direction::dirCt: return { -hw, -hh };
     }
-    return {0, 0};
+    return { 0, 0 };
 }
 
 } // namespace zarno

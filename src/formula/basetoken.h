@@ -31,7 +31,9 @@ using TBaseTokenList = QList<TBaseToken>;
 class TBaseTokenIterator
 {
 public:
-    explicit TBaseTokenIterator(const TBaseTokenList &list) : fList(&list) {}
+    explicit TBaseTokenIterator(const TBaseTokenList &list)
+        : fList(&list)
+    { }
     bool hasNext() const { return fPos < fList->size(); }
     const TBaseToken &next() { return fList->at(fPos++); }
     const TBaseToken &peek() const { return fList->at(fPos); }
@@ -49,7 +51,9 @@ private:
 class TTokenReader
 {
 public:
-    explicit TTokenReader(TAbstractTextReader &reader) : fChars(reader) {}
+    explicit TTokenReader(TAbstractTextReader &reader)
+        : fChars(reader)
+    { }
     bool hasNext() const { return fChars.hasNext(); }
     TBaseToken nextToken();
 

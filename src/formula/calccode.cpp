@@ -18,7 +18,7 @@ void TCalcCodeList::append(TCalcSymbol *symbol, int argumentCount)
             || symbol->kind() == TSymbolKind::OperatorFunction)
             argumentCount = static_cast<TOperator *>(symbol)->arity();
     }
-    fCode.push_back({symbol, argumentCount});
+    fCode.push_back({ symbol, argumentCount });
 }
 
 void TCalcCodeList::appendTree(const TTokenNode *node)
@@ -31,19 +31,18 @@ void TCalcCodeList::appendTree(const TTokenNode *node)
         const TTokenNode *node;
         int next;
     };
-    std::vector<Frame> stack{{node, 0}};
+    std::vector<Frame> stack { { node, 0 } };
     while (!stack.empty()) {
         Frame &f = stack.back();
         if (f.next < f.node->childCount()) {
             const TTokenNode *c = f.node->child(f.next++);
-            stack.push_back({c, 0});
+            stack.push_back({ c, 0 });
             continue;
         }
         const auto *token = dynamic_cast<const TCalcToken *>(f.node->token());
         if (!token)
             throw ESouteigai(QStringLiteral("TCalcCodeList"),
-                             QStringLiteral("計算できないトークンがあります。"),
-                             QStringLiteral("appendTree"));
+                QStringLiteral("計算できないトークンがあります。"), QStringLiteral("appendTree"));
         if (token->isCode())
             append(token->symbol(), token->argumentCount());
         stack.pop_back();
@@ -52,7 +51,7 @@ void TCalcCodeList::appendTree(const TTokenNode *node)
 
 void TCalcCodeList::insertNumber(int index, double value)
 {
-    fCode.insert(fCode.begin() + index, TCalcCode{numberSymbol(value), 0});
+    fCode.insert(fCode.begin() + index, TCalcCode { numberSymbol(value), 0 });
 }
 
 TCalcSymbol *TCalcCodeList::numberSymbol(double value)
@@ -63,7 +62,7 @@ TCalcSymbol *TCalcCodeList::numberSymbol(double value)
 void TCalcCodeList::insertInteger(int index, std::int32_t value)
 {
     TNumberInteger *n = fSymbolList.addInteger(QString::number(value));
-    fCode.insert(fCode.begin() + index, TCalcCode{n, 0});
+    fCode.insert(fCode.begin() + index, TCalcCode { n, 0 });
 }
 
 void TCalcCodeList::insertSymbol(int index, const QString &name)
@@ -72,7 +71,7 @@ void TCalcCodeList::insertSymbol(int index, const QString &name)
     int argc = 0;
     if (s->kind() == TSymbolKind::OperatorEnzanshi || s->kind() == TSymbolKind::OperatorFunction)
         argc = static_cast<TOperator *>(s)->arity();
-    fCode.insert(fCode.begin() + index, TCalcCode{s, argc});
+    fCode.insert(fCode.begin() + index, TCalcCode { s, argc });
 }
 
 void TCalcCodeList::remove(int index, int count)
@@ -126,9 +125,9 @@ double TCalcCodeList::getResult(TCalcStacks &stacks) const
 {
     const int n = stacks.doubles.count() + stacks.integers.count();
     if (n != 1)
-        throw ESouteigai(QStringLiteral("TCalcCodeList"), {fmtArg(stacks.doubles.count())},
-                         QStringLiteral("計算式に間違いがあります。< FNumStk.count=%d(=0) >"),
-                         QStringLiteral("getResult"));
+        throw ESouteigai(QStringLiteral("TCalcCodeList"), { fmtArg(stacks.doubles.count()) },
+            QStringLiteral("計算式に間違いがあります。< FNumStk.count=%d(=0) >"),
+            QStringLiteral("getResult"));
     if (stacks.integers.count() == 1)
         return stacks.integers.pop();
     return stacks.doubles.pop();
@@ -164,8 +163,8 @@ void TOptimizeCalcCodeList::commute(TCalcCodeList &code)
         code.swap(0, 1);
 }
 
-bool TOptimizeCalcCodeList::reassociates(const TCalcCode &v, const TCalcCode &q,
-                                         const TCalcCode &c, const TCalcCode &p)
+bool TOptimizeCalcCodeList::reassociates(
+    const TCalcCode &v, const TCalcCode &q, const TCalcCode &c, const TCalcCode &p)
 {
     // In a chain A q v c p of two operators of one precedence (postfix of
     // (A q v) p c), the number moves next to A: (A p c) q v. So 2*x*3 becomes
@@ -187,7 +186,9 @@ namespace {
 class LabelQueue
 {
 public:
-    explicit LabelQueue(std::size_t size) : fQueued(size, 0) {}
+    explicit LabelQueue(std::size_t size)
+        : fQueued(size, 0)
+    { }
     void insert(int label)
     {
         if (!fQueued[std::size_t(label)]) {
@@ -225,14 +226,14 @@ class Folder
 {
 public:
     explicit Folder(TCalcCodeList &code)
-        : fCode(code),
-          fEntries(code.entries()),
-          fReassociate(fEntries.size()),
-          fLater(fEntries.size()),
-          fFold(fEntries.size()),
-          fDoubles(int(fEntries.size()) + 1),
-          fIntegers(1),
-          fStacks{fDoubles, fIntegers}
+        : fCode(code)
+        , fEntries(code.entries())
+        , fReassociate(fEntries.size())
+        , fLater(fEntries.size())
+        , fFold(fEntries.size())
+        , fDoubles(int(fEntries.size()) + 1)
+        , fIntegers(1)
+        , fStacks { fDoubles, fIntegers }
     {
         const int n = int(fEntries.size());
         fPrev.resize(std::size_t(n));
@@ -329,7 +330,7 @@ private:
             if (at(op).symbol->optimize(fStacks, argc) == 0)
                 continue; // no value here: stays code
             const int first = operands.front();
-            fEntries[std::size_t(first)] = TCalcCode{fCode.numberSymbol(fDoubles.pop()), 0};
+            fEntries[std::size_t(first)] = TCalcCode { fCode.numberSymbol(fDoubles.pop()), 0 };
             const int after = next(op);
             fNext[std::size_t(first)] = after;
             if (after >= 0)
@@ -349,8 +350,8 @@ private:
     std::vector<int> fNext;
     int fHead = -1;
     LabelQueue fReassociate; // windows to look at, by the label of their last entry
-    LabelQueue fLater;       // the same for the next pass
-    LabelQueue fFold;        // operators that may fold
+    LabelQueue fLater; // the same for the next pass
+    LabelQueue fFold; // operators that may fold
     std::vector<int> fOperands;
     TDoubleStack fDoubles;
     TIntegerStack fIntegers;

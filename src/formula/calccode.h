@@ -22,7 +22,9 @@ struct TCalcCode
 class TCalcCodeList
 {
 public:
-    explicit TCalcCodeList(TCalcSymbolList &symbolList) : fSymbolList(symbolList) {}
+    explicit TCalcCodeList(TCalcSymbolList &symbolList)
+        : fSymbolList(symbolList)
+    { }
 
     TCalcSymbolList &symbolList() const { return fSymbolList; }
     int count() const { return int(fCode.size()); }
@@ -81,8 +83,8 @@ public:
     static void commute(TCalcCodeList &code);
     static void integerExponents(TCalcCodeList &code);
     // Whether reassociation rearranges the four entries ending at a window.
-    static bool reassociates(const TCalcCode &v, const TCalcCode &q, const TCalcCode &c,
-                             const TCalcCode &p);
+    static bool reassociates(
+        const TCalcCode &v, const TCalcCode &q, const TCalcCode &c, const TCalcCode &p);
 };
 
 } // namespace zarno

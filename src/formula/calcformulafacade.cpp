@@ -106,8 +106,8 @@ void TCalcFormulaFacade::compileSubtree(const TTokenNode *node)
     compileNode2calcCode(node);
 }
 
-void TCalcFormulaFacade::calculateBatch(const TVariable &variable, const double *values,
-                                        double *results, qsizetype count) const
+void TCalcFormulaFacade::calculateBatch(
+    const TVariable &variable, const double *values, double *results, qsizetype count) const
 {
     if (FErrorFlag != 0) {
         std::fill(results, results + count, calcops::kNaN);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "formula/calccode.h"
-#include "formula/calculator.h"
 #include "formula/calcsymbollist.h"
+#include "formula/calculator.h"
 #include "formula/infix2tree.h"
 #include "formula/tokennode.h"
 
@@ -47,8 +47,8 @@ public:
     }
     // calculate() at each of count values of one variable, in one pass of
     // the code: for graphs, which sample a formula thousands of times.
-    void calculateBatch(const TVariable &variable, const double *values, double *results,
-                        qsizetype count) const;
+    void calculateBatch(
+        const TVariable &variable, const double *values, double *results, qsizetype count) const;
 
     // For number fields that must hold a constant: true at once when any
     // variable is enabled; otherwise true when text compiles to a value.

@@ -34,19 +34,12 @@ namespace {
     ZARNO_BINARY_FORMS(X, MUL)                                                                     \
     ZARNO_BINARY_FORMS(X, DIV)                                                                     \
     ZARNO_BINARY_FORMS(X, POW)                                                                     \
-    X(POWI) X(POWI_V) X(SQR) X(SQR_V) X(CUBE)                                                      \
-    ZARNO_UNARY_FORMS(X, NEG)                                                                      \
-    ZARNO_UNARY_FORMS(X, SIN)                                                                      \
-    ZARNO_UNARY_FORMS(X, COS)                                                                      \
-    ZARNO_UNARY_FORMS(X, TAN)                                                                      \
-    ZARNO_UNARY_FORMS(X, ATAN)                                                                     \
-    ZARNO_UNARY_FORMS(X, LOG)                                                                      \
-    ZARNO_UNARY_FORMS(X, SQRT)                                                                     \
-    ZARNO_UNARY_FORMS(X, EXP)                                                                      \
-    ZARNO_UNARY_FORMS(X, CEIL)                                                                     \
-    ZARNO_UNARY_FORMS(X, FLOOR)                                                                    \
-    ZARNO_UNARY_FORMS(X, ABS)                                                                      \
-    X(NTHRT) X(LOGN) X(SINP) X(COSP) X(TANP) X(MAX) X(MIN) X(END)
+    X(POWI)                                                                                        \
+    X(POWI_V) X(SQR) X(SQR_V) X(CUBE) ZARNO_UNARY_FORMS(X, NEG) ZARNO_UNARY_FORMS(X, SIN)          \
+        ZARNO_UNARY_FORMS(X, COS) ZARNO_UNARY_FORMS(X, TAN) ZARNO_UNARY_FORMS(X, ATAN)             \
+            ZARNO_UNARY_FORMS(X, LOG) ZARNO_UNARY_FORMS(X, SQRT) ZARNO_UNARY_FORMS(X, EXP)         \
+                ZARNO_UNARY_FORMS(X, CEIL) ZARNO_UNARY_FORMS(X, FLOOR) ZARNO_UNARY_FORMS(X, ABS)   \
+                    X(NTHRT) X(LOGN) X(SINP) X(COSP) X(TANP) X(MAX) X(MIN) X(END)
 
 enum Opcode : std::uint16_t {
 #define X(name) op_##name,
@@ -221,8 +214,8 @@ std::uint16_t naryOpcode(TCalcOp op)
 
 [[noreturn]] void cannotTranslate(const QString &what)
 {
-    throw ESouteigai(QStringLiteral("TCalcProgram"), {fmtArg(what)},
-                     QStringLiteral("コード(%s)を翻訳できません。"), QStringLiteral("build"));
+    throw ESouteigai(QStringLiteral("TCalcProgram"), { fmtArg(what) },
+        QStringLiteral("コード(%s)を翻訳できません。"), QStringLiteral("build"));
 }
 
 constexpr int kBlock = 256;
@@ -292,7 +285,7 @@ void TCalcProgram::build(const TCalcCodeList &code)
     int sp = 0;
     int maxSp = 0;
     const auto put = [&](std::uint16_t op, double c = 0, const double *v = nullptr,
-                          const double *w = nullptr, std::int32_t nn = 0) {
+                         const double *w = nullptr, std::int32_t nn = 0) {
         Instr in;
         in.op = op;
         in.c = c;
@@ -325,15 +318,16 @@ void TCalcProgram::build(const TCalcCodeList &code)
         case TSymbolKind::NumberInteger: {
             const std::int32_t value = static_cast<TNumberInteger *>(s)->value();
             const int c = consumer[std::size_t(i)];
-            if (c >= 0 && code.at(c).symbol->op() == TCalcOp::IntPower && argPos[std::size_t(i)] == 1)
-                operands.push_back({Operand::Integer, 0, nullptr, value});
+            if (c >= 0 && code.at(c).symbol->op() == TCalcOp::IntPower
+                && argPos[std::size_t(i)] == 1)
+                operands.push_back({ Operand::Integer, 0, nullptr, value });
             else
                 cannotTranslate(code.toString());
             break;
         }
         case TSymbolKind::NumberDouble:
         case TSymbolKind::Const: {
-            const Operand o{Operand::Number, s->getValue(), nullptr, 0};
+            const Operand o { Operand::Number, s->getValue(), nullptr, 0 };
             if (staysPending(i)) {
                 operands.push_back(o);
             } else {
@@ -343,7 +337,8 @@ void TCalcProgram::build(const TCalcCodeList &code)
             break;
         }
         case TSymbolKind::Variable: {
-            const Operand o{Operand::Variable, 0, static_cast<TVariable *>(s)->valueAddress(), 0};
+            const Operand o { Operand::Variable, 0, static_cast<TVariable *>(s)->valueAddress(),
+                0 };
             if (staysPending(i)) {
                 operands.push_back(o);
             } else {
@@ -409,8 +404,10 @@ void TCalcProgram::build(const TCalcCodeList &code)
                         put(op_POWI_V, 0, a.v, nullptr, e2.n);
                     push();
                 } else {
-                    put(e2.n == 2 ? op_SQR : e2.n == 3 ? op_CUBE : op_POWI, 0, nullptr, nullptr,
-                         e2.n);
+                    put(e2.n == 2       ? op_SQR
+                            : e2.n == 3 ? op_CUBE
+                                        : op_POWI,
+                        0, nullptr, nullptr, e2.n);
                 }
             } else if (const std::uint16_t u = unaryOpcode(op); u != opCount) {
                 const Operand a = pop();
@@ -470,45 +467,53 @@ double TCalcProgram::run() const
         goto *kLabels[ip->op];                                                                     \
     } while (0)
 #define ZARNO_HANDLERS(OP, F, FC)                                                                  \
-    L_##OP##_S : {                                                                                 \
+    L_##OP##_S:                                                                                    \
+    {                                                                                              \
         const double a = *--sp;                                                                    \
         if (!F::apply(a, acc, acc))                                                                \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_C : {                                                                                 \
+    L_##OP##_C:                                                                                    \
+    {                                                                                              \
         if (!FC::apply(acc, ip->c, acc))                                                           \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_V : {                                                                                 \
+    L_##OP##_V:                                                                                    \
+    {                                                                                              \
         if (!F::apply(acc, *ip->v, acc))                                                           \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_RC : {                                                                                \
+    L_##OP##_RC:                                                                                   \
+    {                                                                                              \
         if (!F::apply(ip->c, acc, acc))                                                            \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_RV : {                                                                                \
+    L_##OP##_RV:                                                                                   \
+    {                                                                                              \
         if (!F::apply(*ip->v, acc, acc))                                                           \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_CV : {                                                                                \
+    L_##OP##_CV:                                                                                   \
+    {                                                                                              \
         *sp++ = acc;                                                                               \
         if (!F::apply(ip->c, *ip->v, acc))                                                         \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_VC : {                                                                                \
+    L_##OP##_VC:                                                                                   \
+    {                                                                                              \
         *sp++ = acc;                                                                               \
         if (!F::apply(*ip->v, ip->c, acc))                                                         \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_VV : {                                                                                \
+    L_##OP##_VV:                                                                                   \
+    {                                                                                              \
         *sp++ = acc;                                                                               \
         if (!F::apply(*ip->v, *ip->w, acc))                                                        \
             goto noValue;                                                                          \
@@ -552,12 +557,14 @@ L_CUBE:
     acc = acc * acc * acc;
     ZARNO_NEXT();
 #define ZARNO_UNARY_HANDLERS(OP)                                                                   \
-    L_##OP : {                                                                                     \
+    L_##OP:                                                                                        \
+    {                                                                                              \
         if (!unaryApply(op_##OP, acc, acc))                                                        \
             goto noValue;                                                                          \
         ZARNO_NEXT();                                                                              \
     }                                                                                              \
-    L_##OP##_V : {                                                                                 \
+    L_##OP##_V:                                                                                    \
+    {                                                                                              \
         *sp++ = acc;                                                                               \
         if (!unaryApply(op_##OP, *ip->v, acc))                                                     \
             goto noValue;                                                                          \
@@ -581,7 +588,7 @@ L_SINP:
 L_COSP:
 L_TANP:
 L_MAX:
-L_MIN: {
+L_MIN : {
     // The arguments lie in order on the stack with the last in the register.
     const int k = ip->n;
     *sp = acc;
@@ -635,17 +642,17 @@ template <class F>
 void blockBinary(BlockOperand a, BlockOperand b, double *out, std::uint8_t *fail, int n)
 {
     if (a.p && b.p)
-        blockLoop<F>(ArrayOperand{a.p}, ArrayOperand{b.p}, out, fail, n);
+        blockLoop<F>(ArrayOperand { a.p }, ArrayOperand { b.p }, out, fail, n);
     else if (a.p)
-        blockLoop<F>(ArrayOperand{a.p}, ScalarOperand{b.c}, out, fail, n);
+        blockLoop<F>(ArrayOperand { a.p }, ScalarOperand { b.c }, out, fail, n);
     else if (b.p)
-        blockLoop<F>(ScalarOperand{a.c}, ArrayOperand{b.p}, out, fail, n);
+        blockLoop<F>(ScalarOperand { a.c }, ArrayOperand { b.p }, out, fail, n);
     else
-        blockLoop<F>(ScalarOperand{a.c}, ScalarOperand{b.c}, out, fail, n);
+        blockLoop<F>(ScalarOperand { a.c }, ScalarOperand { b.c }, out, fail, n);
 }
 
-void blockBinaryOf(int opIndex, BlockOperand a, BlockOperand b, double *out, std::uint8_t *fail,
-                   int n)
+void blockBinaryOf(
+    int opIndex, BlockOperand a, BlockOperand b, double *out, std::uint8_t *fail, int n)
 {
     switch (opIndex) {
     case 0: blockBinary<FAdd>(a, b, out, fail, n); break;
@@ -657,8 +664,7 @@ void blockBinaryOf(int opIndex, BlockOperand a, BlockOperand b, double *out, std
 }
 
 // One loop per function, so the function is known inside the loop.
-template <std::uint16_t Op>
-void blockUnary(double *acc, std::uint8_t *fail, int n)
+template <std::uint16_t Op> void blockUnary(double *acc, std::uint8_t *fail, int n)
 {
     for (int i = 0; i < n; ++i) {
         double r = 0;
@@ -669,15 +675,15 @@ void blockUnary(double *acc, std::uint8_t *fail, int n)
 
 } // namespace
 
-void TCalcProgram::runChunk(const double *variable, const double *values, double *results,
-                            int n) const
+void TCalcProgram::runChunk(
+    const double *variable, const double *values, double *results, int n) const
 {
     double *const work = fBatchWork.data();
     const auto slot = [work](int k) { return work + std::size_t(k) * kBlock; };
     std::uint8_t *const fail = fBatchFail.data();
     std::memset(fail, 0, std::size_t(n));
     const auto operand = [&](const double *v) {
-        return v == variable ? BlockOperand{values, 0} : BlockOperand{nullptr, *v};
+        return v == variable ? BlockOperand { values, 0 } : BlockOperand { nullptr, *v };
     };
     const auto fill = [n](double *out, BlockOperand o) {
         if (o.p)
@@ -695,38 +701,38 @@ void TCalcProgram::runChunk(const double *variable, const double *values, double
             double *out = nullptr;
             switch (rel % kForms) {
             case fS:
-                a = {slot(sp - 1), 0};
-                b = {slot(sp), 0};
+                a = { slot(sp - 1), 0 };
+                b = { slot(sp), 0 };
                 out = slot(--sp);
                 break;
             case fC:
-                a = {slot(sp), 0};
-                b = {nullptr, in.c};
+                a = { slot(sp), 0 };
+                b = { nullptr, in.c };
                 out = slot(sp);
                 break;
             case fV:
-                a = {slot(sp), 0};
+                a = { slot(sp), 0 };
                 b = operand(in.v);
                 out = slot(sp);
                 break;
             case fRC:
-                a = {nullptr, in.c};
-                b = {slot(sp), 0};
+                a = { nullptr, in.c };
+                b = { slot(sp), 0 };
                 out = slot(sp);
                 break;
             case fRV:
                 a = operand(in.v);
-                b = {slot(sp), 0};
+                b = { slot(sp), 0 };
                 out = slot(sp);
                 break;
             case fCV:
-                a = {nullptr, in.c};
+                a = { nullptr, in.c };
                 b = operand(in.v);
                 out = slot(++sp);
                 break;
             case fVC:
                 a = operand(in.v);
-                b = {nullptr, in.c};
+                b = { nullptr, in.c };
                 out = slot(++sp);
                 break;
             default:
@@ -739,7 +745,7 @@ void TCalcProgram::runChunk(const double *variable, const double *values, double
             continue;
         }
         switch (in.op) {
-        case op_PUSH_C: fill(slot(++sp), BlockOperand{nullptr, in.c}); break;
+        case op_PUSH_C: fill(slot(++sp), BlockOperand { nullptr, in.c }); break;
         case op_PUSH_V: fill(slot(++sp), operand(in.v)); break;
         case op_POWI_V:
         case op_SQR_V: fill(slot(++sp), operand(in.v)); [[fallthrough]];
@@ -748,8 +754,8 @@ void TCalcProgram::runChunk(const double *variable, const double *values, double
         case op_CUBE: {
             double *acc = slot(sp);
             const std::int32_t e = in.op == op_SQR || in.op == op_SQR_V ? 2
-                : in.op == op_CUBE                                       ? 3
-                                                                          : in.n;
+                : in.op == op_CUBE                                      ? 3
+                                                                        : in.n;
             for (int i = 0; i < n; ++i) {
                 double r = 0;
                 fail[i] |= std::uint8_t(!intPowerOk(acc[i], e, r));
@@ -760,17 +766,17 @@ void TCalcProgram::runChunk(const double *variable, const double *values, double
 #define ZARNO_UNARY_BLOCK(OP)                                                                      \
     case op_##OP##_V: fill(slot(++sp), operand(in.v)); [[fallthrough]];                            \
     case op_##OP: blockUnary<op_##OP>(slot(sp), fail, n); break;
-        ZARNO_UNARY_BLOCK(NEG)
-        ZARNO_UNARY_BLOCK(SIN)
-        ZARNO_UNARY_BLOCK(COS)
-        ZARNO_UNARY_BLOCK(TAN)
-        ZARNO_UNARY_BLOCK(ATAN)
-        ZARNO_UNARY_BLOCK(LOG)
-        ZARNO_UNARY_BLOCK(SQRT)
-        ZARNO_UNARY_BLOCK(EXP)
-        ZARNO_UNARY_BLOCK(CEIL)
-        ZARNO_UNARY_BLOCK(FLOOR)
-        ZARNO_UNARY_BLOCK(ABS)
+            ZARNO_UNARY_BLOCK(NEG)
+            ZARNO_UNARY_BLOCK(SIN)
+            ZARNO_UNARY_BLOCK(COS)
+            ZARNO_UNARY_BLOCK(TAN)
+            ZARNO_UNARY_BLOCK(ATAN)
+            ZARNO_UNARY_BLOCK(LOG)
+            ZARNO_UNARY_BLOCK(SQRT)
+            ZARNO_UNARY_BLOCK(EXP)
+            ZARNO_UNARY_BLOCK(CEIL)
+            ZARNO_UNARY_BLOCK(FLOOR)
+            ZARNO_UNARY_BLOCK(ABS)
 #undef ZARNO_UNARY_BLOCK
         case op_END: break;
         default: {
@@ -794,8 +800,8 @@ void TCalcProgram::runChunk(const double *variable, const double *values, double
         results[i] = fail[i] || !calcops::finite(acc[i]) ? calcops::kNaN : acc[i];
 }
 
-void TCalcProgram::runBatch(const double *variable, const double *values, double *results,
-                            qsizetype count) const
+void TCalcProgram::runBatch(
+    const double *variable, const double *values, double *results, qsizetype count) const
 {
     if (fNoValue) {
         std::fill(results, results + count, calcops::kNaN);

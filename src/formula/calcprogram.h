@@ -33,8 +33,8 @@ public:
     // One pass of the code over many values of one variable: results[i] is
     // what run() gives with the variable set to values[i]. The variable's
     // own value is left as it was.
-    void runBatch(const double *variable, const double *values, double *results,
-                  qsizetype count) const;
+    void runBatch(
+        const double *variable, const double *values, double *results, qsizetype count) const;
 
     int instructionCount() const { return int(fCode.size()); }
     // Always NaN: the code needs deeper stacks than there are.

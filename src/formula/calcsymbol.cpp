@@ -18,11 +18,14 @@ namespace {
 
 } // namespace
 
-TCalcSymbol::TCalcSymbol(const QString &name, const QString &texName, int precedence,
-                         TSymbolKind kind, TCalcOp op)
-    : fName(name), fTexName(texName), fPrecedence(precedence), fKind(kind), fOp(op)
-{
-}
+TCalcSymbol::TCalcSymbol(
+    const QString &name, const QString &texName, int precedence, TSymbolKind kind, TCalcOp op)
+    : fName(name)
+    , fTexName(texName)
+    , fPrecedence(precedence)
+    , fKind(kind)
+    , fOp(op)
+{ }
 
 TCalcSymbol::~TCalcSymbol() = default;
 
@@ -56,11 +59,11 @@ bool TCalcSymbol::isNumber() const
     notImplemented("isNumber");
 }
 
-TOperator::TOperator(const QString &name, const QString &texName, int precedence,
-                     TSymbolKind kind, TCalcOp op, int arity)
-    : TCalcSymbol(name, texName, precedence, kind, op), fArity(arity)
-{
-}
+TOperator::TOperator(const QString &name, const QString &texName, int precedence, TSymbolKind kind,
+    TCalcOp op, int arity)
+    : TCalcSymbol(name, texName, precedence, kind, op)
+    , fArity(arity)
+{ }
 
 bool TOperator::calc(TCalcStacks &stacks, int argumentCount) const
 {
@@ -104,17 +107,15 @@ int TOperator::optimize(TCalcStacks &stacks, int argumentCount) const
     return argumentCount + 1;
 }
 
-TOperatorFunction::TOperatorFunction(const QString &name, const QString &texName,
-                                     int precedence, TCalcOp op, int arity)
+TOperatorFunction::TOperatorFunction(
+    const QString &name, const QString &texName, int precedence, TCalcOp op, int arity)
     : TOperator(name, texName, precedence, TSymbolKind::OperatorFunction, op, arity)
-{
-}
+{ }
 
-TOperatorEnzanshi::TOperatorEnzanshi(const QString &name, const QString &texName,
-                                     int precedence, TCalcOp op, int arity)
+TOperatorEnzanshi::TOperatorEnzanshi(
+    const QString &name, const QString &texName, int precedence, TCalcOp op, int arity)
     : TOperator(name, texName, precedence, TSymbolKind::OperatorEnzanshi, op, arity)
-{
-}
+{ }
 
 template <TCalcOp Op, typename Base>
 bool TOperatorOf<Op, Base>::evaluate(const double *a, int count, double &r) const
@@ -176,8 +177,7 @@ template class TOperatorOf<TCalcOp::TanP, TOperatorFunction>;
 
 TOp_intPower::TOp_intPower(const QString &name, const QString &texName, int precedence)
     : TOperatorEnzanshi(name, texName, precedence, TCalcOp::IntPower, 2)
-{
-}
+{ }
 
 bool TOp_intPower::calc(TCalcStacks &stacks, int) const
 {
@@ -200,9 +200,9 @@ bool TOp_intPower::evaluate(const double *args, int, double &result) const
 }
 
 TNumberInteger::TNumberInteger(const QString &name, std::int32_t value)
-    : TCalcSymbol(name, name, 9000, TSymbolKind::NumberInteger), fValue(value)
-{
-}
+    : TCalcSymbol(name, name, 9000, TSymbolKind::NumberInteger)
+    , fValue(value)
+{ }
 
 bool TNumberInteger::calc(TCalcStacks &stacks, int) const
 {
@@ -218,14 +218,13 @@ int TNumberInteger::optimize(TCalcStacks &stacks, int) const
 
 TNumberDouble::TNumberDouble(const QString &name, double value)
     : TNumberDouble(name, name, value, TSymbolKind::NumberDouble)
-{
-}
+{ }
 
-TNumberDouble::TNumberDouble(const QString &name, const QString &texName, double value,
-                             TSymbolKind kind)
-    : TCalcSymbol(name, texName, 9000, kind), fValue(value)
-{
-}
+TNumberDouble::TNumberDouble(
+    const QString &name, const QString &texName, double value, TSymbolKind kind)
+    : TCalcSymbol(name, texName, 9000, kind)
+    , fValue(value)
+{ }
 
 bool TNumberDouble::calc(TCalcStacks &stacks, int) const
 {
@@ -246,18 +245,17 @@ bool TNumberDouble::isIntegerText() const
 
 TConst::TConst(const QString &name, const QString &texName, double value)
     : TConst(name, texName, value, TSymbolKind::Const)
-{
-}
+{ }
 
 TConst::TConst(const QString &name, const QString &texName, double value, TSymbolKind kind)
     : TNumberDouble(name, texName, value, kind)
-{
-}
+{ }
 
 TVariable::TVariable(const QString &name, int kind, int number)
-    : TConst(name, name, 0.0, TSymbolKind::Variable), fVarKind(kind), fNumber(number)
-{
-}
+    : TConst(name, name, 0.0, TSymbolKind::Variable)
+    , fVarKind(kind)
+    , fNumber(number)
+{ }
 
 bool TVariable::calc(TCalcStacks &stacks, int) const
 {
@@ -274,7 +272,6 @@ int TVariable::optimize(TCalcStacks &stacks, int) const
 
 TCalcSymbolOther::TCalcSymbolOther(const QString &name, const QString &texName, int precedence)
     : TCalcSymbol(name, texName, precedence, TSymbolKind::Other)
-{
-}
+{ }
 
 } // namespace zarno

@@ -14,24 +14,25 @@ class TAbstractC2TStrProc;
 // Value stack of fixed length on which postfix code runs. Exceeding the
 // length or popping an empty stack is a program fault: code is checked for
 // its depth before it runs.
-template <typename T>
-class TGNumberStack
+template <typename T> class TGNumberStack
 {
 public:
     // The length is number + 1 (the shared stacks are created with 110).
-    explicit TGNumberStack(int number) : fItems(std::size_t(number) + 1) {}
+    explicit TGNumberStack(int number)
+        : fItems(std::size_t(number) + 1)
+    { }
     void push(T v)
     {
         if (fTop + 1 >= int(fItems.size()))
-            throw ESouteigai(QStringLiteral("TGNumberStack"), {fmtArg(int(fItems.size()))},
-                             QStringLiteral("スタックの長さ(%d)を超えました。"), QStringLiteral("push"));
+            throw ESouteigai(QStringLiteral("TGNumberStack"), { fmtArg(int(fItems.size())) },
+                QStringLiteral("スタックの長さ(%d)を超えました。"), QStringLiteral("push"));
         fItems[std::size_t(++fTop)] = v;
     }
     T pop()
     {
         if (fTop < 0)
             throw ESouteigai(QStringLiteral("TGNumberStack"), QStringLiteral("スタックは空です。"),
-                             QStringLiteral("pop"));
+                QStringLiteral("pop"));
         return fItems[std::size_t(fTop--)];
     }
     void clear() { fTop = -1; }
@@ -104,7 +105,7 @@ class TCalcSymbol
 {
 public:
     TCalcSymbol(const QString &name, const QString &texName, int precedence, TSymbolKind kind,
-                TCalcOp op = TCalcOp::None);
+        TCalcOp op = TCalcOp::None);
     virtual ~TCalcSymbol();
     TCalcSymbol(const TCalcSymbol &) = delete;
     TCalcSymbol &operator=(const TCalcSymbol &) = delete;
@@ -154,7 +155,7 @@ class TOperator : public TCalcSymbol
 public:
     // arity 0: any number of arguments, at least one.
     TOperator(const QString &name, const QString &texName, int precedence, TSymbolKind kind,
-              TCalcOp op, int arity);
+        TCalcOp op, int arity);
     int arity() const { return fArity; }
     bool calc(TCalcStacks &stacks, int argumentCount) const override;
     int optimize(TCalcStacks &stacks, int argumentCount) const override;
@@ -171,20 +172,19 @@ private:
 class TOperatorFunction : public TOperator
 {
 public:
-    TOperatorFunction(const QString &name, const QString &texName, int precedence, TCalcOp op,
-                      int arity);
+    TOperatorFunction(
+        const QString &name, const QString &texName, int precedence, TCalcOp op, int arity);
 };
 
 class TOperatorEnzanshi : public TOperator
 {
 public:
-    TOperatorEnzanshi(const QString &name, const QString &texName, int precedence, TCalcOp op,
-                      int arity);
+    TOperatorEnzanshi(
+        const QString &name, const QString &texName, int precedence, TCalcOp op, int arity);
 };
 
 // Every operator and function with its own numeric meaning.
-template <TCalcOp Op, typename Base>
-class TOperatorOf final : public Base
+template <TCalcOp Op, typename Base> class TOperatorOf final : public Base
 {
 public:
     using Base::Base;

@@ -26,8 +26,7 @@ TCalcSymbolTable &TCalcSymbolTable::getInstance()
     return instance;
 }
 
-template <typename T, typename... Args>
-T *TCalcSymbolTable::add(Args &&...args)
+template <typename T, typename... Args> T *TCalcSymbolTable::add(Args &&...args)
 {
     auto symbol = std::make_unique<T>(std::forward<Args>(args)...);
     T *raw = symbol.get();
@@ -50,29 +49,25 @@ void TCalcSymbolTable::addVariable(const QString &name, int kind, int number)
 
 QString TCalcSymbolTable::variablePrefix(int kind)
 {
-    static const QString prefixes[] = {QStringLiteral("tempFunction"),
-                                       QStringLiteral("tempFunctionY"),
-                                       QStringLiteral("p"),
-                                       QStringLiteral("c"),
-                                       QStringLiteral("e"),
-                                       QStringLiteral("l")};
+    static const QString prefixes[]
+        = { QStringLiteral("tempFunction"), QStringLiteral("tempFunctionY"), QStringLiteral("p"),
+              QStringLiteral("c"), QStringLiteral("e"), QStringLiteral("l") };
     if (kind < 0 || kind > 5)
-        throw ESouteigai(QStringLiteral("TCalcSymbolTable"), {fmtArg(kind)},
-                         QStringLiteral("変数の種類(%d)はありません。"),
-                         QStringLiteral("variablePrefix"));
+        throw ESouteigai(QStringLiteral("TCalcSymbolTable"), { fmtArg(kind) },
+            QStringLiteral("変数の種類(%d)はありません。"), QStringLiteral("variablePrefix"));
     return prefixes[kind];
 }
 
 const QStringList &TCalcSymbolTable::shapeAttributes(int kind)
 {
     static const QStringList none;
-    static const QStringList point{QStringLiteral("x"), QStringLiteral("y")};
-    static const QStringList circle{QStringLiteral("cx"), QStringLiteral("cy"), QStringLiteral("r")};
-    static const QStringList ellipse{QStringLiteral("cx"),    QStringLiteral("cy"),
-                                     QStringLiteral("alenx"), QStringLiteral("aleny"),
-                                     QStringLiteral("fsx"),   QStringLiteral("fsy"),
-                                     QStringLiteral("flx"),   QStringLiteral("fly")};
-    static const QStringList line{QStringLiteral("angle")};
+    static const QStringList point { QStringLiteral("x"), QStringLiteral("y") };
+    static const QStringList circle { QStringLiteral("cx"), QStringLiteral("cy"),
+        QStringLiteral("r") };
+    static const QStringList ellipse { QStringLiteral("cx"), QStringLiteral("cy"),
+        QStringLiteral("alenx"), QStringLiteral("aleny"), QStringLiteral("fsx"),
+        QStringLiteral("fsy"), QStringLiteral("flx"), QStringLiteral("fly") };
+    static const QStringList line { QStringLiteral("angle") };
     switch (kind) {
     case vkPoint: return point;
     case vkCircle: return circle;
@@ -121,11 +116,12 @@ TCalcSymbolTable::TCalcSymbolTable()
 
     addVariable(QStringLiteral("x"), vkX, 0);
     addVariable(QStringLiteral("y"), vkY, 0);
-    for (int kind : {vkEllipse, vkPoint, vkCircle, vkLine})
+    for (int kind : { vkEllipse, vkPoint, vkCircle, vkLine })
         for (int n = 1; n <= 5; ++n)
             for (const QString &attribute : shapeAttributes(kind))
-                addVariable(variablePrefix(kind) + QString::number(n) + QLatin1Char('.') + attribute,
-                            kind, n);
+                addVariable(
+                    variablePrefix(kind) + QString::number(n) + QLatin1Char('.') + attribute, kind,
+                    n);
 
     for (const auto &symbol : fOwned)
         fNameList.append(symbol->name().toLower());
@@ -193,12 +189,14 @@ void TCalcSymbolTable::applyOnOff(const TCalcSymbolOnOff &onOff)
     }
 }
 
-TCalcSymbolList::TCalcSymbolList() : fTable(TCalcSymbolTable::getInstance()) {}
+TCalcSymbolList::TCalcSymbolList()
+    : fTable(TCalcSymbolTable::getInstance())
+{ }
 
 void TCalcSymbolList::notFound(const QString &name, const QString &what) const
 {
-    throw ESouteigai(QStringLiteral("TCalcSymbolList"), {fmtArg(name), fmtArg(what)},
-                     QStringLiteral("文字<%s>は認識できない%sです。"), QStringLiteral("mustFind"));
+    throw ESouteigai(QStringLiteral("TCalcSymbolList"), { fmtArg(name), fmtArg(what) },
+        QStringLiteral("文字<%s>は認識できない%sです。"), QStringLiteral("mustFind"));
 }
 
 TCalcSymbol *TCalcSymbolList::findSymbol(const QString &name) const
@@ -221,7 +219,9 @@ TCalcSymbol *TCalcSymbolList::mustFindSymbol(const QString &name) const
 TOperator *TCalcSymbolList::findOp(const QString &name) const
 {
     TCalcSymbol *s = fTable.findNotVarConst(name);
-    if (s && (s->kind() == TSymbolKind::OperatorEnzanshi || s->kind() == TSymbolKind::OperatorFunction))
+    if (s
+        && (s->kind() == TSymbolKind::OperatorEnzanshi
+            || s->kind() == TSymbolKind::OperatorFunction))
         return static_cast<TOperator *>(s);
     return nullptr;
 }
@@ -260,7 +260,7 @@ TVariable *TCalcSymbolList::mustFindVar(const QString &name) const
 TVariable *TCalcSymbolList::mustFindShapeVar(int kind, int number, const QString &attribute) const
 {
     return mustFindVar(TCalcSymbolTable::variablePrefix(kind) + QString::number(number)
-                       + QLatin1Char('.') + attribute);
+        + QLatin1Char('.') + attribute);
 }
 
 void TCalcSymbolList::addOwn(std::unique_ptr<TCalcSymbol> symbol)
@@ -290,8 +290,8 @@ TNumberDouble *TCalcSymbolList::addNumber(const QString &text)
 {
     if (TNumberDouble *n = tryAddNumber(text))
         return n;
-    throw EMyException(QStringLiteral("TCalcSymbolList"), {fmtArg("実数"), fmtArg(text)},
-                       QStringLiteral("%sに変換できない文字列(%s)です。"), QStringLiteral("addNumber"));
+    throw EMyException(QStringLiteral("TCalcSymbolList"), { fmtArg("実数"), fmtArg(text) },
+        QStringLiteral("%sに変換できない文字列(%s)です。"), QStringLiteral("addNumber"));
 }
 
 TNumberInteger *TCalcSymbolList::addInteger(const QString &text)
@@ -299,16 +299,16 @@ TNumberInteger *TCalcSymbolList::addInteger(const QString &text)
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || !TCommonProcs::isIntegerString(text))
-        throw EMyException(QStringLiteral("TCalcSymbolList"), {fmtArg("整数"), fmtArg(text)},
-                           QStringLiteral("%sに変換できない文字列(%s)です。"),
-                           QStringLiteral("addInteger"));
+        throw EMyException(QStringLiteral("TCalcSymbolList"), { fmtArg("整数"), fmtArg(text) },
+            QStringLiteral("%sに変換できない文字列(%s)です。"), QStringLiteral("addInteger"));
     auto n = std::make_unique<TNumberInteger>(text, value);
     TNumberInteger *raw = n.get();
     addOwn(std::move(n));
     return raw;
 }
 
-TCalcSymbolIterator::TCalcSymbolIterator(const TCalcSymbolList &list) : fList(list)
+TCalcSymbolIterator::TCalcSymbolIterator(const TCalcSymbolList &list)
+    : fList(list)
 {
     settle();
 }
@@ -335,8 +335,8 @@ bool TCalcSymbolIterator::hasNext() const
 TCalcSymbol *TCalcSymbolIterator::next()
 {
     if (!hasNext())
-        throw ESouteigai(QStringLiteral("TCalcSymbolIterator"), QStringLiteral("次の要素はありません。"),
-                         QStringLiteral("next"));
+        throw ESouteigai(QStringLiteral("TCalcSymbolIterator"),
+            QStringLiteral("次の要素はありません。"), QStringLiteral("next"));
     const TCalcSymbolTable &t = fList.table();
     TCalcSymbol *s = fStage == 0 ? t.notVarConstSymbols()[fIndex]
         : fStage == 1            ? fList.ownSymbols()[fIndex].get()

@@ -74,8 +74,7 @@ public:
 
 private:
     TCalcSymbolTable();
-    template <typename T, typename... Args>
-    T *add(Args &&...args);
+    template <typename T, typename... Args> T *add(Args &&...args);
     void addVariable(const QString &name, int kind, int number);
 
     std::vector<std::unique_ptr<TCalcSymbol>> fOwned;
@@ -88,9 +87,9 @@ private:
     std::vector<int> fNamesByLetter[26];
     int fLongestVariableName = 0;
     QSet<QString> fVariablePrefixes; // lower case
-    TDoubleStack fDoubleStack{kStackNumber};
-    TIntegerStack fIntegerStack{kStackNumber};
-    TCalcStacks fStacks{fDoubleStack, fIntegerStack};
+    TDoubleStack fDoubleStack { kStackNumber };
+    TIntegerStack fIntegerStack { kStackNumber };
+    TCalcStacks fStacks { fDoubleStack, fIntegerStack };
 };
 
 // One formula facade's view of the symbol table: the shared part plus its own

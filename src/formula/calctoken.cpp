@@ -5,7 +5,9 @@
 namespace zarno {
 
 TCalcToken::TCalcToken(TCalcSymbol *symbol, TMyTokentype kind, int position, int blankCount)
-    : TMyToken(kind, position, blankCount), fSymbol(symbol), fArgumentCount(0)
+    : TMyToken(kind, position, blankCount)
+    , fSymbol(symbol)
+    , fArgumentCount(0)
 {
     if (symbol->kind() == TSymbolKind::OperatorEnzanshi
         || symbol->kind() == TSymbolKind::OperatorFunction)
@@ -26,9 +28,8 @@ bool TCalcToken::isCode() const
 void TSymbolDivider::divideToken(TBaseTokenIterator &it)
 {
     if (!fSymbolList)
-        throw ESouteigai(QStringLiteral("TSymbolDivider"), {fmtArg("symbolList")},
-                         QStringLiteral("%sをセットせずに参照しています。"),
-                         QStringLiteral("divideToken"));
+        throw ESouteigai(QStringLiteral("TSymbolDivider"), { fmtArg("symbolList") },
+            QStringLiteral("%sをセットせずに参照しています。"), QStringLiteral("divideToken"));
     fTokens.clear();
     while (it.hasNext()) {
         const TBaseToken &token = it.next();
@@ -80,9 +81,8 @@ TMyTokentype kindOfSymbol(const TCalcSymbol *symbol)
 void TSetCalcTokenProc::setToken(TBaseTokenIterator &it, TMyTokenList &list)
 {
     if (!fSymbolList)
-        throw ESouteigai(QStringLiteral("TSetCalcTokenProc"), {fmtArg("symbolList")},
-                         QStringLiteral("%sをセットせずに参照しています。"),
-                         QStringLiteral("setToken"));
+        throw ESouteigai(QStringLiteral("TSetCalcTokenProc"), { fmtArg("symbolList") },
+            QStringLiteral("%sをセットせずに参照しています。"), QStringLiteral("setToken"));
     while (it.hasNext()) {
         const TBaseToken &base = it.next();
         if (base.kind == TBaseTokenKind::btkSpace || base.text.isEmpty())

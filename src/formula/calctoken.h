@@ -16,9 +16,10 @@ class TMyToken
 {
 public:
     TMyToken(TMyTokentype kind, int position, int blankCount = 0)
-        : fKind(kind), fPosition(position), fBlankCount(blankCount)
-    {
-    }
+        : fKind(kind)
+        , fPosition(position)
+        , fBlankCount(blankCount)
+    { }
     virtual ~TMyToken() = default;
     TMyToken(const TMyToken &) = delete;
     TMyToken &operator=(const TMyToken &) = delete;
@@ -62,9 +63,9 @@ class TInvalidCalcTokens : public TMyToken
 {
 public:
     TInvalidCalcTokens(const QString &text, int position)
-        : TMyToken(TMyTokentype::mt_invalid, position), fText(text)
-    {
-    }
+        : TMyToken(TMyTokentype::mt_invalid, position)
+        , fText(text)
+    { }
     QString text() const override { return fText; }
 
 private:
@@ -116,7 +117,9 @@ private:
 class TMyTokenList
 {
 public:
-    explicit TMyTokenList(TSetCalcTokenProc &proc) : fProc(proc) {}
+    explicit TMyTokenList(TSetCalcTokenProc &proc)
+        : fProc(proc)
+    { }
     // Reads the whole text: character classes, symbol division, calc tokens.
     void readFrom(TAbstractTextReader &reader);
 
@@ -134,7 +137,9 @@ private:
 class TMyTokenIterator
 {
 public:
-    explicit TMyTokenIterator(const TMyTokenList &list) : fList(list) {}
+    explicit TMyTokenIterator(const TMyTokenList &list)
+        : fList(list)
+    { }
     bool hasNext() const { return fPos < fList.count(); }
     TMyToken *next() { return fList.at(fPos++); }
     bool hasPrevious() const { return fPos > 0; }

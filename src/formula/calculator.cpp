@@ -29,7 +29,8 @@ double TCalculator::calc_code(const TCalcCodeList &code) const
         throw;
     } catch (const EZarnoBase &e) {
         stacks.clear();
-        throw EMyFatalException(QStringLiteral("TCalculator"), e.message(), QStringLiteral("calc_code"));
+        throw EMyFatalException(
+            QStringLiteral("TCalculator"), e.message(), QStringLiteral("calc_code"));
     }
 }
 

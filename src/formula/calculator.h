@@ -18,8 +18,8 @@ public:
     void load(const TCalcCodeList &code) { fProgram.build(code); }
     void unload() { fProgram.clear(); }
     double calculate() const { return fProgram.run(); }
-    void calculateBatch(const TVariable &variable, const double *values, double *results,
-                        qsizetype count) const
+    void calculateBatch(
+        const TVariable &variable, const double *values, double *results, qsizetype count) const
     {
         fProgram.runBatch(variable.valueAddress(), values, results, count);
     }

@@ -10,7 +10,8 @@ const QString kClassName = QStringLiteral("TInfix2tree");
 
 QString positionText(int position)
 {
-    return position < 0 ? QStringLiteral("最後") : QString::number(position) + QStringLiteral("文字目");
+    return position < 0 ? QStringLiteral("最後")
+                        : QString::number(position) + QStringLiteral("文字目");
 }
 
 bool isOperatorText(const TMyToken *t, const char *text)
@@ -23,11 +24,12 @@ bool isOperatorText(const TMyToken *t, const char *text)
 class TInfix2tree::NestingGuard
 {
 public:
-    NestingGuard(TInfix2tree &p, TTokenNode *node) : fParser(p)
+    NestingGuard(TInfix2tree &p, TTokenNode *node)
+        : fParser(p)
     {
         if (++fParser.fNesting > kMaxNesting)
             fParser.fail(node, fParser.fPos, QStringLiteral("式の入れ子が深すぎます。(%s)"), {},
-                         fParser.peek()->position(), "primary");
+                fParser.peek()->position(), "primary");
     }
     ~NestingGuard() { --fParser.fNesting; }
 
@@ -35,7 +37,8 @@ private:
     TInfix2tree &fParser;
 };
 
-TInfix2tree::TInfix2tree(TCalcSymbolList &symbolList) : fSymbolList(symbolList)
+TInfix2tree::TInfix2tree(TCalcSymbolList &symbolList)
+    : fSymbolList(symbolList)
 {
     fSetTokenProc.setSymbolList(&symbolList);
 }
@@ -71,8 +74,7 @@ int TInfix2tree::positionAfterLastToken() const
     return last->position() + int(last->text().size());
 }
 
-TCalcToken *TInfix2tree::newToken(TCalcSymbol *symbol, TMyTokentype kind, int position,
-                                  int blanks)
+TCalcToken *TInfix2tree::newToken(TCalcSymbol *symbol, TMyTokentype kind, int position, int blanks)
 {
     auto t = std::make_unique<TCalcToken>(symbol, kind, position, blanks);
     TCalcToken *raw = t.get();
@@ -80,8 +82,8 @@ TCalcToken *TInfix2tree::newToken(TCalcSymbol *symbol, TMyTokentype kind, int po
     return raw;
 }
 
-TCalcToken *TInfix2tree::newToken(const QString &symbolName, TMyTokentype kind, int position,
-                                  int blanks)
+TCalcToken *TInfix2tree::newToken(
+    const QString &symbolName, TMyTokentype kind, int position, int blanks)
 {
     return newToken(fSymbolList.mustFindSymbol(symbolName), kind, position, blanks);
 }
@@ -95,7 +97,7 @@ TInvalidCalcTokens *TInfix2tree::newInvalid(const QString &text, int position)
 }
 
 void TInfix2tree::fail(TTokenNode *node, qsizetype restFrom, const QString &pattern,
-                       FormatArgs args, int position, const char *method)
+    FormatArgs args, int position, const char *method)
 {
     QString rest;
     for (qsizetype i = restFrom; i < fTokenList->count(); ++i)
@@ -138,9 +140,9 @@ std::unique_ptr<TTokenNode> TInfix2tree::compileProc()
             fail(nullptr, 0, QStringLiteral("式がありません。(%s)"), {}, -1, "compileProc");
         expression(root.get());
         if (root->childCount() > 1)
-            throw ESouteigai(kClassName, {fmtArg(root->childCount())},
-                             QStringLiteral("rootNodeに子(%d個)が2個以上あります。"),
-                             QStringLiteral("compileProc"));
+            throw ESouteigai(kClassName, { fmtArg(root->childCount()) },
+                QStringLiteral("rootNodeに子(%d個)が2個以上あります。"),
+                QStringLiteral("compileProc"));
         if (!atEnd()) {
             // What follows a complete formula is wrong together with the last
             // operand: "x)" reports "x)", "2+3 4" reports "3 4".
@@ -151,9 +153,9 @@ std::unique_ptr<TTokenNode> TInfix2tree::compileProc()
             while (text.endsWith(QLatin1Char(' ')))
                 text.chop(1);
             fLastNode->setToken(newInvalid(text, lastToken->position()));
-            throw EInfix2TreeAnalyze(kClassName, {fmtArg(text), fmtArg(positionText(lastToken->position()))},
-                                     QStringLiteral("不正な文字[%s]があります。(%s)"),
-                                     QStringLiteral("compileProc"));
+            throw EInfix2TreeAnalyze(kClassName,
+                { fmtArg(text), fmtArg(positionText(lastToken->position())) },
+                QStringLiteral("不正な文字[%s]があります。(%s)"), QStringLiteral("compileProc"));
         }
     } catch (const EInfix2TreeAnalyze &e) {
         fErrorFlag = 1;
@@ -228,7 +230,7 @@ void TInfix2tree::primary(TTokenNode *node)
 {
     if (atEnd())
         fail(node, fPos, QStringLiteral("数値・変数などが必要です。(%s)"), {},
-             positionAfterLastToken(), "primary");
+            positionAfterLastToken(), "primary");
     TMyToken *t = peek();
     switch (t->kind()) {
     case TMyTokentype::mt_c_number:
@@ -237,8 +239,8 @@ void TInfix2tree::primary(TTokenNode *node)
     case TMyTokentype::mt_c_leftParen: group(node); return;
     case TMyTokentype::mt_c_function: functionCall(node); return;
     default:
-        fail(node, fPos, QStringLiteral("不正な文字[%s]があります。(%s)"), {fmtArg(t->text())},
-             t->position(), "primary");
+        fail(node, fPos, QStringLiteral("不正な文字[%s]があります。(%s)"), { fmtArg(t->text()) },
+            t->position(), "primary");
     }
 }
 
@@ -264,7 +266,7 @@ void TInfix2tree::functionCall(TTokenNode *node)
     fLastNode = fnNode;
     if (atEnd())
         fail(fnNode, fPos, QStringLiteral("関数に引数がありません。(%sの関数)"), {}, fn->position(),
-             "functionCall");
+            "functionCall");
     const int arity = static_cast<TOperator *>(fn->symbol())->arity();
     TCalcToken *call = fn;
 
@@ -273,15 +275,15 @@ void TInfix2tree::functionCall(TTokenNode *node)
         TOperator *powered = fSymbolList.findOp(fn->text() + QLatin1Char('^'));
         if (!powered)
             fail(fnNode, fPos, QStringLiteral("関数に左括弧がありません。(%sに必要)"), {},
-                 fn->position(), "functionCall");
+                fn->position(), "functionCall");
         TMyToken *hat = take();
-        call = newToken(powered, TMyTokentype::mt_c_powerFunction, hat->position(),
-                        hat->blankCount());
+        call = newToken(
+            powered, TMyTokentype::mt_c_powerFunction, hat->position(), hat->blankCount());
         fnNode->setToken(call);
         power(fnNode);
         if (atEnd())
             fail(fnNode, fPos, QStringLiteral("関数に引数がありません。(%sの関数)"), {},
-                 fn->position(), "functionCall");
+                fn->position(), "functionCall");
     }
 
     TMyToken *t = peek();
@@ -294,7 +296,7 @@ void TInfix2tree::functionCall(TTokenNode *node)
         implicitProduct(fnNode);
     } else {
         fail(fnNode, fPos, QStringLiteral("関数に左括弧がありません。(%sに必要)"), {},
-             t->position(), "functionCall");
+            t->position(), "functionCall");
     }
 }
 
@@ -307,18 +309,18 @@ void TInfix2tree::arguments(TTokenNode *fnNode, TCalcToken *callToken, int arity
         if (atEnd()) {
             if (count < arity)
                 fail(fnNode, fPos, QStringLiteral("関数引数の数が不足しています。(%s)"), {}, -1,
-                     "arguments");
+                    "arguments");
             fail(fnNode, fPos, QStringLiteral("右括弧が不足しています。(%s)"), {}, -1, "arguments");
         }
         const TMyToken *t = peek();
         if (t->kind() == TMyTokentype::mt_c_rightParen)
             break;
         if (t->kind() != TMyTokentype::mt_c_comma)
-            fail(fnNode, fPos, QStringLiteral("不正な文字[%s]があります。(%s)"), {fmtArg(t->text())},
-                 t->position(), "arguments");
+            fail(fnNode, fPos, QStringLiteral("不正な文字[%s]があります。(%s)"),
+                { fmtArg(t->text()) }, t->position(), "arguments");
         if (arity != 0 && count == arity)
             fail(fnNode, fPos, QStringLiteral("関数引数の数が多すぎます。(%s)"), {}, t->position(),
-                 "arguments");
+                "arguments");
         fnNode->addChild(take());
     }
     const TMyToken *close = peek();
@@ -326,7 +328,7 @@ void TInfix2tree::arguments(TTokenNode *fnNode, TCalcToken *callToken, int arity
         callToken->setArgumentCount(count);
     else if (count < arity)
         fail(fnNode, fPos, QStringLiteral("関数引数の数が不足しています。(%s)"), {},
-             close->position(), "arguments");
+            close->position(), "arguments");
     fLastNode = fnNode->addChild(take());
 }
 

@@ -57,15 +57,15 @@ private:
     bool atEnd() const;
     bool peekOperator(const char *text) const;
     int positionAfterLastToken() const;
-    TCalcToken *newToken(const QString &symbolName, TMyTokentype kind, int position,
-                         int blanks = 0);
+    TCalcToken *newToken(
+        const QString &symbolName, TMyTokentype kind, int position, int blanks = 0);
     TCalcToken *newToken(TCalcSymbol *symbol, TMyTokentype kind, int position, int blanks = 0);
     TInvalidCalcTokens *newInvalid(const QString &text, int position);
     // Hangs the rest of the tokens from index restFrom into node as an invalid
     // token ("_" when nothing is left), then raises the syntax error. A
     // position of -1 is the end of the formula.
     [[noreturn]] void fail(TTokenNode *node, qsizetype restFrom, const QString &pattern,
-                           FormatArgs args, int position, const char *method);
+        FormatArgs args, int position, const char *method);
 
     TCalcSymbolList &fSymbolList;
     TSetCalcTokenProc fSetTokenProc;

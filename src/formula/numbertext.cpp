@@ -14,8 +14,8 @@ QString TNumberText::formatGeneral15(double value)
     // "%.14e" gives the 15 significant digits already rounded, with the
     // exponent adjusted for a carry (9.99...e14 becomes 1.0e15).
     char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf - 1, value,
-                                       std::chars_format::scientific, 14);
+    const auto written
+        = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
     *written.ptr = 0;
     const char *p = buf;
     QString sign;

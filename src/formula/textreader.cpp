@@ -6,7 +6,9 @@
 
 namespace zarno {
 
-TStringReader::TStringReader(QString text) : fText(std::move(text)) {}
+TStringReader::TStringReader(QString text)
+    : fText(std::move(text))
+{ }
 
 bool TStringReader::hasNext() const
 {
@@ -15,8 +17,8 @@ bool TStringReader::hasNext() const
 
 void TStringReader::outOfRange(const char *method) const
 {
-    throw ESouteigai(QStringLiteral("TStringReader"), QStringLiteral("文字列の0文字目は参照できません。"),
-                     QString::fromLatin1(method));
+    throw ESouteigai(QStringLiteral("TStringReader"),
+        QStringLiteral("文字列の0文字目は参照できません。"), QString::fromLatin1(method));
 }
 
 void TStringReader::fill(TCharInfo &info) const

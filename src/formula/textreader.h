@@ -51,7 +51,9 @@ private:
 class TCharIterator
 {
 public:
-    explicit TCharIterator(TAbstractTextReader &reader) : fReader(reader) {}
+    explicit TCharIterator(TAbstractTextReader &reader)
+        : fReader(reader)
+    { }
     bool hasNext() const { return fReader.hasNext(); }
     void nextChar(TCharInfo &info) { fReader.nextChar(info); }
     void prevChar(TCharInfo &info) { fReader.prevChar(info); }

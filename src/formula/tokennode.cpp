@@ -29,8 +29,9 @@ TTokenNode *TTokenNode::addChild(TMyToken *token)
 TTokenNode *TTokenNode::insertBeforeLastChild(TMyToken *token)
 {
     if (fChildren.empty())
-        throw ESouteigai(QStringLiteral("TNode<TMyToken>"), QStringLiteral("このnodeには子はありません。"),
-                         QStringLiteral("insertBeforeLastChild"));
+        throw ESouteigai(QStringLiteral("TNode<TMyToken>"),
+            QStringLiteral("このnodeには子はありません。"),
+            QStringLiteral("insertBeforeLastChild"));
     auto node = std::make_unique<TTokenNode>(token);
     node->fParent = this;
     std::unique_ptr<TTokenNode> last = std::move(fChildren.back());
@@ -55,8 +56,8 @@ void TTokenNode::insertBetweenParent(std::unique_ptr<TTokenNode> newNode)
             }
         }
     }
-    throw ESouteigai(QStringLiteral("TNode<TMyToken>"), QStringLiteral("相互リンクが壊れています。"),
-                     QStringLiteral("insertBetweenParent"));
+    throw ESouteigai(QStringLiteral("TNode<TMyToken>"),
+        QStringLiteral("相互リンクが壊れています。"), QStringLiteral("insertBetweenParent"));
 }
 
 std::unique_ptr<TTokenNode> TTokenNode::takeChild(int i)
@@ -77,7 +78,7 @@ QString TTokenNode::dump() const
         int next;
     };
     QString out;
-    std::vector<Frame> stack{{this, -1}};
+    std::vector<Frame> stack { { this, -1 } };
     while (!stack.empty()) {
         Frame &f = stack.back();
         if (f.next < 0) {
@@ -90,7 +91,7 @@ QString TTokenNode::dump() const
             if (f.next > 0)
                 out += QLatin1Char(',');
             const TTokenNode *c = f.node->child(f.next++);
-            stack.push_back({c, -1});
+            stack.push_back({ c, -1 });
             continue;
         }
         if (!f.node->fChildren.empty())

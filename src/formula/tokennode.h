@@ -12,7 +12,9 @@ namespace zarno {
 class TTokenNode
 {
 public:
-    explicit TTokenNode(TMyToken *token = nullptr) : fToken(token) {}
+    explicit TTokenNode(TMyToken *token = nullptr)
+        : fToken(token)
+    { }
     ~TTokenNode();
     TTokenNode(const TTokenNode &) = delete;
     TTokenNode &operator=(const TTokenNode &) = delete;

@@ -30,7 +30,9 @@ void TParentSomething2function::valuesAt(const double *s, double *t, qsizetype n
 }
 
 TParentDot2Function::TParentDot2Function(const TRelationClass &cls, TFiguretype figureType)
-    : TParentSomething2function(figureType), fClass(cls), fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
+    : TParentSomething2function(figureType)
+    , fClass(cls)
+    , fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
 {
     // Only the free variable may appear: x for y = f(x), y for x = g(y).
     TCalcSymbolOnOff onOff;
@@ -44,7 +46,8 @@ void TParentDot2Function::setFormula(const QString &text)
 {
     fText = text;
     fFacade->compileFormula(text);
-    fVariable = fFacade->mustFindVar(isYType(fFigureType) ? QStringLiteral("y") : QStringLiteral("x"));
+    fVariable
+        = fFacade->mustFindVar(isYType(fFigureType) ? QStringLiteral("y") : QStringLiteral("x"));
 }
 
 double TParentDot2Function::valueAt(double s)
@@ -95,18 +98,19 @@ void TParentDot2Function::loadFromFile(TAbstractXmlNode &figureNode)
     TParents2Children::loadFromFile(figureNode);
 }
 
-std::unique_ptr<TAbstractParents2Children> TParentDot2FunctionClass::createRelation(TFiguretype figureType) const
+std::unique_ptr<TAbstractParents2Children> TParentDot2FunctionClass::createRelation(
+    TFiguretype figureType) const
 {
     return std::make_unique<TParentDot2Function>(*this, figureType);
 }
 
 void TParentDot2FunctionClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 1, 1);
+    rules.add({ TShapetype::SHAPE_dot }, 1, 1);
 }
 
-void TParentDot2FunctionClass::s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType,
-                                                        bool interactive, const TShapeList &parents) const
+void TParentDot2FunctionClass::s_createShapes2shapeList(
+    TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
     std::unique_ptr<TShapeFunction> shape(TShapeFunction::createShapeFunction(isYType(figureType)));
@@ -121,7 +125,8 @@ void TParentDot2FunctionClass::s_createShapes2shapeList(TShapeList &outList, TFi
     outList.add(shape.release());
 }
 
-std::unique_ptr<TFunctionDialogFacade> TFunctionDialogFacade::install(std::unique_ptr<TFunctionDialogFacade> dialog)
+std::unique_ptr<TFunctionDialogFacade> TFunctionDialogFacade::install(
+    std::unique_ptr<TFunctionDialogFacade> dialog)
 {
     std::swap(dialogSlot(), dialog);
     return dialog;

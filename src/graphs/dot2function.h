@@ -17,7 +17,7 @@ public:
     using TParents2Children::TParents2Children;
     virtual void setRange(TRange *range) { fRange = range; }
     // Once before a sampling run.
-    virtual void prepare() {}
+    virtual void prepare() { }
     virtual double valueAt(double s) = 0;
     // t for n values of s; the same as valueAt one by one.
     virtual void valuesAt(const double *s, double *t, qsizetype n);
@@ -60,11 +60,12 @@ public:
     QString className() const override { return QStringLiteral("TParentDot2Function"); }
     TFiguretypeSet supportedFigureTypes() const override
     {
-        return {TFiguretype::FIG_function, TFiguretype::FIG_functionY};
+        return { TFiguretype::FIG_function, TFiguretype::FIG_functionY };
     }
-    std::unique_ptr<TAbstractParents2Children> createRelation(TFiguretype figureType) const override;
+    std::unique_ptr<TAbstractParents2Children> createRelation(
+        TFiguretype figureType) const override;
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
@@ -80,7 +81,8 @@ public:
     // Edits text (for y = f(x) or x = g(y)) and range; false when cancelled.
     virtual bool editFunction(QString &text, TRange &range, bool isY) = 0;
 
-    static std::unique_ptr<TFunctionDialogFacade> install(std::unique_ptr<TFunctionDialogFacade> dialog);
+    static std::unique_ptr<TFunctionDialogFacade> install(
+        std::unique_ptr<TFunctionDialogFacade> dialog);
     static bool edit(QString &text, TRange &range, bool isY);
 };
 

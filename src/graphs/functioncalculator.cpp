@@ -12,12 +12,13 @@ const QString kClass = QStringLiteral("TFunctionCalculator");
 constexpr double kEdge = 10000;
 
 // Does the segment p–q meet the box? (Liang–Barsky on the segment.)
-bool segmentMeetsBox(double px, double py, double qx, double qy, double x0, double x1, double y0, double y1)
+bool segmentMeetsBox(
+    double px, double py, double qx, double qy, double x0, double x1, double y0, double y1)
 {
     double u0 = 0, u1 = 1;
     const double dx = qx - px, dy = qy - py;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {px - x0, x1 - px, py - y0, y1 - py};
+    const double p[4] = { -dx, dx, -dy, dy };
+    const double q[4] = { px - x0, x1 - px, py - y0, y1 - py };
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0)
@@ -55,11 +56,11 @@ void TFunctionCalculator::append(double s, double t, bool pieceStart)
     fLeast = std::min(fLeast, s);
     fGreatest = std::max(fGreatest, s);
     if (fRecordMode == 0)
-        fRecord.push_back({s, t, pieceStart});
+        fRecord.push_back({ s, t, pieceStart });
 }
 
-void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sStart, double sEnd, double step,
-                              double t0, double t1, const PieceSink &sink)
+void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sStart, double sEnd,
+    double step, double t0, double t1, const PieceSink &sink)
 {
     fRecordMode = recordMode;
     fT0 = t0;
@@ -67,7 +68,7 @@ void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sSt
     fCount = 0;
     if (recordMode == 0) {
         fRecord.clear();
-        fAnchor = {std::nan(""), std::nan("")};
+        fAnchor = { std::nan(""), std::nan("") };
     }
     if (!(step > 0) || !(sEnd >= sStart) || !std::isfinite(sStart) || !std::isfinite(sEnd))
         return;
@@ -96,10 +97,11 @@ void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sSt
     }
     if (recordMode == 0 && !fRecord.empty() && std::isfinite(fLeast) && std::isfinite(fGreatest)) {
         const double middle = (fLeast + fGreatest) / 2;
-        const auto best = std::min_element(fRecord.begin(), fRecord.end(), [middle](const auto &a, const auto &b) {
-            return std::fabs(a.s - middle) < std::fabs(b.s - middle);
-        });
-        fAnchor = {best->s, best->t};
+        const auto best = std::min_element(
+            fRecord.begin(), fRecord.end(), [middle](const auto &a, const auto &b) {
+                return std::fabs(a.s - middle) < std::fabs(b.s - middle);
+            });
+        fAnchor = { best->s, best->t };
     }
 }
 
@@ -130,7 +132,7 @@ bool TFunctionCalculator::nextPiece()
     } else {
         if (fPos >= fCount || sideOf(fPos) != Inside)
             throw ESouteigai(kClass, QStringLiteral("2つ連続でフィールドの範囲外の点があります。"),
-                             QStringLiteral("firstIsOutRange"));
+                QStringLiteral("firstIsOutRange"));
         const qsizetype pi = fPos++;
         const double ps = fS[std::size_t(pi)], pt = fT[std::size_t(pi)];
         if (fPos >= fCount) {

@@ -22,8 +22,8 @@ public:
     // One run over [sStart, sEnd] with the given step; t0 .. t1 is the
     // visible t range. recordMode 0 records the drawn points for hit tests
     // and the anchor; 1 records nothing.
-    void run(int recordMode, const Sampler &sampler, double sStart, double sEnd, double step, double t0, double t1,
-             const PieceSink &sink);
+    void run(int recordMode, const Sampler &sampler, double sStart, double sEnd, double step,
+        double t0, double t1, const PieceSink &sink);
 
     // The recorded curve passes through the box.
     bool hitsBox(double s0, double s1, double t0, double t1) const;
@@ -56,7 +56,8 @@ private:
         bool pieceStart;
     };
     std::vector<Recorded> fRecord;
-    TModelPoint fAnchor{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    TModelPoint fAnchor { std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::quiet_NaN() };
 };
 
 } // namespace zarno

@@ -45,9 +45,9 @@ QString loadNumberLabel(TAbstractXmlNode &group)
 
 } // namespace
 
-TRange::TRange() : fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
-{
-}
+TRange::TRange()
+    : fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
+{ }
 
 TRange::~TRange() = default;
 

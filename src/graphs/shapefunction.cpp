@@ -15,13 +15,14 @@ TShapeFunction *TShapeFunction::createShapeFunction(bool isY)
     return new TShapeFunctionX();
 }
 
-TShapeFunction::TShapeFunction() : TShape(TShapetype::SHAPE_function)
+TShapeFunction::TShapeFunction()
+    : TShape(TShapetype::SHAPE_function)
 {
     setPropertyType(TPropertyType::Function);
     // A curve: pen colour, width and style, the style outside the domain, and the view type.
-    penBrush().setStates({TPenBrushState::pbSelect, TPenBrushState::pbSelect, TPenBrushState::pbSelect,
-                          TPenBrushState::pbDisable, TPenBrushState::pbDisable, TPenBrushState::pbSelect,
-                          TPenBrushState::pbSelect});
+    penBrush().setStates({ TPenBrushState::pbSelect, TPenBrushState::pbSelect,
+        TPenBrushState::pbSelect, TPenBrushState::pbDisable, TPenBrushState::pbDisable,
+        TPenBrushState::pbSelect, TPenBrushState::pbSelect });
 }
 
 bool TShapeFunction::acceptsRelation(const TAbstractParents2Children &relation) const
@@ -43,7 +44,7 @@ double TShapeFunction::valueAt(double s) const
 TModelPoint TShapeFunction::pointAt(double s) const
 {
     const TModelPoint local = pairOf(s, valueAt(s));
-    return {local.x + fOrigin.x, local.y + fOrigin.y};
+    return { local.x + fOrigin.x, local.y + fOrigin.y };
 }
 
 TModelPoint TShapeFunction::clampIntoDomain(const TModelPoint &point) const
@@ -63,7 +64,7 @@ TModelPoint TShapeFunction::anchorPoint() const
 {
     const TModelPoint a = fCalculator.anchor();
     const TModelPoint local = pairOf(a.x, a.y);
-    return {local.x + fOrigin.x, local.y + fOrigin.y};
+    return { local.x + fOrigin.x, local.y + fOrigin.y };
 }
 
 void TShapeFunction::saveInfo(TAbstractFileWriter &writer) const
@@ -80,13 +81,14 @@ void TShapeFunction::loadInfo(TAbstractXmlNode &node)
 
 double TShapeFunction::rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const
 {
-    const TModelPoint local{point.x - fOrigin.x, point.y - fOrigin.y};
+    const TModelPoint local { point.x - fOrigin.x, point.y - fOrigin.y };
     const double a = sOf(local), b = tOf(local);
     const double pxS = 5 * sOf(pixelSize), pxT = 5 * tOf(pixelSize);
     return fCalculator.hitsBox(a - pxS, a + pxS, b - pxT, b + pxT) ? 0 : 100;
 }
 
-void TShapeFunction::runOver(TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to)
+void TShapeFunction::runOver(
+    TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to)
 {
     const TModelViewRect view = surface.getModelViewRect();
     const TModelPoint mpp = surface.getModelPerPixel();
@@ -141,7 +143,8 @@ void TShapeFunction::drawNormal(const TDrawStatus &, TAbstractImageAdapter &surf
     drawDomain(surface, penBrush());
 }
 
-void TShapeFunction::drawSelected(const TDrawStatus &, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeFunction::drawSelected(
+    const TDrawStatus &, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     drawOutside(surface);
     drawDomain(surface, pb);

@@ -38,7 +38,8 @@ public:
 
 protected:
     TShapeFunction();
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb) override;
     bool acceptsRelation(const TAbstractParents2Children &relation) const override;
@@ -46,13 +47,17 @@ protected:
     // The axis mapping: s and t of a model pair, and back.
     double sOf(const TModelPoint &p) const { return isY() ? p.y : p.x; }
     double tOf(const TModelPoint &p) const { return isY() ? p.x : p.y; }
-    TModelPoint pairOf(double s, double t) const { return isY() ? TModelPoint{t, s} : TModelPoint{s, t}; }
+    TModelPoint pairOf(double s, double t) const
+    {
+        return isY() ? TModelPoint { t, s } : TModelPoint { s, t };
+    }
 
 private:
     TParentSomething2function &function() const;
     void drawOutside(TAbstractImageAdapter &surface);
     void drawDomain(TAbstractImageAdapter &surface, TPenBrush &pb);
-    void runOver(TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to);
+    void runOver(
+        TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to);
 
     TModelPoint fOrigin;
     TRange fRange;

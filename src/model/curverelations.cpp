@@ -10,13 +10,14 @@ namespace {
 
 TShapetypeSet lineShapeTypes()
 {
-    return {TShapetype::SHAPE_line, TShapetype::SHAPE_senbun, TShapetype::SHAPE_arrow, TShapetype::SHAPE_arrowLine};
+    return { TShapetype::SHAPE_line, TShapetype::SHAPE_senbun, TShapetype::SHAPE_arrow,
+        TShapetype::SHAPE_arrowLine };
 }
 
 // Attaches a new relation of the class to the child, wires it to its parents
 // and hands it to the output list.
 void build(const TRelationClass &cls, TShapeList &out, TFiguretype figureType, TShape *child,
-           const TShapeList &parents, bool pointFirst = false)
+    const TShapeList &parents, bool pointFirst = false)
 {
     std::unique_ptr<TShape> guard(child);
     TParents2Children *relation = cls.attachNew(figureType, *child);
@@ -34,7 +35,8 @@ TShapeLine &lineOf(TShape *shape)
 
 bool isArrowType(TFiguretype t)
 {
-    return t == TFiguretype::FIG_arrow || t == TFiguretype::FIG_arrowLine || t == TFiguretype::FIG_arrowHanCyokusen;
+    return t == TFiguretype::FIG_arrow || t == TFiguretype::FIG_arrowLine
+        || t == TFiguretype::FIG_arrowHanCyokusen;
 }
 
 } // namespace
@@ -73,14 +75,16 @@ bool TParentDots2Line::calcChildren(TAbstractImageAdapter *)
 bool TParentDotLine2HeikouLine::calcChildren(TAbstractImageAdapter *)
 {
     const TShapeDot &d = dot(0);
-    lineOf(myShape()).line().setParallel(lineOf(myShape()->parents().item(1)).line(), d.getX(), d.getY());
+    lineOf(myShape()).line().setParallel(
+        lineOf(myShape()->parents().item(1)).line(), d.getX(), d.getY());
     return isValid();
 }
 
 bool TParentDotLine2SuicyokuLine::calcChildren(TAbstractImageAdapter *)
 {
     const TShapeDot &d = dot(0);
-    lineOf(myShape()).line().setPerpendicular(lineOf(myShape()->parents().item(1)).line(), d.getX(), d.getY());
+    lineOf(myShape()).line().setPerpendicular(
+        lineOf(myShape()->parents().item(1)).line(), d.getX(), d.getY());
     return isValid();
 }
 
@@ -108,8 +112,8 @@ bool TParentDots2Gaisetsuen::calcChildren(TAbstractImageAdapter *)
 {
     auto &circle = static_cast<TShapeCircle &>(*myShape());
     TMathEn scratch;
-    setValid(scratch.setCircumcircle(TMathZahyo(dot(0).getXY()), TMathZahyo(dot(1).getXY()),
-                                     TMathZahyo(dot(2).getXY())));
+    setValid(scratch.setCircumcircle(
+        TMathZahyo(dot(0).getXY()), TMathZahyo(dot(1).getXY()), TMathZahyo(dot(2).getXY())));
     if (isValid())
         circle.circle().setCentreRadius(scratch.centre, scratch.radius);
     return isValid();
@@ -124,9 +128,9 @@ bool TParentDots2ellipse::calcChildren(TAbstractImageAdapter *)
 
 TFiguretypeSet TParentDots2LineClass::supportedFigureTypes() const
 {
-    return {TFiguretype::FIG_printAreaSenbun, TFiguretype::FIG_line,      TFiguretype::FIG_senbun,
-            TFiguretype::FIG_hanCyokusen,     TFiguretype::FIG_arrow,     TFiguretype::FIG_arrowLine,
-            TFiguretype::FIG_arrowHanCyokusen};
+    return { TFiguretype::FIG_printAreaSenbun, TFiguretype::FIG_line, TFiguretype::FIG_senbun,
+        TFiguretype::FIG_hanCyokusen, TFiguretype::FIG_arrow, TFiguretype::FIG_arrowLine,
+        TFiguretype::FIG_arrowHanCyokusen };
 }
 
 TBoundaryType TParentDots2LineClass::kindFor(TFiguretype t)
@@ -142,21 +146,23 @@ TBoundaryType TParentDots2LineClass::kindFor(TFiguretype t)
 
 void TParentDots2LineClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 2, 2);
+    rules.add({ TShapetype::SHAPE_dot }, 2, 2);
 }
 
-void TParentDots2LineClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                     const TShapeList &parents) const
+void TParentDots2LineClass::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     auto makeEdge = [&](TShape *from, TShape *to) {
         TShapeLine *line;
         if (isArrowType(figureType))
-            line = new TShapeArrow(figureType == TFiguretype::FIG_arrow ? TShapetype::SHAPE_arrow
-                                                                        : TShapetype::SHAPE_arrowLine);
+            line = new TShapeArrow(figureType == TFiguretype::FIG_arrow
+                    ? TShapetype::SHAPE_arrow
+                    : TShapetype::SHAPE_arrowLine);
         else
-            line = new TShapeLine(kindFor(figureType) == TBoundaryType::btBothSides ? TShapetype::SHAPE_senbun
-                                                                                      : TShapetype::SHAPE_line);
+            line = new TShapeLine(kindFor(figureType) == TBoundaryType::btBothSides
+                    ? TShapetype::SHAPE_senbun
+                    : TShapetype::SHAPE_line);
         line->setLineKind(kindFor(figureType));
         TShapeList ends;
         ends.add(from);
@@ -173,13 +179,13 @@ void TParentDots2LineClass::s_createShapes2shapeList(TShapeList &out, TFiguretyp
 template <typename Relation>
 void TDotLine2LineClass<Relation>::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 1, 1);
+    rules.add({ TShapetype::SHAPE_dot }, 1, 1);
     rules.add(lineShapeTypes(), 1, 1);
 }
 
 template <typename Relation>
-void TDotLine2LineClass<Relation>::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                            const TShapeList &parents) const
+void TDotLine2LineClass<Relation>::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     this->checkSupported(figureType);
     auto *line = new TShapeLine(TShapetype::SHAPE_line);
@@ -192,11 +198,11 @@ template class TDotLine2LineClass<TParentDotLine2SuicyokuLine>;
 
 void TParentDots2CircleClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 2, 2);
+    rules.add({ TShapetype::SHAPE_dot }, 2, 2);
 }
 
-void TParentDots2CircleClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                       const TShapeList &parents) const
+void TParentDots2CircleClass::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     auto *circle = new TShapeCircle();
@@ -206,11 +212,11 @@ void TParentDots2CircleClass::s_createShapes2shapeList(TShapeList &out, TFiguret
 
 void TParentDots2ArcClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 3, 3);
+    rules.add({ TShapetype::SHAPE_dot }, 3, 3);
 }
 
-void TParentDots2ArcClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                    const TShapeList &parents) const
+void TParentDots2ArcClass::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     auto *circle = new TShapeCircle();
@@ -220,11 +226,11 @@ void TParentDots2ArcClass::s_createShapes2shapeList(TShapeList &out, TFiguretype
 
 void TParentDots2GaisetsuenClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 3, 3);
+    rules.add({ TShapetype::SHAPE_dot }, 3, 3);
 }
 
-void TParentDots2GaisetsuenClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                           const TShapeList &parents) const
+void TParentDots2GaisetsuenClass::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     auto *circle = new TShapeCircle();
@@ -234,11 +240,11 @@ void TParentDots2GaisetsuenClass::s_createShapes2shapeList(TShapeList &out, TFig
 
 void TParentDots2ellipseClass::fillParentRules(TParentShapeInfoList &rules) const
 {
-    rules.add({TShapetype::SHAPE_dot}, 3, 3);
+    rules.add({ TShapetype::SHAPE_dot }, 3, 3);
 }
 
-void TParentDots2ellipseClass::s_createShapes2shapeList(TShapeList &out, TFiguretype figureType, bool,
-                                                        const TShapeList &parents) const
+void TParentDots2ellipseClass::s_createShapes2shapeList(
+    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     build(*this, out, figureType, new TShapeEllipse(), parents);

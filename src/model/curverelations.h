@@ -12,7 +12,10 @@ class TShapeLine;
 class TCurveRelation : public TParents2Children
 {
 public:
-    TCurveRelation(const TRelationClass &cls, TFiguretype figureType) : TParents2Children(figureType), fClass(cls) {}
+    TCurveRelation(const TRelationClass &cls, TFiguretype figureType)
+        : TParents2Children(figureType)
+        , fClass(cls)
+    { }
     QString className() const override { return fClass.className(); }
     const TRelationClass &relationClass() const override { return fClass; }
 
@@ -74,8 +77,7 @@ public:
 };
 
 // The class halves. Each builds its child shapes from a selection.
-template <typename Relation>
-class TCurveRelationClass : public TRelationClass
+template <typename Relation> class TCurveRelationClass : public TRelationClass
 {
 public:
     std::unique_ptr<TAbstractParents2Children> createRelation(TFiguretype figureType) const override
@@ -92,7 +94,7 @@ public:
     // n points make n − 1 edges joining consecutive points and, for more than
     // two, one more from the last back to the first: a closed polygon.
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
     static TBoundaryType kindFor(TFiguretype figureType);
 
 protected:
@@ -101,12 +103,11 @@ protected:
 
 // A line through a point, built on a line shape: the point always comes
 // first among the parents, whatever order they were selected in.
-template <typename Relation>
-class TDotLine2LineClass : public TCurveRelationClass<Relation>
+template <typename Relation> class TDotLine2LineClass : public TCurveRelationClass<Relation>
 {
 public:
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
@@ -116,23 +117,29 @@ class TParentDotLine2HeikouLineClass : public TDotLine2LineClass<TParentDotLine2
 {
 public:
     QString className() const override { return QStringLiteral("TParentDotLine2HeikouLine"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_line_1tenHeikou}; }
+    TFiguretypeSet supportedFigureTypes() const override
+    {
+        return { TFiguretype::FIG_line_1tenHeikou };
+    }
 };
 
 class TParentDotLine2SuicyokuLineClass : public TDotLine2LineClass<TParentDotLine2SuicyokuLine>
 {
 public:
     QString className() const override { return QStringLiteral("TParentDotLine2SuicyokuLine"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_line_1tenSuicyoku}; }
+    TFiguretypeSet supportedFigureTypes() const override
+    {
+        return { TFiguretype::FIG_line_1tenSuicyoku };
+    }
 };
 
 class TParentDots2CircleClass : public TCurveRelationClass<TParentDots2Circle>
 {
 public:
     QString className() const override { return QStringLiteral("TParentDots2Circle"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_circle}; }
+    TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_circle }; }
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
@@ -142,9 +149,9 @@ class TParentDots2ArcClass : public TCurveRelationClass<TParentDots2Arc>
 {
 public:
     QString className() const override { return QStringLiteral("TParentDots2Arc"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_arc}; }
+    TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_arc }; }
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
@@ -154,9 +161,9 @@ class TParentDots2GaisetsuenClass : public TCurveRelationClass<TParentDots2Gaise
 {
 public:
     QString className() const override { return QStringLiteral("TParentDots2Gaisetsuen"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_gaisetsuen}; }
+    TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_gaisetsuen }; }
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
@@ -166,9 +173,9 @@ class TParentDots2ellipseClass : public TCurveRelationClass<TParentDots2ellipse>
 {
 public:
     QString className() const override { return QStringLiteral("TParentDots2ellipse"); }
-    TFiguretypeSet supportedFigureTypes() const override { return {TFiguretype::FIG_ellipse}; }
+    TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_ellipse }; }
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
 
 protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;

@@ -12,13 +12,15 @@ std::unique_ptr<TZahyouDialogFacade> &zahyouDialog()
 }
 } // namespace
 
-std::unique_ptr<TZahyouDialogFacade> TZahyouDialogFacade::install(std::unique_ptr<TZahyouDialogFacade> dialog)
+std::unique_ptr<TZahyouDialogFacade> TZahyouDialogFacade::install(
+    std::unique_ptr<TZahyouDialogFacade> dialog)
 {
     std::swap(zahyouDialog(), dialog);
     return dialog;
 }
 
-int TZahyouDialogFacade::edit(TCalcFormulaFacade &facadeX, TCalcFormulaFacade &facadeY, TZahyou &zahyou)
+int TZahyouDialogFacade::edit(
+    TCalcFormulaFacade &facadeX, TCalcFormulaFacade &facadeY, TZahyou &zahyou)
 {
     if (!zahyouDialog())
         return mrCancel;

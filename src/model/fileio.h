@@ -86,18 +86,12 @@ public:
     // Raises the file-format error for this element: the text and its position.
     [[noreturn]] virtual void raiseFormatError(const QString &text) const = 0;
 
-    template <typename E>
-    E readEnum(const QString &name)
+    template <typename E> E readEnum(const QString &name)
     {
         return TEnumConverter<E>::to_T(readString(name));
     }
-    template <typename E>
-    E readEnum()
-    {
-        return readEnum<E>(TEnumConverter<E>::tagName());
-    }
-    template <typename E>
-    E readEnumOr(const QString &name, E defaultValue)
+    template <typename E> E readEnum() { return readEnum<E>(TEnumConverter<E>::tagName()); }
+    template <typename E> E readEnumOr(const QString &name, E defaultValue)
     {
         TAbstractXmlNode *n = getThisTagNodePermitNil(name);
         return n ? TEnumConverter<E>::to_T(n->valueText()) : defaultValue;

@@ -43,8 +43,8 @@ QString TGuidanceNameCreator::nameFor(TFiguretype figureType, const TShapeList &
     // Any one shape.
     if (tmpl.contains(kKatachi)) {
         if (parents.count() > 1)
-            throw ESouteigai(QStringLiteral("TGuidanceNameCreator"), QStringLiteral("親が2個以上あります。"),
-                             QStringLiteral("replaceIfHasKatachi"));
+            throw ESouteigai(QStringLiteral("TGuidanceNameCreator"),
+                QStringLiteral("親が2個以上あります。"), QStringLiteral("replaceIfHasKatachi"));
         QString name = tmpl;
         if (parents.count() == 1)
             name.replace(kKatachi, parents.first()->noAndShapetypeString() + QLatin1Char(' '));
@@ -64,8 +64,8 @@ QString TGuidanceNameCreator::nameFor(TFiguretype figureType, const TShapeList &
 QString TGuidanceNameCreator::figureTypeName(TFiguretype figureType) const
 {
     return TCommonProcs::replaceInOrder(templateOf(figureType),
-                                        {{"P", "点"}, {"SR", "線"}, {"SH", "形"}, {"L", "直線"}, {"C", "円"},
-                                         {"E", "楕円"}, {"F", "関数のグラフ"}, {"A", "矢印"}});
+        { { "P", "点" }, { "SR", "線" }, { "SH", "形" }, { "L", "直線" }, { "C", "円" },
+            { "E", "楕円" }, { "F", "関数のグラフ" }, { "A", "矢印" } });
 }
 
 } // namespace zarno

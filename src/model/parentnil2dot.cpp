@@ -2,8 +2,8 @@
 
 #include "core/exceptions.h"
 #include "formula/calcformulafacade.h"
-#include "model/dialogfacades.h"
 #include "formula/numbertext.h"
+#include "model/dialogfacades.h"
 #include "model/shapedot.h"
 
 #include <cmath>
@@ -11,15 +11,14 @@
 namespace zarno {
 
 TParentSomething2dot::TParentSomething2dot(const TRelationClass &cls, TFiguretype figureType)
-    : TParents2Children(figureType), fClass(cls)
-{
-}
+    : TParents2Children(figureType)
+    , fClass(cls)
+{ }
 
 TParentSomething2dot::~TParentSomething2dot() = default;
 
 void TParentSomething2dot::setZahyouAndFacades(std::unique_ptr<TZahyou> zahyou,
-                                               std::unique_ptr<TCalcFormulaFacade> facadeX,
-                                               std::unique_ptr<TCalcFormulaFacade> facadeY)
+    std::unique_ptr<TCalcFormulaFacade> facadeX, std::unique_ptr<TCalcFormulaFacade> facadeY)
 {
     fZahyou = std::move(zahyou);
     fFacadeX = std::move(facadeX);
@@ -79,13 +78,13 @@ bool TParentSomething2dot::calcChildren(TAbstractImageAdapter *)
     TShapeDot *d = dot();
     const double x = isXFree() ? d->getX() : fFacadeX->calculate();
     const double y = isYFree() ? d->getY() : fFacadeY->calculate();
-    d->setXY({x, y});
+    d->setXY({ x, y });
     setValid(std::isfinite(x) && std::isfinite(y));
     return isValid();
 }
 
-TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType, std::unique_ptr<TZahyou> zahyou,
-                                                          int mode, const TShapeList &parents) const
+TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType,
+    std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const
 {
     std::unique_ptr<TShapeDot> dot(TShapeDot::createFormulaShapeDot());
     auto facadeX = TCalcFormulaFacade::createCalcFormulaFacade();
@@ -111,29 +110,31 @@ void TParentNil2dot::setDotInitialXY(const TModelPoint &point)
 void TParentNil2dot::moveXYOffsetXY_p2dot(TShape &point, const TModelPoint &offset)
 {
     auto &d = static_cast<TShapeDot &>(point);
-    d.setXY({d.getX() + offset.x, d.getY() + offset.y});
+    d.setXY({ d.getX() + offset.x, d.getY() + offset.y });
     d.changed();
 }
 
-std::unique_ptr<TAbstractParents2Children> TParentNil2dotClass::createRelation(TFiguretype figureType) const
+std::unique_ptr<TAbstractParents2Children> TParentNil2dotClass::createRelation(
+    TFiguretype figureType) const
 {
     return std::make_unique<TParentNil2dot>(*this, figureType);
 }
 
-void TParentNil2dotClass::s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                                   const TShapeList &parents) const
+void TParentNil2dotClass::s_createShapes2shapeList(
+    TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    TShapeDot *dot = createDotWithZahyou(figureType, TZahyou::createFreeZahyou(), interactive ? mInteractive : mLoad,
-                                         parents);
+    TShapeDot *dot = createDotWithZahyou(
+        figureType, TZahyou::createFreeZahyou(), interactive ? mInteractive : mLoad, parents);
     if (dot)
         outList.add(dot);
 }
 
-void TParentNil2dotClass::setupCalcSymbolOnOff(const TShapeList &, TControlCalcSymbolOnOff &onOff) const
+void TParentNil2dotClass::setupCalcSymbolOnOff(
+    const TShapeList &, TControlCalcSymbolOnOff &onOff) const
 {
     // Constants only: neither x, y nor any shape variable.
-    onOff.setOnOff(TCalcSymbolOnOff{});
+    onOff.setOnOff(TCalcSymbolOnOff {});
 }
 
 } // namespace zarno

@@ -22,8 +22,8 @@ public:
     QString className() const override { return fClass.className(); }
     const TRelationClass &relationClass() const override { return fClass; }
 
-    void setZahyouAndFacades(std::unique_ptr<TZahyou> zahyou, std::unique_ptr<TCalcFormulaFacade> facadeX,
-                             std::unique_ptr<TCalcFormulaFacade> facadeY);
+    void setZahyouAndFacades(std::unique_ptr<TZahyou> zahyou,
+        std::unique_ptr<TCalcFormulaFacade> facadeX, std::unique_ptr<TCalcFormulaFacade> facadeY);
     // Compiles both coordinate formulas.
     void prepareFormulas();
     bool isXFree() const;
@@ -58,12 +58,13 @@ public:
     enum Mode { mLoad = 0, mInteractive = 1, mProgram = 2 };
 
     // Which variables the coordinate formulas may use.
-    virtual void setupCalcSymbolOnOff(const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const = 0;
+    virtual void setupCalcSymbolOnOff(
+        const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const = 0;
     virtual bool needsDialogAtCreation(int mode) const = 0;
 
     // Builds the point; nothing when the user cancels the coordinate dialog.
-    TShapeDot *createDotWithZahyou(TFiguretype figureType, std::unique_ptr<TZahyou> zahyou, int mode,
-                                   const TShapeList &parents) const;
+    TShapeDot *createDotWithZahyou(TFiguretype figureType, std::unique_ptr<TZahyou> zahyou,
+        int mode, const TShapeList &parents) const;
 };
 
 // A point on the field with no parent shapes.
@@ -81,16 +82,19 @@ public:
     QString className() const override { return QStringLiteral("TParentNil2dot"); }
     TFiguretypeSet supportedFigureTypes() const override
     {
-        return {TFiguretype::FIG_genten, TFiguretype::FIG_printAreaDot, TFiguretype::FIG_dotOnField};
+        return { TFiguretype::FIG_genten, TFiguretype::FIG_printAreaDot,
+            TFiguretype::FIG_dotOnField };
     }
-    std::unique_ptr<TAbstractParents2Children> createRelation(TFiguretype figureType) const override;
+    std::unique_ptr<TAbstractParents2Children> createRelation(
+        TFiguretype figureType) const override;
     void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
-                                  const TShapeList &parents) const override;
+        const TShapeList &parents) const override;
     // Points on the field are made by clicking, never from a selection.
-    void createParentShapeInfoList() override {}
+    void createParentShapeInfoList() override { }
     bool isMyParentShapes(const TShapeList *) const override { return false; }
 
-    void setupCalcSymbolOnOff(const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const override;
+    void setupCalcSymbolOnOff(
+        const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const override;
     bool needsDialogAtCreation(int) const override { return false; }
 };
 

@@ -11,7 +11,12 @@ const QString kClass = QStringLiteral("TPenBrush");
 
 // Rows: screen, screen wide, output, output wide, selected, selected wide.
 constexpr int kWidths[6][4] = {
-    {1, 2, 3, 4}, {2, 3, 4, 5}, {2, 5, 8, 12}, {5, 8, 10, 12}, {3, 4, 5, 6}, {4, 5, 6, 7},
+    { 1, 2, 3, 4 },
+    { 2, 3, 4, 5 },
+    { 2, 5, 8, 12 },
+    { 5, 8, 10, 12 },
+    { 3, 4, 5, 6 },
+    { 4, 5, 6, 7 },
 };
 
 bool isStyledLine(TPenStyle s)
@@ -27,10 +32,13 @@ struct StateTag
     TPenBrush::Attribute attribute;
 };
 constexpr StateTag kStateTags[] = {
-    {"penColor", TPenBrush::aPenColor},      {"penWidth", TPenBrush::aPenWidth},
-    {"penStyle", TPenBrush::aPenStyle},      {"outerPenStyle", TPenBrush::aOuterPenStyle},
-    {"brushColor", TPenBrush::aBrushColor},  {"brushStyle", TPenBrush::aBrushStyle},
-    {"viewType", TPenBrush::aViewType},
+    { "penColor", TPenBrush::aPenColor },
+    { "penWidth", TPenBrush::aPenWidth },
+    { "penStyle", TPenBrush::aPenStyle },
+    { "outerPenStyle", TPenBrush::aOuterPenStyle },
+    { "brushColor", TPenBrush::aBrushColor },
+    { "brushStyle", TPenBrush::aBrushStyle },
+    { "viewType", TPenBrush::aViewType },
 };
 
 } // namespace
@@ -38,24 +46,24 @@ constexpr StateTag kStateTags[] = {
 void TPenBrush::setPenWidthIndex(int i)
 {
     if (i < 0 || i > 3)
-        throw ESouteigai(kClass, {fmtArg(i)}, QStringLiteral("線の太さ(%d)は0..3です。"),
-                         QStringLiteral("setPenWidthIndex"));
+        throw ESouteigai(kClass, { fmtArg(i) }, QStringLiteral("線の太さ(%d)は0..3です。"),
+            QStringLiteral("setPenWidthIndex"));
     fPenWidthIndex = i;
 }
 
 void TPenBrush::setState(int i, TPenBrushState s)
 {
     if (i < 0 || i >= kAttributeCount)
-        throw ESouteigai(kClass, {fmtArg(i)}, QStringLiteral("状態の番号(%d)が範囲外です。"),
-                         QStringLiteral("setState"));
+        throw ESouteigai(kClass, { fmtArg(i) }, QStringLiteral("状態の番号(%d)が範囲外です。"),
+            QStringLiteral("setState"));
     fStates[std::size_t(i)] = s;
 }
 
 TPenBrushState TPenBrush::state(int i) const
 {
     if (i < 0 || i >= kAttributeCount)
-        throw ESouteigai(kClass, {fmtArg(i)}, QStringLiteral("状態の番号(%d)が範囲外です。"),
-                         QStringLiteral("state"));
+        throw ESouteigai(kClass, { fmtArg(i) }, QStringLiteral("状態の番号(%d)が範囲外です。"),
+            QStringLiteral("state"));
     return fStates[std::size_t(i)];
 }
 
@@ -63,7 +71,7 @@ int TPenBrush::penLineWidth(int index, bool forOutput, bool wide, bool selectedL
 {
     if (selectedLook && forOutput)
         throw ESouteigai(kClass, QStringLiteral("graphicファイル出力時は \"選択\" できません。"),
-                         QStringLiteral("penLineWidth"));
+            QStringLiteral("penLineWidth"));
     if (index < 0 || index > 3)
         index = index < 0 ? 0 : 3;
     const int row = (selectedLook ? 4 : forOutput ? 2 : 0) + (wide ? 1 : 0);
@@ -116,7 +124,7 @@ void TPenBrush::releasePen(TCanvas &canvas)
 
 TPenBrush::Flags TPenBrush::compare(const TPenBrush &other) const
 {
-    Flags f{};
+    Flags f {};
     f[aPenColor] = selected(aPenColor) && fPenColor != other.fPenColor;
     f[aPenWidth] = selected(aPenWidth) && fPenWidthIndex != other.fPenWidthIndex;
     f[aPenStyle] = selected(aPenStyle) && fPenStyle != other.fPenStyle;
@@ -217,7 +225,8 @@ void TPenBrush::loadFromFile(TAbstractXmlNode &node)
     fPenColor = node.readColor(QStringLiteral("penColor"));
     const int width = node.readInteger(QStringLiteral("penWidthIndex"));
     if (width < 0 || width > 3)
-        node.raiseFormatError(QStringLiteral("penWidthIndex(%1)は0..3の整数でなければなりません。").arg(width));
+        node.raiseFormatError(
+            QStringLiteral("penWidthIndex(%1)は0..3の整数でなければなりません。").arg(width));
     fPenWidthIndex = width;
     fPenStyle = node.readEnum<TPenStyle>(QStringLiteral("penStyle"));
     fOuterPenStyle = node.readEnum<TPenStyle>(QStringLiteral("outerPenStyle"));
@@ -232,20 +241,21 @@ void TPenBrush::loadFromFile(TAbstractXmlNode &node)
         bool known = false;
         for (const StateTag &t : kStateTags) {
             if (child->tagName() == QLatin1String(t.tag)) {
-                fStates[t.attribute] = TEnumConverter<TPenBrushState>::to_T(group.readString(child->tagName()));
+                fStates[t.attribute]
+                    = TEnumConverter<TPenBrushState>::to_T(group.readString(child->tagName()));
                 known = true;
                 break;
             }
         }
         if (!known)
             throw EFileFormatError(safeFormat(QStringLiteral("タグ名(%s:%s)は認識できません。"),
-                                              {fmtArg(child->tagName()), fmtArg(child->positionText())}));
+                { fmtArg(child->tagName()), fmtArg(child->positionText()) }));
     }
 }
 
 QString TPenBrush::penWidthName(int index)
 {
-    static const char *names[] = {"極細線", "細線", "太線", "極太線"};
+    static const char *names[] = { "極細線", "細線", "太線", "極太線" };
     return index >= 0 && index <= 3 ? QString::fromUtf8(names[index]) : QString();
 }
 

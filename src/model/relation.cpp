@@ -13,7 +13,7 @@ TGuidanceNameCreator *gGuidanceNameCreator = nullptr;
 
 void TParentShapeInfoList::add(const TShapetypeSet &accepted, int min, int max)
 {
-    fRules.append(TParentShapeInfo{accepted, min, max, 0});
+    fRules.append(TParentShapeInfo { accepted, min, max, 0 });
 }
 
 int TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
@@ -23,7 +23,8 @@ int TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
     for (const TShape *shape : shapes.items()) {
         bool taken = false;
         for (TParentShapeInfo &rule : fRules) {
-            if (rule.accepted.contains(shape->shapeType()) && (rule.max == 0 || rule.count < rule.max)) {
+            if (rule.accepted.contains(shape->shapeType())
+                && (rule.max == 0 || rule.count < rule.max)) {
                 ++rule.count;
                 taken = true;
                 break;
@@ -37,8 +38,8 @@ int TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
             return NotEnough;
         if (rule.max != 0 && rule.count > rule.max)
             throw ESouteigai(QStringLiteral("TParentShapeInfoList"),
-                             QStringLiteral("親の個数が上限を超えています。"),
-                             QStringLiteral("checkParentShapes"));
+                QStringLiteral("親の個数が上限を超えています。"),
+                QStringLiteral("checkParentShapes"));
     }
     return Complete;
 }
@@ -78,7 +79,7 @@ void TParents2Children::setGuidanceName(const TShapeList &parents)
     }
     if (!gGuidanceNameCreator)
         throw ESouteigai(className(), QStringLiteral("guidanceNameCreatorがありません。"),
-                         QStringLiteral("setGuidanceName"));
+            QStringLiteral("setGuidanceName"));
     fGuidanceName = gGuidanceNameCreator->nameFor(fFigureType, parents);
 }
 
@@ -90,8 +91,8 @@ void TParents2Children::setRelation(TShape *child, const TShapeList &parents)
     }
 }
 
-void TParents2Children::setRelationChildAndParentsThinkFirst(TShapetype shapetype, TShape *child,
-                                                             const TShapeList &parents)
+void TParents2Children::setRelationChildAndParentsThinkFirst(
+    TShapetype shapetype, TShape *child, const TShapeList &parents)
 {
     TShape *firstOfType = nullptr;
     for (TShape *parent : parents.items()) {
@@ -101,9 +102,9 @@ void TParents2Children::setRelationChildAndParentsThinkFirst(TShapetype shapetyp
         }
     }
     if (!firstOfType)
-        throw ESouteigai(className(), {fmtArg(TEnumConverter<TShapetype>::name(shapetype))},
-                         QStringLiteral("子として%sが必要です。"),
-                         QStringLiteral("setRelationChildAndParentsThinkFirst"));
+        throw ESouteigai(className(), { fmtArg(TEnumConverter<TShapetype>::name(shapetype)) },
+            QStringLiteral("子として%sが必要です。"),
+            QStringLiteral("setRelationChildAndParentsThinkFirst"));
     child->addParent(firstOfType);
     firstOfType->addChild(child);
     for (TShape *parent : parents.items()) {
@@ -124,8 +125,8 @@ TGuidanceNameCreator *TParents2Children::guidanceNameCreator()
     return gGuidanceNameCreator;
 }
 
-void TRelationClass::s_createShapes2shapeList(TShapeList &, TFiguretype, bool,
-                                              const TShapeList &) const
+void TRelationClass::s_createShapes2shapeList(
+    TShapeList &, TFiguretype, bool, const TShapeList &) const
 {
     throw ESouteigai(className(), QStringLiteral("s_createShapes2shapeList"));
 }
@@ -148,15 +149,15 @@ QString TRelationClass::figureTypeName(TFiguretype figureType) const
 {
     if (!gGuidanceNameCreator)
         throw ESouteigai(className(), QStringLiteral("guidanceNameCreatorがありません。"),
-                         QStringLiteral("figureTypeName"));
+            QStringLiteral("figureTypeName"));
     return gGuidanceNameCreator->figureTypeName(figureType);
 }
 
 bool TRelationClass::isMyParentShapes(const TShapeList *shapes) const
 {
     if (!shapes)
-        throw ESouteigai(className(), {fmtArg("shapeList0")}, QStringLiteral("%s=nilです。"),
-                         QStringLiteral("isMyParentShapes"));
+        throw ESouteigai(className(), { fmtArg("shapeList0") }, QStringLiteral("%s=nilです。"),
+            QStringLiteral("isMyParentShapes"));
     TParentShapeInfoList *rules = parentShapeInfoList();
     return rules && rules->checkParentShapes(*shapes) == TParentShapeInfoList::Complete;
 }
@@ -172,9 +173,9 @@ TParents2Children *TRelationClass::attachNew(TFiguretype figureType, TShape &sha
 void TRelationClass::checkSupported(TFiguretype figureType) const
 {
     if (!supportedFigureTypes().contains(figureType))
-        throw ESouteigai(className(), {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
-                         QStringLiteral("ここではこのfigure(%s)は作れません。"),
-                         QStringLiteral("createShapes2shapeList"));
+        throw ESouteigai(className(), { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
+            QStringLiteral("ここではこのfigure(%s)は作れません。"),
+            QStringLiteral("createShapes2shapeList"));
 }
 
 } // namespace zarno

@@ -94,7 +94,9 @@ protected:
 class TParents2Children : public TAbstractParents2Children
 {
 public:
-    explicit TParents2Children(TFiguretype figureType) : fFigureType(figureType) {}
+    explicit TParents2Children(TFiguretype figureType)
+        : fFigureType(figureType)
+    { }
 
     void setMyShape(TShape *shape) override { fMyShape = shape; }
     TShape *myShape() const { return fMyShape; }
@@ -110,8 +112,8 @@ public:
     // Wires child and parents both ways, in parent order.
     void setRelation(TShape *child, const TShapeList &parents);
     // The same, with the first parent of the given type moved to the front.
-    void setRelationChildAndParentsThinkFirst(TShapetype shapetype, TShape *child,
-                                              const TShapeList &parents);
+    void setRelationChildAndParentsThinkFirst(
+        TShapetype shapetype, TShape *child, const TShapeList &parents);
 
     // The one guidance-name creator of the program (owned by the application).
     static void setGuidanceNameCreator(TGuidanceNameCreator *creator);
@@ -136,11 +138,12 @@ public:
 
     virtual QString className() const = 0;
     virtual TFiguretypeSet supportedFigureTypes() const = 0;
-    virtual std::unique_ptr<TAbstractParents2Children> createRelation(TFiguretype figureType) const = 0;
+    virtual std::unique_ptr<TAbstractParents2Children> createRelation(
+        TFiguretype figureType) const = 0;
     // Builds the child shape or shapes from the parents and appends them to
     // outList. Interactive building may ask the user first; a cancel appends nothing.
     virtual void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType,
-                                          bool interactive, const TShapeList &parents) const;
+        bool interactive, const TShapeList &parents) const;
 
     // Parent rules: made once when the factory is created, freed with it.
     virtual void createParentShapeInfoList();

@@ -10,8 +10,8 @@ TRelationClass &TRelationClassRegistry::add(std::unique_ptr<TRelationClass> rela
     for (const auto &existing : fClasses) {
         if (!(existing->supportedFigureTypes() & types).empty())
             throw ESouteigai(QStringLiteral("TRelationClassRegistry"),
-                             {fmtArg(relationClass->className()), fmtArg(existing->className())},
-                             QStringLiteral("%sの図形の種類は既に%sが作ります。"), QStringLiteral("add"));
+                { fmtArg(relationClass->className()), fmtArg(existing->className()) },
+                QStringLiteral("%sの図形の種類は既に%sが作ります。"), QStringLiteral("add"));
     }
     fClasses.push_back(std::move(relationClass));
     return *fClasses.back();

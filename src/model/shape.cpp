@@ -20,7 +20,8 @@ int TAbstractShape::distanceDisadvantage(TShapetype type)
 }
 
 TShape::TShape(TShapetype type)
-    : TAbstractShape(type), fPenBrush(std::make_unique<TPenBrush>())
+    : TAbstractShape(type)
+    , fPenBrush(std::make_unique<TPenBrush>())
 {
     fPenBrush->setOwner(this);
     changed();
@@ -40,9 +41,8 @@ void TShape::destroy(TShape *shape)
     if (!shape)
         return;
     if (shape->hasChild())
-        throw ESouteigai(shape->className(), {fmtArg(shape->fChildren.count())},
-                         QStringLiteral("FChildren(%d個存在)が空ではありません。"),
-                         QStringLiteral("destroy"));
+        throw ESouteigai(shape->className(), { fmtArg(shape->fChildren.count()) },
+            QStringLiteral("FChildren(%d個存在)が空ではありません。"), QStringLiteral("destroy"));
     delete shape;
 }
 
@@ -92,8 +92,9 @@ void TShape::loadInfo(TAbstractXmlNode &node)
 {
     const QString typeText = node.readString(TEnumConverter<TShapetype>::tagName());
     if (typeText != TEnumConverter<TShapetype>::name(fShapeType))
-        node.raiseFormatError(safeFormat(QStringLiteral("shapetype(%s)がこのfigure(%s)のものと一致しません。"),
-                                         {fmtArg(typeText), fmtArg(TEnumConverter<TFiguretype>::name(getFigureType()))}));
+        node.raiseFormatError(
+            safeFormat(QStringLiteral("shapetype(%s)がこのfigure(%s)のものと一致しません。"),
+                { fmtArg(typeText), fmtArg(TEnumConverter<TFiguretype>::name(getFigureType())) }));
     fAllShapeNo = node.readInteger(QStringLiteral("allShapeNo"));
     fLoadedId = node.readString(QStringLiteral("id"));
     fCanDelete = node.readBool(QStringLiteral("canDelete"));
@@ -111,7 +112,8 @@ void TShape::id(TAbstractFileWriter &w) const
 
 QString TShape::idString() const
 {
-    return TConverter::shapetypeString(fShapeType) + QLatin1Char(',') + QString::number(fAllShapeNo);
+    return TConverter::shapetypeString(fShapeType) + QLatin1Char(',')
+        + QString::number(fAllShapeNo);
 }
 
 void TShape::setCustomMyName(const QString &name)
@@ -158,8 +160,8 @@ QString TShape::guidanceName() const
 QString TShape::replaceGuidanceStaring(int n, const QString &text) const
 {
     QString t = text;
-    t.replace(alphabetShapetypeString() + QString::number(n), noAndShapetypeString() + QLatin1Char(' '),
-              Qt::CaseInsensitive);
+    t.replace(alphabetShapetypeString() + QString::number(n),
+        noAndShapetypeString() + QLatin1Char(' '), Qt::CaseInsensitive);
     return t;
 }
 
@@ -213,7 +215,7 @@ bool TShape::isDrawable() const
     if (fRelation && !fRelation->isValid())
         return false;
     return std::all_of(fParents.items().begin(), fParents.items().end(),
-                       [](const TShape *p) { return p->isDrawable(); });
+        [](const TShape *p) { return p->isDrawable(); });
 }
 
 double TShape::distance(const TModelPoint &point, const TModelPoint &pixelSize) const
@@ -243,11 +245,11 @@ void TShape::setParents2Children(std::unique_ptr<TAbstractParents2Children> rela
 {
     if (!relation)
         throw ESouteigai(className(), QStringLiteral("relation=nilです。"),
-                         QStringLiteral("setParents2Children"));
+            QStringLiteral("setParents2Children"));
     if (!acceptsRelation(*relation))
-        throw ESouteigai(className(), {fmtArg(relation->className())},
-                         QStringLiteral("%sは, このshapeのfigure ではありません。"),
-                         QStringLiteral("setParents2Children"));
+        throw ESouteigai(className(), { fmtArg(relation->className()) },
+            QStringLiteral("%sは, このshapeのfigure ではありません。"),
+            QStringLiteral("setParents2Children"));
     fRelation = std::move(relation);
     fRelation->setMyShape(this);
 }

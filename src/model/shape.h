@@ -54,7 +54,9 @@ public:
     static int distanceDisadvantage(TShapetype type);
 
 protected:
-    explicit TAbstractShape(TShapetype type) : fShapeType(type) {}
+    explicit TAbstractShape(TShapetype type)
+        : fShapeType(type)
+    { }
 
     TShapetype fShapeType;
     TPropertyType fPropertyType = TPropertyType::None;
@@ -103,23 +105,23 @@ public:
     // Replaces this shape's placeholder with number n (P2 for the second point).
     virtual QString replaceGuidanceStaring(int n, const QString &text) const;
 
-    virtual void clearTrace() {}
+    virtual void clearTrace() { }
     void copyPenBrushFrom(const TPenBrush &source) { fPenBrush->copyApplicable(source); }
     void clearChanged() { fChanged = false; }
     void changed() { fChanged = true; }
     bool isChanged() const { return fChanged; }
     int acceptVisitor(TShapeVisitor &visitor) { return visitor.visitShape(*this); }
 
-    virtual void beforeDraw(const TDrawStatus &, TAbstractImageAdapter &) {}
+    virtual void beforeDraw(const TDrawStatus &, TAbstractImageAdapter &) { }
     void draw(const TDrawStatus &status, TAbstractImageAdapter &surface);
-    virtual void afterDraw(const TDrawStatus &, TAbstractImageAdapter &) {}
+    virtual void afterDraw(const TDrawStatus &, TAbstractImageAdapter &) { }
     // Recomputes the shape and draws its outline into a painting surface.
     void drawAsBoundary(TAbstractImageAdapter &surface, TPenBrush &penBrush);
     virtual void moveXYOffsetXY(double dx, double dy);
 
     void markDelete();
     // Called on every shape just before the deletion sweep looks at its mark.
-    virtual void beforeSweep() {}
+    virtual void beforeSweep() { }
     bool isMarkedDelete() const { return fDeleteMark; }
     void setupProperty();
 
@@ -153,10 +155,11 @@ public:
 protected:
     explicit TShape(TShapetype type);
 
-    virtual void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface,
-                              TPenBrush &penBrush) = 0;
+    virtual void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &penBrush)
+        = 0;
     virtual void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) = 0;
-    virtual void drawBoundaryLine(TAbstractImageAdapter &, TPenBrush &) {}
+    virtual void drawBoundaryLine(TAbstractImageAdapter &, TPenBrush &) { }
     // Whether a relation may compute this shape (text labels accept only their own family).
     virtual bool acceptsRelation(const TAbstractParents2Children &) const { return true; }
 

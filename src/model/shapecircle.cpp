@@ -9,9 +9,10 @@ constexpr auto S = TPenBrushState::pbSelect;
 constexpr auto D = TPenBrushState::pbDisable;
 } // namespace
 
-TShapeCircle::TShapeCircle() : TShape(TShapetype::SHAPE_circle)
+TShapeCircle::TShapeCircle()
+    : TShape(TShapetype::SHAPE_circle)
 {
-    penBrush().setStates({S, S, S, D, D, D, S});
+    penBrush().setStates({ S, S, S, D, D, D, S });
     penBrush().setBrushStyle(TBrushStyle::bsClear);
 }
 
@@ -20,9 +21,9 @@ void TShapeCircle::setCircleKind(TBoundaryType type)
     fCircle.boundary.type = type;
     // An arc shows the rest of its circle in the outer pen style.
     if (fCircle.boundary.isArc())
-        penBrush().setStates({S, S, S, D, D, S, D});
+        penBrush().setStates({ S, S, S, D, D, S, D });
     else
-        penBrush().setStates({S, S, S, D, D, D, S});
+        penBrush().setStates({ S, S, S, D, D, D, S });
 }
 
 void TShapeCircle::saveInfo(TAbstractFileWriter &writer) const
@@ -42,7 +43,8 @@ double TShapeCircle::rawDistance(const TModelPoint &p, const TModelPoint &) cons
     return fCircle.distance(TMathZahyo(p));
 }
 
-void TShapeCircle::drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeCircle::drawSelected(
+    const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     fCircle.drawCircleOrArc(surface, pb);
     drawNormal(status, surface);
@@ -59,9 +61,10 @@ void TShapeCircle::drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &p
     fCircle.drawCircleOrArc(surface, pb);
 }
 
-TShapeEllipse::TShapeEllipse() : TShape(TShapetype::SHAPE_ellipse)
+TShapeEllipse::TShapeEllipse()
+    : TShape(TShapetype::SHAPE_ellipse)
 {
-    penBrush().setStates({S, S, S, D, D, D, D});
+    penBrush().setStates({ S, S, S, D, D, D, D });
     penBrush().setBrushStyle(TBrushStyle::bsClear);
 }
 
@@ -72,7 +75,8 @@ double TShapeEllipse::rawDistance(const TModelPoint &p, const TModelPoint &) con
     return fEllipse.distance(TMathZahyo(p));
 }
 
-void TShapeEllipse::drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeEllipse::drawSelected(
+    const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     fEllipse.drawEllipseShape(surface, pb);
     drawNormal(status, surface);

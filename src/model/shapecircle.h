@@ -16,7 +16,10 @@ public:
     QString shapetypeString() const override { return QStringLiteral("円"); }
     QString alphabetShapetypeString() const override { return QStringLiteral("C"); }
 
-    void setCentreRadius(const TModelPoint &centre, double r) { fCircle.setCentreRadius(TMathZahyo(centre), r); }
+    void setCentreRadius(const TModelPoint &centre, double r)
+    {
+        fCircle.setCentreRadius(TMathZahyo(centre), r);
+    }
     TModelPoint getCentre() const { return fCircle.centrePair(); }
     double centreX() const { return fCircle.centre.x; }
     double centreY() const { return fCircle.centre.y; }
@@ -33,7 +36,8 @@ public:
     double rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const override;
 
 protected:
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb) override;
 
@@ -68,7 +72,8 @@ public:
     double rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const override;
 
 protected:
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb) override;
 

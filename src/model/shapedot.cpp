@@ -7,13 +7,14 @@
 
 namespace zarno {
 
-TShapeDot::TShapeDot() : TShape(TShapetype::SHAPE_dot)
+TShapeDot::TShapeDot()
+    : TShape(TShapetype::SHAPE_dot)
 {
     setPropertyType(TPropertyType::DotCoordinates);
     // A point is a disc: its rim is the pen, its inside the brush.
-    penBrush().setStates({TPenBrushState::pbSelect, TPenBrushState::pbSelect, TPenBrushState::pbDisable,
-                          TPenBrushState::pbSelect, TPenBrushState::pbDisable, TPenBrushState::pbDisable,
-                          TPenBrushState::pbSelect});
+    penBrush().setStates({ TPenBrushState::pbSelect, TPenBrushState::pbSelect,
+        TPenBrushState::pbDisable, TPenBrushState::pbSelect, TPenBrushState::pbDisable,
+        TPenBrushState::pbDisable, TPenBrushState::pbSelect });
     penBrush().setViewType(TViewType::vtVisible);
 }
 
@@ -61,7 +62,7 @@ void TShapeDot::moveXYOffsetXY(double dx, double dy)
 {
     if (fFixed || !relation())
         return;
-    relation()->moveXYOffsetXY_p2dot(*this, {dx, dy});
+    relation()->moveXYOffsetXY_p2dot(*this, { dx, dy });
 }
 
 double TShapeDot::rawDistance(const TModelPoint &p, const TModelPoint &) const
@@ -71,7 +72,8 @@ double TShapeDot::rawDistance(const TModelPoint &p, const TModelPoint &) const
     return std::hypot(p.x - fX, p.y - fY);
 }
 
-void TShapeDot::drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeDot::drawSelected(
+    const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     surface.drawDot(pb, fX, fY);
     drawNormal(status, surface);

@@ -22,7 +22,7 @@ public:
         fX = p.x;
         fY = p.y;
     }
-    TModelPoint getXY() const { return {fX, fY}; }
+    TModelPoint getXY() const { return { fX, fY }; }
     double getX() const { return fX; }
     double getY() const { return fY; }
     void setInitialXY(const TModelPoint &p);
@@ -42,7 +42,8 @@ public:
     bool isDrawnInFront() const override { return true; }
 
 protected:
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb) override;
 

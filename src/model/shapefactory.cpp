@@ -36,8 +36,9 @@ QString TShapeFactory::figureTypeName(TFiguretype figureType) const
 {
     const TRelationClass *c = fRegistry.classFor(figureType);
     if (!c)
-        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
-                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("figureTypeName"));
+        throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
+            QStringLiteral("ここではこのfigure(%s)は作れません。"),
+            QStringLiteral("figureTypeName"));
     return c->figureTypeName(figureType);
 }
 
@@ -62,12 +63,13 @@ TFiguretype TShapeFactory::pointFigureTypeFor(const TShapeList &nearShapes)
     }
 }
 
-std::unique_ptr<TShapeList> TShapeFactory::create(TFiguretype figureType, const TShapeList &parents) const
+std::unique_ptr<TShapeList> TShapeFactory::create(
+    TFiguretype figureType, const TShapeList &parents) const
 {
     const TRelationClass *c = fRegistry.classFor(figureType);
     if (!c)
-        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
-                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("create"));
+        throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
+            QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("create"));
     auto list = std::make_unique<TShapeList>();
     try {
         c->s_createShapes2shapeList(*list, figureType, true, parents);
@@ -78,12 +80,14 @@ std::unique_ptr<TShapeList> TShapeFactory::create(TFiguretype figureType, const 
     return list;
 }
 
-std::unique_ptr<TShapeList> TShapeFactory::createSilently(TFiguretype figureType, const TShapeList &parents) const
+std::unique_ptr<TShapeList> TShapeFactory::createSilently(
+    TFiguretype figureType, const TShapeList &parents) const
 {
     const TRelationClass *c = fRegistry.classFor(figureType);
     if (!c)
-        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(figureType))},
-                         QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("createSilently"));
+        throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
+            QStringLiteral("ここではこのfigure(%s)は作れません。"),
+            QStringLiteral("createSilently"));
     auto list = std::make_unique<TShapeList>();
     try {
         c->s_createShapes2shapeList(*list, figureType, false, parents);
@@ -101,13 +105,15 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
         if (figure->tagName() != QLatin1String("figure"))
             continue;
         const QString typeText = figure->readString(TEnumConverter<TFiguretype>::tagName());
-        TFiguretype type{};
+        TFiguretype type {};
         // A figure type no class builds cannot come from this program.
         if (!TEnumConverter<TFiguretype>::tryParse(typeText, type) || !hasRelation(type))
-            figure->raiseFormatError(safeFormat(QStringLiteral("figure(%s)は作れません。"), {fmtArg(typeText)}));
+            figure->raiseFormatError(
+                safeFormat(QStringLiteral("figure(%s)は作れません。"), { fmtArg(typeText) }));
 
         TShapeList parents;
-        if (TAbstractXmlNode *parentBlock = figure->getThisTagNodePermitNil(QStringLiteral("parent"))) {
+        if (TAbstractXmlNode *parentBlock
+            = figure->getThisTagNodePermitNil(QStringLiteral("parent"))) {
             for (TAbstractXmlNode *id : parentBlock->children()) {
                 if (id->tagName() != QLatin1String("id"))
                     continue;
@@ -115,8 +121,9 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
                 // Parents are written before their children: an unknown one
                 // means the file was not written by this program.
                 if (!parent)
-                    id->raiseFormatError(safeFormat(QStringLiteral("親(%s)がファイルに存在しません。"),
-                                                    {fmtArg(id->valueText())}));
+                    id->raiseFormatError(
+                        safeFormat(QStringLiteral("親(%s)がファイルに存在しません。"),
+                            { fmtArg(id->valueText()) }));
                 parents.add(parent);
             }
         }
@@ -127,11 +134,12 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
         const TRelationClass *cls = relationClassFor(type);
         if (TParentShapeInfoList *rules = cls->parentShapeInfoList();
             rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Complete)
-            figure->raiseFormatError(safeFormat(QStringLiteral("figure(%s)の親が正しくありません。"), {fmtArg(typeText)}));
+            figure->raiseFormatError(safeFormat(
+                QStringLiteral("figure(%s)の親が正しくありません。"), { fmtArg(typeText) }));
         std::unique_ptr<TShapeList> built = createSilently(type, parents);
         if (built->isEmpty())
-            throw ESouteigai(kClass, {fmtArg(typeText)}, QStringLiteral("figure(%s)が作れませんでした。"),
-                             QStringLiteral("createOneShape"));
+            throw ESouteigai(kClass, { fmtArg(typeText) },
+                QStringLiteral("figure(%s)が作れませんでした。"), QStringLiteral("createOneShape"));
         TShape *shape = built->first();
         built->remove(shape);
         freeUntaken(*built);
@@ -139,8 +147,8 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
         shape->loadFromFile(*figure);
         const QString key = shape->shapetypeStrAndIdxAtLoad();
         if (registry.contains(key))
-            throw ESouteigai(kClass, {fmtArg(key)}, QStringLiteral("key(%s)は既に登録されています。"),
-                             QStringLiteral("setValue"));
+            throw ESouteigai(kClass, { fmtArg(key) },
+                QStringLiteral("key(%s)は既に登録されています。"), QStringLiteral("setValue"));
         registry.insert(key, shape);
         figure->checkAllRead(kClass, QStringLiteral("readOneShape"));
     }

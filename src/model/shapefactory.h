@@ -29,8 +29,14 @@ public:
     void registerClass(std::unique_ptr<TRelationClass> relationClass);
 
     TFiguretypeSet supportedSet() const { return fSupported; }
-    bool hasRelation(TFiguretype figureType) const { return fRegistry.classFor(figureType) != nullptr; }
-    const TRelationClass *relationClassFor(TFiguretype figureType) const { return fRegistry.classFor(figureType); }
+    bool hasRelation(TFiguretype figureType) const
+    {
+        return fRegistry.classFor(figureType) != nullptr;
+    }
+    const TRelationClass *relationClassFor(TFiguretype figureType) const
+    {
+        return fRegistry.classFor(figureType);
+    }
     QString figureTypeName(TFiguretype figureType) const;
     // Every supported construction whose class accepts the selection as its parents.
     TFiguretypeSet figureTypesFor(const TShapeList &selection) const;
@@ -40,7 +46,8 @@ public:
     // Builds interactively; an empty list means the user cancelled.
     std::unique_ptr<TShapeList> create(TFiguretype figureType, const TShapeList &parents) const;
     // Builds without asking anything (documents, initial shapes).
-    std::unique_ptr<TShapeList> createSilently(TFiguretype figureType, const TShapeList &parents) const;
+    std::unique_ptr<TShapeList> createSilently(
+        TFiguretype figureType, const TShapeList &parents) const;
 
     // Reads every "figure" record of a document's figure list into the field.
     void readAll(TAbstractXmlNode &figureList, TShapeList &field) const;

@@ -11,14 +11,15 @@ constexpr auto D = TPenBrushState::pbDisable;
 
 // Pen colour, width and style always apply; then brush colour, brush style,
 // outer pen style and view type by kind.
-TPenBrush::States states(TPenBrushState brushColor, TPenBrushState brushStyle, TPenBrushState outer,
-                         TPenBrushState view)
+TPenBrush::States states(
+    TPenBrushState brushColor, TPenBrushState brushStyle, TPenBrushState outer, TPenBrushState view)
 {
-    return {S, S, S, brushColor, brushStyle, outer, view};
+    return { S, S, S, brushColor, brushStyle, outer, view };
 }
 } // namespace
 
-TShapeLine::TShapeLine(TShapetype type) : TShape(type)
+TShapeLine::TShapeLine(TShapetype type)
+    : TShape(type)
 {
     // Created as a bounded line: the parts beyond its points may show.
     penBrush().setStates(states(D, D, S, S));
@@ -72,7 +73,8 @@ double TShapeLine::rawDistance(const TModelPoint &p, const TModelPoint &) const
     return fLine.distanceXY(p.x, p.y);
 }
 
-void TShapeLine::drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeLine::drawSelected(
+    const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     fLine.drawLine(surface, pb);
     TShapeLine::drawNormal(status, surface);
@@ -89,7 +91,8 @@ void TShapeLine::drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb)
     fLine.drawLine(surface, pb);
 }
 
-TShapeArrow::TShapeArrow(TShapetype type) : TShapeLine(type)
+TShapeArrow::TShapeArrow(TShapetype type)
+    : TShapeLine(type)
 {
     // The head is filled with the brush: solid, in an editable colour.
     penBrush().setStates(states(S, D, S, S));
@@ -132,7 +135,8 @@ void TShapeArrow::drawHead(TAbstractImageAdapter &surface, TPenBrush &pb)
     surface.drawArrowHead(pb, tip.x, tip.y, fVector.x, fVector.y);
 }
 
-void TShapeArrow::drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
+void TShapeArrow::drawSelected(
+    const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb)
 {
     fLine.drawLine(surface, pb);
     drawHead(surface, pb);

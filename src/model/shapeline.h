@@ -36,7 +36,8 @@ public:
     double rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const override;
 
 protected:
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush &pb) override;
     // Pen-brush states for a kind; arrows have their own.
@@ -65,7 +66,8 @@ public:
     void loadInfo(TAbstractXmlNode &node) override;
 
 protected:
-    void drawSelected(const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
+    void drawSelected(
+        const TDrawStatus &status, TAbstractImageAdapter &surface, TPenBrush &pb) override;
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
     void setStatesFor(TBoundaryType type) override;
 

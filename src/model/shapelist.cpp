@@ -51,9 +51,9 @@ int TShapeList::indexOf(const TShape *shape) const
 TShape *TShapeList::item(int index) const
 {
     if (index < 0 || index >= count())
-        throw ESouteigai(QStringLiteral("TShapeList"), {fmtArg(index)},
-                         QStringLiteral("リストのインデックスが範囲を超えています(%d)。"),
-                         QStringLiteral("item"));
+        throw ESouteigai(QStringLiteral("TShapeList"), { fmtArg(index) },
+            QStringLiteral("リストのインデックスが範囲を超えています(%d)。"),
+            QStringLiteral("item"));
     return fItems[index];
 }
 

@@ -23,12 +23,15 @@ public:
     enum class Ownership { Owns, RefersOnly };
     using Iterator = TListIterator<TShape *>;
 
-    explicit TShapeList(Ownership ownership = Ownership::RefersOnly) : fOwnership(ownership) {}
+    explicit TShapeList(Ownership ownership = Ownership::RefersOnly)
+        : fOwnership(ownership)
+    { }
     virtual ~TShapeList();
     TShapeList(const TShapeList &) = delete;
     TShapeList &operator=(const TShapeList &) = delete;
     TShapeList(TShapeList &&other) noexcept
-        : fItems(std::move(other.fItems)), fOwnership(other.fOwnership)
+        : fItems(std::move(other.fItems))
+        , fOwnership(other.fOwnership)
     {
         other.fItems.clear();
     }

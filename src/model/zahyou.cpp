@@ -9,9 +9,11 @@ namespace {
 const QString kClass = QStringLiteral("TZahyou");
 }
 
-TZahyou::TZahyou(bool canBeFree) : fCanBeFree(canBeFree), fXfreeFlag(canBeFree), fYfreeFlag(canBeFree)
-{
-}
+TZahyou::TZahyou(bool canBeFree)
+    : fCanBeFree(canBeFree)
+    , fXfreeFlag(canBeFree)
+    , fYfreeFlag(canBeFree)
+{ }
 
 std::unique_ptr<TZahyou> TZahyou::createFreeZahyou()
 {
@@ -26,28 +28,32 @@ std::unique_ptr<TZahyou> TZahyou::createFormulaZahyou()
 void TZahyou::setFXfree(bool b)
 {
     if (b && !fCanBeFree)
-        throw ESouteigai(kClass, QStringLiteral("この座標を自由移動にすることはできません。"), QStringLiteral("setFXfree"));
+        throw ESouteigai(kClass, QStringLiteral("この座標を自由移動にすることはできません。"),
+            QStringLiteral("setFXfree"));
     fXfreeFlag = b;
 }
 
 void TZahyou::setFYfree(bool b)
 {
     if (b && !fCanBeFree)
-        throw ESouteigai(kClass, QStringLiteral("この座標を自由移動にすることはできません。"), QStringLiteral("setFYfree"));
+        throw ESouteigai(kClass, QStringLiteral("この座標を自由移動にすることはできません。"),
+            QStringLiteral("setFYfree"));
     fYfreeFlag = b;
 }
 
 void TZahyou::pushCurrent()
 {
     if (fTop >= 2)
-        throw ESouteigai(kClass, QStringLiteral("情報は既にpushされています。"), QStringLiteral("pushCurrent"));
-    fSaved[std::size_t(++fTop)] = State{fCanBeFree, fXfreeFlag, fYfreeFlag, fXstr, fYstr};
+        throw ESouteigai(
+            kClass, QStringLiteral("情報は既にpushされています。"), QStringLiteral("pushCurrent"));
+    fSaved[std::size_t(++fTop)] = State { fCanBeFree, fXfreeFlag, fYfreeFlag, fXstr, fYstr };
 }
 
 void TZahyou::pop()
 {
     if (fTop < 0)
-        throw ESouteigai(kClass, QStringLiteral("情報がpushされていません。"), QStringLiteral("pop"));
+        throw ESouteigai(
+            kClass, QStringLiteral("情報がpushされていません。"), QStringLiteral("pop"));
     const State &s = fSaved[std::size_t(fTop--)];
     fCanBeFree = s.canBeFree;
     fXfreeFlag = s.xFree;
@@ -59,7 +65,8 @@ void TZahyou::pop()
 void TZahyou::clearPushed()
 {
     if (fTop < 0)
-        throw ESouteigai(kClass, QStringLiteral("情報がpushされていません。"), QStringLiteral("clearPushed"));
+        throw ESouteigai(
+            kClass, QStringLiteral("情報がpushされていません。"), QStringLiteral("clearPushed"));
     --fTop;
 }
 

@@ -133,7 +133,8 @@ void TFigProp::finish()
 
 QString TFigProp::resultText() const
 {
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(fResult.data()), 20).toHex());
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char *>(fResult.data()), 20).toHex());
 }
 
 QString TFigProp::digestOfBytes(const QByteArray &bytes)
@@ -155,8 +156,9 @@ void TFigProp::compress(const std::uint8_t *block)
     std::uint32_t ar = al, br = bl, cr = cl, dr = dl, er = el;
     for (int j = 0; j < 80; ++j) {
         const int round = j / 16;
-        std::uint32_t t = rol(al + f(round, bl, cl, dl) + x[fParams.wordLeft[j]] + fParams.left[round],
-                              fParams.rotateLeft[j])
+        std::uint32_t t
+            = rol(al + f(round, bl, cl, dl) + x[fParams.wordLeft[j]] + fParams.left[round],
+                  fParams.rotateLeft[j])
             + el;
         al = el;
         el = dl;
@@ -187,8 +189,9 @@ quint16 TMyFigProp::classIdentifier() const
 
 TFigProp::Parameters TMyFigProp::parameters() const
 {
-    return Parameters{showWords(kInitial), showWords(kLeft), showWords(kRight), showTable(kWordLeft),
-                      showTable(kWordRight), showTable(kRotateLeft), showTable(kRotateRight)};
+    return Parameters { showWords(kInitial), showWords(kLeft), showWords(kRight),
+        showTable(kWordLeft), showTable(kWordRight), showTable(kRotateLeft),
+        showTable(kRotateRight) };
 }
 
 QString TMyFigProp::placeholderText()
@@ -218,7 +221,8 @@ void TMyFigProp::seal(QByteArray &fileBytes, qint64 offset)
 
 bool TMyFigProp::check(const QByteArray &fileBytes, qint64 offset, const QString &digestValue)
 {
-    if (digestValue.size() != 44 || offset < 0 || offset + 80 > fileBytes.size() || offset + 80 > 16384)
+    if (digestValue.size() != 44 || offset < 0 || offset + 80 > fileBytes.size()
+        || offset + 80 > 16384)
         return false;
     // The file as it was hashed when written: the placeholder stands where
     // the digest is now. Only the first piece is copied.

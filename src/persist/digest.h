@@ -42,12 +42,12 @@ protected:
 private:
     void compress(const std::uint8_t *block);
 
-    Parameters fParams{};
-    std::array<std::uint8_t, 64> fBlock{};
+    Parameters fParams {};
+    std::array<std::uint8_t, 64> fBlock {};
     int fFill = 0;
     std::uint64_t fBitLength = 0;
-    std::array<std::uint32_t, 5> fChain{};
-    std::array<std::uint8_t, 20> fResult{};
+    std::array<std::uint32_t, 5> fChain {};
+    std::array<std::uint8_t, 20> fResult {};
 };
 
 // The program's own digest.
@@ -64,7 +64,8 @@ public:
     // at the given byte offset (the placeholder is there now).
     static void seal(QByteArray &fileBytes, qint64 digestValueOffset);
     // Checks a file image against the 44-character digest value at the offset.
-    static bool check(const QByteArray &fileBytes, qint64 digestValueOffset, const QString &digestValue);
+    static bool check(
+        const QByteArray &fileBytes, qint64 digestValueOffset, const QString &digestValue);
 
 protected:
     Parameters parameters() const override;

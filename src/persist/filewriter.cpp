@@ -16,7 +16,8 @@ void TFileWriter::writePoint(const QString &name, const QPoint &p)
 
 void TFileWriter::writePair(const QString &name, const TModelPoint &p)
 {
-    fXml.writeString(name, TXmlFileWriter::doubleText(p.x) + QLatin1Char(',') + TXmlFileWriter::doubleText(p.y));
+    fXml.writeString(
+        name, TXmlFileWriter::doubleText(p.x) + QLatin1Char(',') + TXmlFileWriter::doubleText(p.y));
 }
 
 } // namespace zarno

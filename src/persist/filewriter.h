@@ -10,7 +10,9 @@ namespace zarno {
 class TFileWriter : public TAbstractFileWriter
 {
 public:
-    explicit TFileWriter(const QString &fileName) : fXml(fileName) {}
+    explicit TFileWriter(const QString &fileName)
+        : fXml(fileName)
+    { }
 
     TXmlFileWriter &xml() { return fXml; }
 
@@ -22,7 +24,10 @@ public:
     void writeNumberMode(TNumberMode v) override { writeEnum(v); }
     void writePenBrushState(const QString &name, TPenBrushState s) override { writeEnum(name, s); }
     void writeColor(const QString &name, TColor color) override;
-    void writePenWidthIndex(int index) override { fXml.writeInteger(QStringLiteral("penWidthIndex"), index); }
+    void writePenWidthIndex(int index) override
+    {
+        fXml.writeInteger(QStringLiteral("penWidthIndex"), index);
+    }
     void writePenStyle(const QString &name, TPenStyle s) override { writeEnum(name, s); }
     void writeBrushStyle(TBrushStyle s) override { writeEnum(s); }
     void writeViewType(TViewType v) override { writeEnum(v); }
@@ -37,8 +42,14 @@ public:
     void writeScalePair(const QString &name, const TModelPoint &p) override { writePair(name, p); }
     void writeMmOffset(const QString &name, const TModelPoint &v) override { writePair(name, v); }
     void writeDirection(const QString &name, T_Direction d) override { writeEnum(name, d); }
-    void writeZahyouScaletype(const QString &name, TZahyouScaletype v) override { writeEnum(name, v); }
-    void writeZahyouViewtype(const QString &name, TZahyouViewtype v) override { writeEnum(name, v); }
+    void writeZahyouScaletype(const QString &name, TZahyouScaletype v) override
+    {
+        writeEnum(name, v);
+    }
+    void writeZahyouViewtype(const QString &name, TZahyouViewtype v) override
+    {
+        writeEnum(name, v);
+    }
     void newLine() override { fXml.newLine(); }
     TWrittenOffsets writeString(const QString &name, const QString &text) override
     {
@@ -46,13 +57,8 @@ public:
     }
 
 private:
-    template <typename E>
-    void writeEnum(E v)
-    {
-        writeEnum(TEnumConverter<E>::tagName(), v);
-    }
-    template <typename E>
-    void writeEnum(const QString &name, E v)
+    template <typename E> void writeEnum(E v) { writeEnum(TEnumConverter<E>::tagName(), v); }
+    template <typename E> void writeEnum(const QString &name, E v)
     {
         fXml.writeString(name, TEnumConverter<E>::name(v));
     }

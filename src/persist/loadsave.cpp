@@ -76,7 +76,8 @@ TLoadSave::Saved TLoadSave::saveDocumentAs(TZarnofile &document)
     const QString initial = lastDocumentFolder.isEmpty()
         ? document.documentFileNameOnly()
         : QDir(lastDocumentFolder).filePath(document.documentFileNameOnly());
-    const QString name = d->saveDialog(initial, filter(), QStringLiteral("名前を付けてzarnoファイルを保存"));
+    const QString name
+        = d->saveDialog(initial, filter(), QStringLiteral("名前を付けてzarnoファイルを保存"));
     if (name.isEmpty())
         return Saved::Cancelled;
     document.setDocumentName(name);

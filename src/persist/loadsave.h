@@ -16,7 +16,8 @@ public:
     virtual ~TFileDialogs() = default;
     virtual QString openDialog(const QString &initialFolder, const QString &filter) = 0;
     // Asks before overwriting an existing file.
-    virtual QString saveDialog(const QString &fileName, const QString &filter, const QString &title) = 0;
+    virtual QString saveDialog(const QString &fileName, const QString &filter, const QString &title)
+        = 0;
 
     static std::unique_ptr<TFileDialogs> install(std::unique_ptr<TFileDialogs> dialogs);
     static TFileDialogs *current();
@@ -29,7 +30,9 @@ class TLoadSave
 public:
     enum class Saved { Written, Cancelled, Failed };
 
-    explicit TLoadSave(const TShapeFactory &factory) : fFactory(factory) {}
+    explicit TLoadSave(const TShapeFactory &factory)
+        : fFactory(factory)
+    { }
 
     static QString filter() { return QStringLiteral("zarno file (*.znt)|*.znt"); }
 

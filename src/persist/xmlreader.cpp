@@ -56,9 +56,12 @@ static_assert(sizeof(TXmlNode) <= 48);
 class TXmlTreeBuilder
 {
 public:
-    explicit TXmlTreeBuilder(TXmlTree &tree) : fTree(tree), fText(tree.text()), fSize(fText.size())
+    explicit TXmlTreeBuilder(TXmlTree &tree)
+        : fTree(tree)
+        , fText(tree.text())
+        , fSize(fText.size())
     {
-        fStack.push_back({&tree, nullptr, false});
+        fStack.push_back({ &tree, nullptr, false });
         if (fSize == 0 || fText[0] != u'<')
             fail(QStringLiteral("開始タグがありません。"), 0);
     }
@@ -85,8 +88,9 @@ public:
         }
         if (fStack.size() > 1) {
             const TXmlNode *open = fStack.back().node;
-            fail(safeFormat(QStringLiteral("開始タグ(%s)に対応する終了タグがありません。"), {fmtArg(open->tagName())}),
-                 open->fTagAt);
+            fail(safeFormat(QStringLiteral("開始タグ(%s)に対応する終了タグがありません。"),
+                     { fmtArg(open->tagName()) }),
+                open->fTagAt);
         }
     }
 
@@ -100,7 +104,8 @@ private:
 
     [[noreturn]] void fail(const QString &message, qsizetype at) const
     {
-        throw EFileFormatError(message + QLatin1Char('(') + fTree.positionOf(at) + QLatin1Char(')'));
+        throw EFileFormatError(
+            message + QLatin1Char('(') + fTree.positionOf(at) + QLatin1Char(')'));
     }
 
     // A start or an end tag at "<"; true when it closed an element.
@@ -128,15 +133,15 @@ private:
             TXmlNode *child = fTree.newNode(quint32(start), quint32(name.size()));
             (top.lastChild ? top.lastChild->fNextSibling : top.node->fFirstChild) = child;
             top.lastChild = child;
-            fStack.push_back({child, nullptr, false});
+            fStack.push_back({ child, nullptr, false });
             return false;
         }
         if (fStack.size() == 1)
             fail(QStringLiteral("開始タグがありません。"), start);
         if (name != top.node->tagNameView())
             fail(safeFormat(QStringLiteral("終了タグ(%s)が開始タグ(%s)と違っています。"),
-                            {fmtArg(name.toString()), fmtArg(top.node->tagName())}),
-                 start);
+                     { fmtArg(name.toString()), fmtArg(top.node->tagName()) }),
+                start);
         fStack.pop_back();
         return true;
     }
@@ -207,9 +212,9 @@ private:
 // ---------------------------------------------------------------------------
 // The tree.
 
-TXmlTree::TXmlTree() : TXmlNode(Key{}, this, 0, 0)
-{
-}
+TXmlTree::TXmlTree()
+    : TXmlNode(Key {}, this, 0, 0)
+{ }
 
 TXmlTree::~TXmlTree() = default;
 
@@ -234,7 +239,8 @@ std::unique_ptr<TXmlTree> TXmlTree::ofText(const QString &text)
 
 std::unique_ptr<TXmlTree> TXmlTree::ofFileBytes(const QByteArray &bytes, const QString &fileName)
 {
-    if (bytes.size() < 2 || bytes.size() % 2 != 0 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xFE)
+    if (bytes.size() < 2 || bytes.size() % 2 != 0 || uchar(bytes[0]) != 0xFF
+        || uchar(bytes[1]) != 0xFE)
         throw EFileFormatError(TXmlText::damagedFileMessage(fileName));
     const qsizetype size = (bytes.size() - 2) / 2;
     if (size > kMaxTextSize)
@@ -264,7 +270,7 @@ std::unique_ptr<TXmlTree> TXmlTree::ofFileBytes(const QByteArray &bytes, const Q
 
 TXmlNode *TXmlTree::newNode(quint32 tagAt, quint32 nameSize)
 {
-    return &fNodes.emplace_back(Key{}, this, tagAt, nameSize);
+    return &fNodes.emplace_back(Key {}, this, tagAt, nameSize);
 }
 
 quint32 TXmlTree::keepValue(QString value)
@@ -285,7 +291,7 @@ std::pair<int, int> TXmlTree::lineColumn(qsizetype at) const
     // the last start at or before it.
     const auto next = std::upper_bound(fLineStarts.begin(), fLineStarts.end(), quint64(at));
     const qsizetype line = next - fLineStarts.begin();
-    return {int(line), int(at - qsizetype(fLineStarts[line - 1]) + 1)};
+    return { int(line), int(at - qsizetype(fLineStarts[line - 1]) + 1) };
 }
 
 QString TXmlTree::positionOf(qsizetype at) const
@@ -298,9 +304,10 @@ QString TXmlTree::positionOf(qsizetype at) const
 // Nodes.
 
 TXmlNode::TXmlNode(Key, TXmlTree *tree, quint32 tagAt, quint32 nameSize)
-    : fTree(tree), fTagAt(tagAt), fNameSize(nameSize)
-{
-}
+    : fTree(tree)
+    , fTagAt(tagAt)
+    , fNameSize(nameSize)
+{ }
 
 QStringView TXmlNode::tagNameView() const
 {
@@ -356,8 +363,9 @@ TAbstractXmlNode *TXmlNode::getThisTagNodePermitNil(const QString &name)
     if (!c)
         return nullptr;
     if (c->fRead)
-        throw ESouteigai(kNodeClass, {fmtArg(name)}, QStringLiteral("タグ<%s>は既にサブクラスで読み込み済です。"),
-                         QStringLiteral("getThisTagNodePermitNil"));
+        throw ESouteigai(kNodeClass, { fmtArg(name) },
+            QStringLiteral("タグ<%s>は既にサブクラスで読み込み済です。"),
+            QStringLiteral("getThisTagNodePermitNil"));
     c->fRead = 1;
     return c;
 }
@@ -366,8 +374,9 @@ TAbstractXmlNode &TXmlNode::getThisTagNode(const QString &name)
 {
     TAbstractXmlNode *c = getThisTagNodePermitNil(name);
     if (!c)
-        throw ESouteigai(kNodeClass, {fmtArg(name)}, QStringLiteral("必要なタグ名(%s)がファイルに存在しません。"),
-                         QStringLiteral("getThisTagNode"));
+        throw ESouteigai(kNodeClass, { fmtArg(name) },
+            QStringLiteral("必要なタグ名(%s)がファイルに存在しません。"),
+            QStringLiteral("getThisTagNode"));
     return *c;
 }
 
@@ -400,7 +409,7 @@ QList<TXmlNode *> TXmlNode::childrenNamed(const QString &name)
 void TXmlNode::conversionError(const QString &word) const
 {
     throw EFileFormatError(safeFormat(QStringLiteral("%sに変換できない文字列(%s)です。"),
-                                      {fmtArg(word), fmtArg(valueText() + QLatin1Char(':') + positionText())}));
+        { fmtArg(word), fmtArg(valueText() + QLatin1Char(':') + positionText()) }));
 }
 
 QString TXmlNode::readString(const QString &name)
@@ -455,9 +464,11 @@ TModelPoint TXmlNode::readModelPoint(const QString &name)
     const QString t = node.valueText();
     const qsizetype comma = t.indexOf(QLatin1Char(','));
     if (comma <= 0 || comma == t.size() - 1)
-        throw ESouteigai(kNodeClass, QStringLiteral("数値の区切り文字(,)がありません。"), QStringLiteral("modelPoint"));
+        throw ESouteigai(kNodeClass, QStringLiteral("数値の区切り文字(,)がありません。"),
+            QStringLiteral("modelPoint"));
     try {
-        return {TCommonProcs::str2double(t.left(comma)), TCommonProcs::str2double(t.mid(comma + 1))};
+        return { TCommonProcs::str2double(t.left(comma)),
+            TCommonProcs::str2double(t.mid(comma + 1)) };
     } catch (const EMyException &) {
         node.conversionError(QStringLiteral("modelPoint"));
     }
@@ -481,9 +492,9 @@ void TXmlNode::checkAllRead(const QString &className, const QString &operation)
 {
     for (TXmlNode *c = fFirstChild; c; c = c->fNextSibling)
         if (!c->fRead)
-            throw ESouteigai(className, {fmtArg(c->tagName()), fmtArg(c->positionText())},
-                             QStringLiteral("タグ<%s>(%s)がファイルに存在しますが, 読み込まれませんでした。"),
-                             operation);
+            throw ESouteigai(className, { fmtArg(c->tagName()), fmtArg(c->positionText()) },
+                QStringLiteral("タグ<%s>(%s)がファイルに存在しますが, 読み込まれませんでした。"),
+                operation);
 }
 
 void TXmlNode::raiseFormatError(const QString &text) const
@@ -505,8 +516,8 @@ QByteArray TXmlFileReader::readFile(bool limited) const
 {
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EMyException(QStringLiteral("TXmlFileReader"), {fmtArg(fFileName)},
-                           QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("load"));
+        throw EMyException(QStringLiteral("TXmlFileReader"), { fmtArg(fFileName) },
+            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("load"));
     if (limited && file.size() > TXmlText::kMaxFileSize)
         raiseTooLarge();
     return file.readAll();

@@ -139,7 +139,9 @@ private:
 class TXmlFileReader
 {
 public:
-    explicit TXmlFileReader(QString fileName) : fFileName(std::move(fileName)) {}
+    explicit TXmlFileReader(QString fileName)
+        : fFileName(std::move(fileName))
+    { }
 
     // With the size and line limits and the digest check; raises
     // EFileFormatError for a damaged file.

@@ -34,8 +34,8 @@ QString TXmlText::unescape(QStringView text)
     {
         const char *entity;
         char c;
-    } entities[] = {{"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'},
-                    {"&#13;", '\r'}, {"&#10;", '\n'}, {"&#9;", '\t'}};
+    } entities[] = { { "&gt;", '>' }, { "&lt;", '<' }, { "&amp;", '&' }, { "&#13;", '\r' },
+        { "&#10;", '\n' }, { "&#9;", '\t' } };
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
@@ -64,13 +64,13 @@ QString TXmlText::position(int line, int column, qint64 byteOffset)
     if (hex.size() < 4)
         hex = hex.rightJustified(4, QLatin1Char('0'));
     return safeFormat(QStringLiteral("%d行%d文字目,ファイル先頭から%sbytes目"),
-                      {fmtArg(line), fmtArg(column), fmtArg(hex)});
+        { fmtArg(line), fmtArg(column), fmtArg(hex) });
 }
 
 QString TXmlText::damagedFileMessage(const QString &fileName)
 {
     return safeFormat(QStringLiteral("ファイル %s が\r\n破損しているため, 開くことができません。"),
-                      {fmtArg(fileName)});
+        { fmtArg(fileName) });
 }
 
 } // namespace zarno

@@ -40,16 +40,19 @@ qsizetype safeCut(const QString &escaped, qsizetype from, qsizetype wanted)
 
 [[noreturn]] void cannotSave(const QString &fileName)
 {
-    throw EXmlFileWriteError(safeFormat(QStringLiteral("ファイル(%s)へ\r\nアクセスできません。\r\nファイルは保存できませんでした。"),
-                                        {fmtArg(fileName)}),
-                             QStringLiteral("zarnoファイルを保存"), 1);
+    throw EXmlFileWriteError(
+        safeFormat(
+            QStringLiteral(
+                "ファイル(%s)へ\r\nアクセスできません。\r\nファイルは保存できませんでした。"),
+            { fmtArg(fileName) }),
+        QStringLiteral("zarnoファイルを保存"), 1);
 }
 
 } // namespace
 
-TXmlFileWriter::TXmlFileWriter(QString fileName) : fFileName(std::move(fileName))
-{
-}
+TXmlFileWriter::TXmlFileWriter(QString fileName)
+    : fFileName(std::move(fileName))
+{ }
 
 void TXmlFileWriter::append(const QString &text)
 {
@@ -131,7 +134,8 @@ TWrittenOffsets TXmlFileWriter::writeString(const QString &name, const QString &
         }
         // Leave room for the continuation mark and for an escape that must
         // not be cut in two.
-        const qsizetype room = std::max<qsizetype>(kMax - fLineLength - kContinuation.size() - 6, 1);
+        const qsizetype room
+            = std::max<qsizetype>(kMax - fLineLength - kContinuation.size() - 6, 1);
         const qsizetype cut = safeCut(escaped, at, room);
         append(escaped.mid(at, cut - at) + kContinuation);
         at = cut;
@@ -168,9 +172,10 @@ void TXmlFileWriter::saveWithDigest(qint64 digestValueOffset)
 {
     // Never write what the reader would refuse.
     if (fBytes.size() > TXmlText::kMaxFileSize)
-        throw EXmlFileWriteError(safeFormat(QStringLiteral("ファイル(%s)が大きすぎるため, 保存できませんでした。"),
-                                            {fmtArg(fFileName)}),
-                                 QStringLiteral("zarnoファイルを保存"), 2);
+        throw EXmlFileWriteError(
+            safeFormat(QStringLiteral("ファイル(%s)が大きすぎるため, 保存できませんでした。"),
+                { fmtArg(fFileName) }),
+            QStringLiteral("zarnoファイルを保存"), 2);
     TMyFigProp::seal(fBytes, digestValueOffset);
     saveSafely(fFileName, fBytes);
 }
@@ -195,11 +200,13 @@ void TXmlFileWriter::saveSafely(const QString &fileName, const QByteArray &bytes
     QFile file(temp);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         cannotSave(fileName);
-    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const bool written
+        = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
     file.close();
     // rename() replaces the target in one step: at no moment is there no file.
-    if (!written || std::rename(QFile::encodeName(temp).constData(),
-                                QFile::encodeName(target.absoluteFilePath()).constData())
+    if (!written
+        || std::rename(QFile::encodeName(temp).constData(),
+               QFile::encodeName(target.absoluteFilePath()).constData())
             != 0) {
         QFile::remove(temp);
         cannotSave(fileName);

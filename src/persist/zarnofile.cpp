@@ -17,7 +17,8 @@ namespace zarno {
 
 QString TZarnoFileInfo::notificationText()
 {
-    return QStringLiteral("このファイルを編集しないでください。zarnoで開くことができなくなります。");
+    return QStringLiteral(
+        "このファイルを編集しないでください。zarnoで開くことができなくなります。");
 }
 
 void TZarnoFileInfo::load(TAbstractXmlNode &node)
@@ -36,12 +37,13 @@ qint64 TZarnoFileInfo::save(int filetypeIndex, TXmlFileWriter &w) const
     w.writeString(QStringLiteral("applicationName"), QStringLiteral("zarno"));
     w.newLine();
     w.writeString(QStringLiteral("applicationVersion"),
-                  TAppInfo::versionFromFileVersion(TAppInfo::fileVersion()));
+        TAppInfo::versionFromFileVersion(TAppInfo::fileVersion()));
     w.newLine();
-    w.writeString(QStringLiteral("filetype"), filetypeIndex == 0 ? QStringLiteral("field") : QStringLiteral("ini"));
+    w.writeString(QStringLiteral("filetype"),
+        filetypeIndex == 0 ? QStringLiteral("field") : QStringLiteral("ini"));
     w.newLine();
     const qint64 at = w.writeString(QStringLiteral("digest"),
-                                    TMyFigProp::placeholderText() + TMyFigProp::identifierText())
+                           TMyFigProp::placeholderText() + TMyFigProp::identifierText())
                           .value;
     w.newLine();
     w.writeString(QStringLiteral("notification"), notificationText());
@@ -49,9 +51,9 @@ qint64 TZarnoFileInfo::save(int filetypeIndex, TXmlFileWriter &w) const
     return at;
 }
 
-TZarnofile::TZarnofile(std::unique_ptr<TField> field) : fField(std::move(field))
-{
-}
+TZarnofile::TZarnofile(std::unique_ptr<TField> field)
+    : fField(std::move(field))
+{ }
 
 TZarnofile::~TZarnofile() = default;
 
@@ -125,8 +127,8 @@ std::unique_ptr<TZarnofile> TFileReader::read()
 {
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EMyException(QStringLiteral("TFileReader"), {fmtArg(fFileName)},
-                           QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("read"));
+        throw EMyException(QStringLiteral("TFileReader"), { fmtArg(fFileName) },
+            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("read"));
     if (file.size() > TXmlText::kMaxFileSize)
         throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
     return readBytes(file.readAll());

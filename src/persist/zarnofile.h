@@ -72,7 +72,10 @@ public:
 class TFileReader
 {
 public:
-    TFileReader(QString fileName, const TShapeFactory &factory) : fFileName(std::move(fileName)), fFactory(factory) {}
+    TFileReader(QString fileName, const TShapeFactory &factory)
+        : fFileName(std::move(fileName))
+        , fFactory(factory)
+    { }
     std::unique_ptr<TZarnofile> read();
     // The same on bytes in memory; with checkDigest false the parser is
     // reached for any input (fuzzing).

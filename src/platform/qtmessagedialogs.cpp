@@ -26,8 +26,8 @@ void TQtMessageDialogs::showMessage(const QString &text, const QString &caption,
     box.exec();
 }
 
-TModalResult TQtMessageDialogs::askMessage(const QString &text, const QString &caption,
-                                           TMsgDlgButtons buttons, TMsgDlgType type)
+TModalResult TQtMessageDialogs::askMessage(
+    const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType type)
 {
     QMessageBox::StandardButtons qb;
     if (buttons & mbYes)

@@ -10,7 +10,7 @@ class TQtMessageDialogs : public TMessageDialogs
 public:
     void showMessage(const QString &text, const QString &caption, TMsgDlgType type) override;
     TModalResult askMessage(const QString &text, const QString &caption, TMsgDlgButtons buttons,
-                            TMsgDlgType type) override;
+        TMsgDlgType type) override;
 };
 
 } // namespace zarno

@@ -51,13 +51,13 @@ public:
         propertyType = type;
         deleteEnabled = canDelete;
     }
-    void showShapeList(TField &, const TShapeList *) override {}
-    void toggleShapeList() override {}
-    void showScaleBar(bool) override {}
-    void setupToolbar() override {}
-    void showSplash() override {}
-    void openManual() override {}
-    void closeMainWindow() override {}
+    void showShapeList(TField &, const TShapeList *) override { }
+    void toggleShapeList() override { }
+    void showScaleBar(bool) override { }
+    void setupToolbar() override { }
+    void showSplash() override { }
+    void openManual() override { }
+    void closeMainWindow() override { }
 };
 
 // The program's interaction without windows: factory, model, controller and
@@ -66,7 +66,8 @@ class InteractionTest : public ::testing::Test
 {
 protected:
     // With the render classes every new document holds the output area.
-    explicit InteractionTest(bool withRenderClasses = false) : box(QSize(640, 480))
+    explicit InteractionTest(bool withRenderClasses = false)
+        : box(QSize(640, 480))
     {
         TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
@@ -82,7 +83,7 @@ protected:
 
     TField &field() { return controller->field(); }
     const TShapeList &selection() { return model.getSelection(); }
-    QPoint px(double x, double y) { return screen.modelToPixel({x, y}); }
+    QPoint px(double x, double y) { return screen.modelToPixel({ x, y }); }
     void press(double x, double y, unsigned shift = 0, int button = mbLeft)
     {
         const QPoint p = px(x, y);

@@ -61,7 +61,7 @@ TEST_F(DocumentCycle, BuildSaveStartNewOpenAndTheFigureIsBack)
     const QString path = dir.filePath(QStringLiteral("triangle.znt"));
     files->saveAnswers.push_back(path);
     controller->executeAction(cmdSave);
-    EXPECT_EQ(files->titles, QStringList{QStringLiteral("名前を付けてzarnoファイルを保存")});
+    EXPECT_EQ(files->titles, QStringList { QStringLiteral("名前を付けてzarnoファイルを保存") });
     EXPECT_EQ(window.title, QStringLiteral("zarno - triangle.znt"));
     EXPECT_FALSE(field().isChanged());
 
@@ -84,7 +84,7 @@ TEST_F(DocumentCycle, BuildSaveStartNewOpenAndTheFigureIsBack)
 TEST_F(DocumentCycle, ClosingAChangedUnnamedDocumentWhoseNameDialogIsCancelledAsksAgain)
 {
     clickPoint(1, 1);
-    dialogs->answers = {TModalResult::mrYes, TModalResult::mrCancel};
+    dialogs->answers = { TModalResult::mrYes, TModalResult::mrCancel };
     EXPECT_FALSE(controller->closeQuery()); // Yes, then the name dialog cancelled, then Cancel
     EXPECT_EQ(dialogs->shown.size(), 2);
     EXPECT_TRUE(field().isChanged());
@@ -93,19 +93,19 @@ TEST_F(DocumentCycle, ClosingAChangedUnnamedDocumentWhoseNameDialogIsCancelledAs
 TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocument)
 {
     clickPoint(1, 1);
-    dialogs->answers = {TModalResult::mrCancel};
+    dialogs->answers = { TModalResult::mrCancel };
     files->openAnswers.push_back(dir.filePath(QStringLiteral("x.znt")));
     controller->executeAction(cmdOpen);
     EXPECT_EQ(field().count(), 1);
     EXPECT_EQ(files->openAnswers.size(), 1u); // not even asked for a file
 
-    dialogs->answers = {TModalResult::mrNo};
+    dialogs->answers = { TModalResult::mrNo };
     const QString missing = dir.filePath(QStringLiteral("missing.znt"));
     QFile junk(missing);
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a document");
     junk.close();
-    files->openAnswers = {missing};
+    files->openAnswers = { missing };
     controller->executeAction(cmdOpen);
     EXPECT_EQ(field().count(), 1); // the damaged file was refused; the work stays
     EXPECT_TRUE(dialogs->shown.last().text.contains(QStringLiteral("破損しているため")));
@@ -118,12 +118,13 @@ TEST_F(DocumentCycle, DroppingOneDocumentAmongFoldersOpensIt)
     files->saveAnswers.push_back(path);
     controller->executeAction(cmdSaveAs);
     controller->executeAction(cmdNewFile);
-    controller->openDroppedFiles({dir.path(), path});
+    controller->openDroppedFiles({ dir.path(), path });
     EXPECT_EQ(field().count(), 1);
-    controller->openDroppedFiles({path, path + QStringLiteral(".znt")});
+    controller->openDroppedFiles({ path, path + QStringLiteral(".znt") });
     QFile(path).copy(dir.filePath(QStringLiteral("two.znt")));
-    controller->openDroppedFiles({path, dir.filePath(QStringLiteral("two.znt"))});
-    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("一度に2つ以上のファイルを開くことはできません。"));
+    controller->openDroppedFiles({ path, dir.filePath(QStringLiteral("two.znt")) });
+    EXPECT_EQ(dialogs->shown.last().text,
+        QStringLiteral("一度に2つ以上のファイルを開くことはできません。"));
 }
 
 } // namespace

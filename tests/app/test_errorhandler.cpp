@@ -16,7 +16,9 @@ namespace {
 class Faulty : public QObject
 {
 public:
-    explicit Faulty(std::function<void()> fault) : fFault(std::move(fault)) {}
+    explicit Faulty(std::function<void()> fault)
+        : fFault(std::move(fault))
+    { }
     bool event(QEvent *e) override
     {
         if (e->type() == QEvent::User)
@@ -31,7 +33,8 @@ private:
 int runWithFault(std::function<void()> fault)
 {
     Faulty faulty(std::move(fault));
-    QTimer::singleShot(0, &faulty, [&] { QCoreApplication::postEvent(&faulty, new QEvent(QEvent::User)); });
+    QTimer::singleShot(
+        0, &faulty, [&] { QCoreApplication::postEvent(&faulty, new QEvent(QEvent::User)); });
     // A program that survived the fault would quit normally here.
     QTimer::singleShot(2000, qApp, [] { QCoreApplication::exit(0); });
     return QCoreApplication::exec();
@@ -40,12 +43,13 @@ int runWithFault(std::function<void()> fault)
 TEST(ErrorHandler, AnUncaughtFatalExceptionShowsOneDialogAndEndsTheProgram)
 {
     test::ScopedScriptedDialogs dialogs;
-    const int rc = runWithFault([] { throw ESouteigai(QStringLiteral("TFaulty"), QStringLiteral("event")); });
+    const int rc = runWithFault(
+        [] { throw ESouteigai(QStringLiteral("TFaulty"), QStringLiteral("event")); });
     EXPECT_EQ(rc, 1);
     ASSERT_EQ(dialogs->shown.size(), 1);
     const QString text = dialogs->shown.first().text;
     EXPECT_TRUE(text.startsWith(QStringLiteral("zarno") + TAppInfo::versionString()
-                                + QStringLiteral("の TFaulty.eventで作者の想定外のエラーが起こりました。")))
+        + QStringLiteral("の TFaulty.eventで作者の想定外のエラーが起こりました。")))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n\r\nプログラムを強制終了します。")));
     EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtError);
@@ -58,7 +62,8 @@ TEST(ErrorHandler, AForeignExceptionIsReportedWithItsClassName)
     EXPECT_EQ(rc, 1);
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_TRUE(dialogs->shown.first().text.contains(
-        QStringLiteral("の例外ハンドラで対応できていない以下の例外が発生しました。\r\n\r\nstd::runtime_error\r\ndisk on fire")));
+        QStringLiteral("の例外ハンドラで対応できていない以下の例外が発生しました。\r\n\r\nstd::"
+                       "runtime_error\r\ndisk on fire")));
 }
 
 } // namespace

@@ -54,7 +54,7 @@ TEST_F(InteractionTest, ThePointToolBuildsUpASelectionOfNewPoints)
 TEST_F(InteractionTest, PressingEmptyFieldClearsTheSelectionEvenWithShift)
 {
     clickPoint(1, 1);
-    for (unsigned shift : {0u, unsigned(ssShift)}) {
+    for (unsigned shift : { 0u, unsigned(ssShift) }) {
         press(1, 1);
         release(1, 1);
         ASSERT_FALSE(selection().isEmpty());
@@ -128,7 +128,7 @@ TEST_F(InteractionTest, TheFixedFieldDoesNotScrollAndTheFreeOneDoes)
     clickPoint(1, 1);
     field().clearChanged();
     drag(-3, -3, -2, -3); // empty drag on the fixed field
-    EXPECT_EQ(field().getCenterXy(), (TModelPoint{0, 0}));
+    EXPECT_EQ(field().getCenterXy(), (TModelPoint { 0, 0 }));
     EXPECT_FALSE(field().isChanged());
 
     controller->executeAction(cmdFixFieldToggle, false);
@@ -159,7 +159,8 @@ TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
     dialogs->answers.push_back(TModalResult::mrNo);
     controller->executeAction(cmdDelete);
     ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_EQ(dialogs->shown.first().text, QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
+    EXPECT_EQ(dialogs->shown.first().text,
+        QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
     EXPECT_EQ(dialogs->shown.first().buttons, unsigned(mbYes | mbNo));
     EXPECT_EQ(field().count(), before + 1);
     EXPECT_TRUE(a->getFSelected());
@@ -222,7 +223,7 @@ TEST_F(InteractionTest, ARightPressStartsNoDrag)
     controller->executeAction(cmdFixFieldToggle, false);
     press(-3, -3, 0, mbRight); // nothing there: the selection goes
     moveTo(-2, -3);
-    EXPECT_EQ(field().getCenterXy(), (TModelPoint{0, 0}));
+    EXPECT_EQ(field().getCenterXy(), (TModelPoint { 0, 0 }));
     EXPECT_EQ(model.mouseStatus(), TModel::msMoving);
 }
 
@@ -282,8 +283,9 @@ TEST_F(InteractionTest, ClosingAChangedDocumentAsks)
 
 TEST_F(InteractionTest, DroppedFilesThatCannotBeOpened)
 {
-    controller->openDroppedFiles({QStringLiteral("/tmp/a.ZNT")});
-    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("zarnoで開くことのできるファイルではありません。"));
+    controller->openDroppedFiles({ QStringLiteral("/tmp/a.ZNT") });
+    EXPECT_EQ(dialogs->shown.last().text,
+        QStringLiteral("zarnoで開くことのできるファイルではありません。"));
     EXPECT_EQ(dialogs->shown.last().caption, QStringLiteral("zarno"));
 }
 

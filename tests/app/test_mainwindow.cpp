@@ -1,17 +1,17 @@
 // The real main window, driven offscreen as a user would: tools, menus,
 // the delete question, the zoom sliders and the single-instance start.
 #include "app/appli.h"
-#include "app/interimfunctiondialog.h"
-#include "persist/loadsave.h"
-#include "graphs/shapefunction.h"
-#include "model/shapedot.h"
 #include "app/figureactionmanager.h"
+#include "app/interimfunctiondialog.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "app/singleinstance.h"
+#include "graphs/shapefunction.h"
+#include "model/shapedot.h"
+#include "persist/loadsave.h"
 #include "render/displayadapter.h"
 #include "render/field.h"
 #include "support/scripted_dialogs.h"
@@ -21,10 +21,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -46,13 +46,10 @@ protected:
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    ~MainWindowTest() override
-    {
-        appli.reset();
-    }
+    ~MainWindowTest() override { appli.reset(); }
 
     TField &field() { return appli->controller().field(); }
-    QPoint px(double x, double y) { return appli->screen().modelToPixel({x, y}); }
+    QPoint px(double x, double y) { return appli->screen().modelToPixel({ x, y }); }
     void clickAt(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QTest::mouseClick(window.view(), Qt::LeftButton, mods, px(x, y));
@@ -74,8 +71,8 @@ TEST_F(MainWindowTest, ThePointToolMakesPointsAndTheToolsFollowTheSelection)
     ASSERT_EQ(field().count(), base + 1);
     clickAt(1, 0);
     EXPECT_EQ(appli->model().getSelection().count(), 2);
-    for (TFiguretype t : {TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_hanCyokusen,
-                          TFiguretype::FIG_arrow, TFiguretype::FIG_circle}) {
+    for (TFiguretype t : { TFiguretype::FIG_line, TFiguretype::FIG_senbun,
+             TFiguretype::FIG_hanCyokusen, TFiguretype::FIG_arrow, TFiguretype::FIG_circle }) {
         EXPECT_TRUE(tool(t)->isEnabled()) << TEnumConverter<TFiguretype>::name(t).toStdString();
         EXPECT_TRUE(appli->tools().menuAction(t)->isEnabled());
     }
@@ -104,7 +101,8 @@ TEST_F(MainWindowTest, DeleteAsksAboutChildrenAndNoKeepsThem)
     dialogs->answers.push_back(TModalResult::mrNo);
     QTest::keyClick(window.view(), Qt::Key_Delete);
     ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_EQ(dialogs->shown.first().text, QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
+    EXPECT_EQ(dialogs->shown.first().text,
+        QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
     EXPECT_EQ(field().count(), base + 3);
     dialogs->answers.push_back(TModalResult::mrYes);
     del->trigger();
@@ -138,9 +136,11 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     QStringList top;
     for (QAction *a : window.menuBar()->actions())
         top << a->text();
-    EXPECT_EQ(top, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("図形(&P)"), QStringLiteral("編集(&E)"),
-                                QStringLiteral("表示(&V)"), QStringLiteral("モード切替(&M)"), QStringLiteral("設定(&S)"),
-                                QStringLiteral("ヘルプ(&H)")}));
+    EXPECT_EQ(top,
+        (QStringList { QStringLiteral("ファイル(&F)"), QStringLiteral("図形(&P)"),
+            QStringLiteral("編集(&E)"), QStringLiteral("表示(&V)"),
+            QStringLiteral("モード切替(&M)"), QStringLiteral("設定(&S)"),
+            QStringLiteral("ヘルプ(&H)") }));
     EXPECT_EQ(appli->menus().action(cmdOpen)->shortcut(), QKeySequence(Qt::Key_O));
     EXPECT_EQ(appli->menus().action(cmdNewFile)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_TRUE(appli->menus().action(cmdFixFieldToggle)->isChecked());
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_TRUE(groups.contains(QStringLiteral("直線(&L)")));
     EXPECT_TRUE(groups.contains(QStringLiteral("円(&C)")));
     EXPECT_EQ(appli->tools().menuAction(TFiguretype::FIG_line_1tenHeikou)->text(),
-              QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
+        QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
     // What the program cannot do yet is present and disabled.
     EXPECT_FALSE(appli->menus().action(cmdSaveGraphicfile)->isEnabled());
 }
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     ASSERT_EQ(field().count(), base + 2);
     auto *g = static_cast<TShapeFunction *>(field().last());
     EXPECT_EQ(g->getFigureType(), TFiguretype::FIG_function);
-    EXPECT_EQ(g->rawDistance({0, -2}, appli->screen().getModelPerPixel()), 0); // the vertex
+    EXPECT_EQ(g->rawDistance({ 0, -2 }, appli->screen().getModelPerPixel()), 0); // the vertex
 
     // Drag the origin point: the parabola goes with it.
     auto *origin = static_cast<TShapeDot *>(field().item(base));
@@ -209,15 +209,18 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     QTest::mouseMove(window.view(), px(1, 1));
     QTest::mouseRelease(window.view(), Qt::LeftButton, Qt::NoModifier, px(1, 1));
     EXPECT_NEAR(origin->getX(), 1, 0.03);
-    EXPECT_EQ(g->rawDistance({1, -1}, appli->screen().getModelPerPixel()), 0); // the vertex moved to (1, -1)
-    EXPECT_EQ(g->rawDistance({0, -2}, appli->screen().getModelPerPixel()), 100);
+    EXPECT_EQ(g->rawDistance({ 1, -1 }, appli->screen().getModelPerPixel()),
+        0); // the vertex moved to (1, -1)
+    EXPECT_EQ(g->rawDistance({ 0, -2 }, appli->screen().getModelPerPixel()), 100);
 }
 
 // Answers the file dialogs with one prepared name each.
 class OneNameDialogs : public TFileDialogs
 {
 public:
-    explicit OneNameDialogs(QString name) : fName(std::move(name)) {}
+    explicit OneNameDialogs(QString name)
+        : fName(std::move(name))
+    { }
     QString openDialog(const QString &, const QString &) override { return fName; }
     QString saveDialog(const QString &, const QString &, const QString &) override { return fName; }
 

@@ -18,7 +18,8 @@ TEST(FigureCatalog, IteratorWalksAllRowsInOrder)
             if (info.visibleByDefault)
                 ++visibleTools;
             EXPECT_FALSE(info.menuLetter.isEmpty());
-            EXPECT_TRUE(TFigureInfo::menuGroups().contains(info.groupName)) << info.id.toStdString();
+            EXPECT_TRUE(TFigureInfo::menuGroups().contains(info.groupName))
+                << info.id.toStdString();
         }
     }
     EXPECT_EQ(rows, 41);
@@ -34,11 +35,11 @@ TEST(FigureCatalog, RowsThatAreEasyToGetWrong)
 {
     EXPECT_EQ(TFigureInfo::find(TFiguretype::FIG_dotOnLine)->id, QStringLiteral("dotOnSen"));
     EXPECT_EQ(TFigureInfo::guidanceTemplate(TFiguretype::FIG_dotOnFunction),
-              TFigureInfo::guidanceTemplate(TFiguretype::FIG_dotOnFunctionY));
+        TFigureInfo::guidanceTemplate(TFiguretype::FIG_dotOnFunctionY));
     EXPECT_EQ(TFigureInfo::find(TFiguretype::FIG_printAreaDot), nullptr);
     EXPECT_TRUE(TFigureInfo::guidanceTemplate(TFiguretype::FIG_printAreaSenbun).isEmpty());
-    for (auto hidden : {TFiguretype::FIG_sessenOnCircle, TFiguretype::FIG_sessenOnEllipse,
-                        TFiguretype::FIG_arrow2writing}) {
+    for (auto hidden : { TFiguretype::FIG_sessenOnCircle, TFiguretype::FIG_sessenOnEllipse,
+             TFiguretype::FIG_arrow2writing }) {
         EXPECT_TRUE(TFigureInfo::find(hidden)->hasTool);
         EXPECT_FALSE(TFigureInfo::find(hidden)->visibleByDefault);
     }
@@ -53,13 +54,13 @@ TEST(FigureCatalog, ToolbarTexts)
         TFiguretype type;
         const char *expected;
     } cases[] = {
-        {TFiguretype::FIG_line, "点1,点2を通る直線"},
-        {TFiguretype::FIG_line_1tenHeikou, "点1を通り, 線1に平行な直線"},
-        {TFiguretype::FIG_tracer, "形の軌跡マーク"},
-        {TFiguretype::FIG_sessenOnEllipse, "楕円1上の点1における接線"},
-        {TFiguretype::FIG_arrow2writing, "矢印1に関連した文字列"},
+        { TFiguretype::FIG_line, "点1,点2を通る直線" },
+        { TFiguretype::FIG_line_1tenHeikou, "点1を通り, 線1に平行な直線" },
+        { TFiguretype::FIG_tracer, "形の軌跡マーク" },
+        { TFiguretype::FIG_sessenOnEllipse, "楕円1上の点1における接線" },
+        { TFiguretype::FIG_arrow2writing, "矢印1に関連した文字列" },
     };
     for (const Case &c : cases)
         EXPECT_EQ(TFigureInfo::toolbarText(TFigureInfo::guidanceTemplate(c.type)),
-                  QString::fromUtf8(c.expected));
+            QString::fromUtf8(c.expected));
 }

@@ -7,7 +7,7 @@ using namespace zarno;
 
 TEST(ListIterator, ForwardBackwardAndSubRange)
 {
-    const QList<int> list{1, 2, 3, 4, 5};
+    const QList<int> list { 1, 2, 3, 4, 5 };
     TListIterator<int> fwd(list);
     EXPECT_FALSE(fwd.hasCurrent());
     EXPECT_THROW(fwd.current(), ESouteigai);
@@ -23,13 +23,13 @@ TEST(ListIterator, ForwardBackwardAndSubRange)
     seen.clear();
     while (back.hasPrevious())
         seen.append(back.previous());
-    EXPECT_EQ(seen, (QList<int>{4, 3, 2}));
+    EXPECT_EQ(seen, (QList<int> { 4, 3, 2 }));
     EXPECT_FALSE(back.hasPrevious());
 }
 
 TEST(ListIterator, CurrentBeforeAnyStepNamesItself)
 {
-    const QList<int> list{1};
+    const QList<int> list { 1 };
     TListIterator<int> it(list);
     try {
         it.current();

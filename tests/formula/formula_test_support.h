@@ -35,8 +35,7 @@ inline std::unique_ptr<TCalcFormulaFacade> facadeWith(const TCalcSymbolOnOff &on
 }
 
 // The text of an exception, or a marker when none was raised.
-template <typename F>
-QString raisedMessage(F f)
+template <typename F> QString raisedMessage(F f)
 {
     try {
         f();

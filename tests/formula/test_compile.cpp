@@ -1,10 +1,9 @@
-#include "formula_test_support.h"
 #include "formula/calccode.h"
 #include "formula/mathfault.h"
-
-#include <gtest/gtest.h>
+#include "formula_test_support.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 
 using namespace zarno;
@@ -17,29 +16,29 @@ TEST(ConstantFolding, CodeAfterOptimization)
         const char *text;
         const char *code;
     } cases[] = {
-        {"2*pi", "6.28318530717959"},
-        {"1/3", "0.333333333333333"},
-        {"x*2", "2 x *"},             // commuted
-        {"x+2", "2 x +"},
-        {"x-2", "x 2 -"},             // not commutative
-        {"2*x*3", "6 x *"},           // reassociated, then folded
-        {"x*2/4", "0.5 x *"},
-        {"y+x-3", "y 3 - x +"},       // (y+x)-3 becomes (y-3)+x
-        {"2^x^3", "2 x ^ 3 ^^"},      // powers are not reassociated
-        {"x-(-3)", "x -3 -"},
-        {"x^2", "x 2 ^^"},
-        {"x^(1+1)", "x 2 ^^"},
-        {"x^(-1)", "x -1 ^^"},
-        {"x^2.5", "x 2.5 ^"},
-        {"x^2.0", "x 2.0 ^"},         // only integer texts make integer powers
-        {"x^y", "x y ^"},
-        {"(-2)^3", "-2 3 ^^"},
-        {"1/0", "1 0 /"},             // no value, so nothing to fold
-        {"sqrt(-1)+2", "-1 sqrt 2 +"},
-        {"max(1,2)+max(3,4,5)", "7"},
-        {"max(x,2)+max(3,4,5)", "x 2 max 5 +"},
-        {"sin(pi/2)x", "1 x %"},
-        {"2x^2", "2 x 2 ^^ %"},
+        { "2*pi", "6.28318530717959" },
+        { "1/3", "0.333333333333333" },
+        { "x*2", "2 x *" }, // commuted
+        { "x+2", "2 x +" },
+        { "x-2", "x 2 -" }, // not commutative
+        { "2*x*3", "6 x *" }, // reassociated, then folded
+        { "x*2/4", "0.5 x *" },
+        { "y+x-3", "y 3 - x +" }, // (y+x)-3 becomes (y-3)+x
+        { "2^x^3", "2 x ^ 3 ^^" }, // powers are not reassociated
+        { "x-(-3)", "x -3 -" },
+        { "x^2", "x 2 ^^" },
+        { "x^(1+1)", "x 2 ^^" },
+        { "x^(-1)", "x -1 ^^" },
+        { "x^2.5", "x 2.5 ^" },
+        { "x^2.0", "x 2.0 ^" }, // only integer texts make integer powers
+        { "x^y", "x y ^" },
+        { "(-2)^3", "-2 3 ^^" },
+        { "1/0", "1 0 /" }, // no value, so nothing to fold
+        { "sqrt(-1)+2", "-1 sqrt 2 +" },
+        { "max(1,2)+max(3,4,5)", "7" },
+        { "max(x,2)+max(3,4,5)", "x 2 max 5 +" },
+        { "sin(pi/2)x", "1 x %" },
+        { "2x^2", "2 x 2 ^^ %" },
     };
     for (const auto &c : cases) {
         auto f = facadeWith(onOffXY());
@@ -50,7 +49,7 @@ TEST(ConstantFolding, CodeAfterOptimization)
 
 TEST(ConstantFolding, FoldedConstantsCarryFifteenDigits)
 {
-    auto f = facadeWith(TCalcSymbolOnOff{});
+    auto f = facadeWith(TCalcSymbolOnOff {});
     ASSERT_EQ(f->compileFormula(QStringLiteral("2*pi")), 0);
     EXPECT_EQ(f->calculate(), 6.28318530717959);
     EXPECT_NE(f->calculate(), 2 * std::numbers::pi);
@@ -61,7 +60,8 @@ TEST(ConstantFolding, FoldedConstantsCarryFifteenDigits)
 TEST(ConstantFolding, OverflowingConstantMakesTheFormulaWrong)
 {
     auto f = facadeWith(onOffXY());
-    for (const char *text : {"10^400", "x+exp(1000)", "max(1, 2^2000)", "sin^2(x)+10^300*10^300"}) {
+    for (const char *text :
+        { "10^400", "x+exp(1000)", "max(1, 2^2000)", "sin^2(x)+10^300*10^300" }) {
         EXPECT_EQ(f->compileFormula(QString::fromUtf8(text)), 1) << text;
         EXPECT_TRUE(std::isnan(f->calculate())) << text;
         EXPECT_TRUE(f->errorMessage().isEmpty()) << text; // not a syntax error
@@ -190,8 +190,8 @@ TEST(Facade, ValuesBeyondTheStacksHaveNoValue)
     EXPECT_TRUE(std::isnan(f->calculate()));
 
     // All-constant arguments fold on the folder's own stacks whatever their number.
-    ASSERT_EQ(f->compileFormula(maxOf(300).replace(QStringLiteral("max(x"), QStringLiteral("max(0"))),
-              0);
+    ASSERT_EQ(
+        f->compileFormula(maxOf(300).replace(QStringLiteral("max(x"), QStringLiteral("max(0"))), 0);
     EXPECT_EQ(f->calculate(), 299);
 }
 
@@ -204,10 +204,10 @@ TEST(Facade, BatchGivesWhatSingleEvaluationsGive)
     xs.push_back(std::nan(""));
     std::vector<double> batch(xs.size());
     for (const char *text :
-         {"x^2-3x+2", "(x+1)/(x-1)+log(x^2+1)", "sqrt(x)+1/x", "max(x, y, 2) - min(1, x)",
-          "sin^2 x + exp(-x^2/2)/sqrt(2pi)", "x^0", "nthrt(3, x) + logn(2, x+3)", "x", "3",
-          "2^x + x^y + arctan(x)*floor(x)*ceil(x)*abs(x) - tan(x)cos(x)",
-          "1/(x-y)^(-2) + x/y + y/x"}) {
+        { "x^2-3x+2", "(x+1)/(x-1)+log(x^2+1)", "sqrt(x)+1/x", "max(x, y, 2) - min(1, x)",
+            "sin^2 x + exp(-x^2/2)/sqrt(2pi)", "x^0", "nthrt(3, x) + logn(2, x+3)", "x", "3",
+            "2^x + x^y + arctan(x)*floor(x)*ceil(x)*abs(x) - tan(x)cos(x)",
+            "1/(x-y)^(-2) + x/y + y/x" }) {
         ASSERT_EQ(f->compileFormula(QString::fromUtf8(text)), 0) << text;
         TVariable *x = f->mustFindVar(QStringLiteral("x"));
         f->mustFindVar(QStringLiteral("y"))->setValue(0.5);

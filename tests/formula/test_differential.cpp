@@ -8,15 +8,14 @@
 // an exponent that is an integer number turns the general power into repeated
 // multiplication. Reassociation (a+x)-3 -> (a-3)+x rounds differently, so the
 // generator avoids that pattern; its own tests are in test_compile.
-#include "formula_test_support.h"
 #include "formula/calccode.h"
 #include "formula/mathfault.h"
-
-#include <gtest/gtest.h>
+#include "formula_test_support.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -82,19 +81,19 @@ struct Node
     }
 };
 
-const char *const kLiterals[] = {"2", "3", "0.5", "1.25", "10", "0.001", "7", "2.0", "1"};
-const char *const kFunctions[] = {"sin", "cos", "tan", "arctan", "log", "sqrt",
-                                  "exp", "ceil", "floor", "abs"};
-const char *const kPowerFunctions[] = {"sin", "cos", "tan"};
+const char *const kLiterals[] = { "2", "3", "0.5", "1.25", "10", "0.001", "7", "2.0", "1" };
+const char *const kFunctions[]
+    = { "sin", "cos", "tan", "arctan", "log", "sqrt", "exp", "ceil", "floor", "abs" };
+const char *const kPowerFunctions[] = { "sin", "cos", "tan" };
 
 class Generator
 {
 public:
     // keepChains: leave the chains the folder reassociates in place.
     explicit Generator(unsigned seed, bool keepChains = false)
-        : fRandom(seed), fKeepChains(keepChains)
-    {
-    }
+        : fRandom(seed)
+        , fKeepChains(keepChains)
+    { }
 
     std::unique_ptr<Node> tree(int depth)
     {
@@ -130,7 +129,8 @@ public:
             arity = 1 + pick(4);
         for (int i = 0; i < arity; ++i) {
             // Exponents stay small, so powers rarely overflow.
-            const bool exponent = (n->kind == K::Pow && i == 1) || (n->kind == K::FuncPow && i == 0);
+            const bool exponent
+                = (n->kind == K::Pow && i == 1) || (n->kind == K::FuncPow && i == 0);
             n->kids.push_back(exponent && pick(2) == 0 ? smallInteger() : tree(depth - 1));
         }
         avoidReassociation(*n);
@@ -161,7 +161,7 @@ private:
 
     std::unique_ptr<Node> smallInteger()
     {
-        static const char *const ints[] = {"2", "3", "4", "0"};
+        static const char *const ints[] = { "2", "3", "4", "0" };
         auto n = std::make_unique<Node>();
         n->kind = K::Literal;
         n->name = ints[pick(std::size(ints))];
@@ -186,7 +186,7 @@ private:
 
     std::mt19937 fRandom;
     bool fKeepChains;
-    std::uniform_real_distribution<double> fUniform{-5.0, 5.0};
+    std::uniform_real_distribution<double> fUniform { -5.0, 5.0 };
 };
 
 QString bracket(const Node &n, QString text)
@@ -196,7 +196,8 @@ QString bracket(const Node &n, QString text)
 
 QString print(const Node &n)
 {
-    const auto kid = [&](int i) { return bracket(*n.kids[std::size_t(i)], print(*n.kids[std::size_t(i)])); };
+    const auto kid
+        = [&](int i) { return bracket(*n.kids[std::size_t(i)], print(*n.kids[std::size_t(i)])); };
     const auto args = [&] {
         QStringList a;
         for (const auto &k : n.kids)
@@ -224,7 +225,8 @@ QString print(const Node &n)
             return print(a) + QLatin1Char(' ') + print(b);
         return QLatin1Char('(') + print(a) + QStringLiteral(")(") + print(b) + QLatin1Char(')');
     }
-    case K::Func1: return QString::fromLatin1(n.name) + QLatin1Char('(') + args() + QLatin1Char(')');
+    case K::Func1:
+        return QString::fromLatin1(n.name) + QLatin1Char('(') + args() + QLatin1Char(')');
     case K::Nthrt: return QStringLiteral("nthrt(") + args() + QLatin1Char(')');
     case K::LogN: return QStringLiteral("logn(") + args() + QLatin1Char(')');
     case K::Max: return QStringLiteral("max(") + args() + QLatin1Char(')');
@@ -242,7 +244,7 @@ struct Value
 {
     double v = 0;
     bool number = false;
-    bool fails = false;       // no value: a domain error or a fault
+    bool fails = false; // no value: a domain error or a fault
     bool integerText = false; // a number whose name reads as a 32-bit integer
 };
 
@@ -272,7 +274,10 @@ double repeatedPower(double a, int n)
 class Evaluator
 {
 public:
-    Evaluator(double x, double y) : fX(x), fY(y) {}
+    Evaluator(double x, double y)
+        : fX(x)
+        , fY(y)
+    { }
 
     // NaN when the formula has no value.
     double operator()(const Node &root)
@@ -285,13 +290,13 @@ private:
     Value eval(const Node &n)
     {
         switch (n.kind) {
-        case K::X: return {fX, false, !std::isfinite(fX)};
-        case K::Y: return {fY, false, !std::isfinite(fY)};
-        case K::Pi: return {std::numbers::pi, true, false};
-        case K::E: return {std::numbers::e, true, false};
+        case K::X: return { fX, false, !std::isfinite(fX) };
+        case K::Y: return { fY, false, !std::isfinite(fY) };
+        case K::Pi: return { std::numbers::pi, true, false };
+        case K::E: return { std::numbers::e, true, false };
         case K::Literal:
-            return {std::strtod(n.name, nullptr), true, false,
-                    QString::fromLatin1(n.name).indexOf(QLatin1Char('.')) < 0};
+            return { std::strtod(n.name, nullptr), true, false,
+                QString::fromLatin1(n.name).indexOf(QLatin1Char('.')) < 0 };
         default: break;
         }
         std::vector<Value> a;
@@ -299,7 +304,7 @@ private:
         for (const auto &k : n.kids) {
             a.push_back(eval(*k));
             if (a.back().fails)
-                return {kNaN, false, true};
+                return { kNaN, false, true };
             allNumbers = allNumbers && a.back().number;
         }
         // Folding tries the general power, which refuses a base <= 0; the
@@ -309,16 +314,16 @@ private:
             const double r = apply(n, a, /*folding=*/true, ok);
             if (ok) {
                 if (!std::isfinite(r))
-                    return {kNaN, false, true}; // a fault while folding: an erroneous formula
+                    return { kNaN, false, true }; // a fault while folding: an erroneous formula
                 const double folded = roundTo15(r);
-                return {folded, true, false, integralInt32(folded)};
+                return { folded, true, false, integralInt32(folded) };
             }
         }
         bool ok = true;
         const double r = apply(n, a, /*folding=*/false, ok);
         if (!ok || !std::isfinite(r))
-            return {kNaN, false, true};
-        return {r, false, false};
+            return { kNaN, false, true };
+        return { r, false, false };
     }
 
     static double apply(const Node &n, const std::vector<Value> &a, bool folding, bool &ok)
@@ -330,9 +335,7 @@ private:
         case K::Sub: return v(0) - v(1);
         case K::Mul:
         case K::Implicit: return v(0) * v(1);
-        case K::Div:
-            ok = std::fabs(v(1)) > 0.00001;
-            return v(0) / v(1);
+        case K::Div: ok = std::fabs(v(1)) > 0.00001; return v(0) / v(1);
         case K::Pow:
             if (!folding && a[1].integerText)
                 return repeatedPower(v(0), int(v(1)));
@@ -341,14 +344,22 @@ private:
         case K::Func1: {
             const QString f = QString::fromLatin1(n.name);
             const double x = v(0);
-            if (f == QLatin1String("sin")) return std::sin(x);
-            if (f == QLatin1String("cos")) return std::cos(x);
-            if (f == QLatin1String("tan")) return std::tan(x);
-            if (f == QLatin1String("arctan")) return std::atan(x);
-            if (f == QLatin1String("exp")) return std::exp(x);
-            if (f == QLatin1String("ceil")) return std::ceil(x);
-            if (f == QLatin1String("floor")) return std::floor(x);
-            if (f == QLatin1String("abs")) return std::fabs(x);
+            if (f == QLatin1String("sin"))
+                return std::sin(x);
+            if (f == QLatin1String("cos"))
+                return std::cos(x);
+            if (f == QLatin1String("tan"))
+                return std::tan(x);
+            if (f == QLatin1String("arctan"))
+                return std::atan(x);
+            if (f == QLatin1String("exp"))
+                return std::exp(x);
+            if (f == QLatin1String("ceil"))
+                return std::ceil(x);
+            if (f == QLatin1String("floor"))
+                return std::floor(x);
+            if (f == QLatin1String("abs"))
+                return std::fabs(x);
             if (f == QLatin1String("log")) {
                 ok = x > 0;
                 return std::log(x);
@@ -458,7 +469,7 @@ bool foldFirst(TCalcCodeList &code)
 {
     TDoubleStack doubles(code.count() + 1);
     TIntegerStack integers(code.count() + 1);
-    TCalcStacks stacks{doubles, integers};
+    TCalcStacks stacks { doubles, integers };
     for (int i = 0; i < code.count(); ++i) {
         const TCalcCode entry = code.at(i);
         const int k = entry.symbol->optimize(stacks, entry.argumentCount);
@@ -492,8 +503,8 @@ QString foldedPassByPass(TCalcSymbolList &symbols, const TTokenNode *tree)
 // reassociation and folding feed each other.
 QString chain(std::mt19937 &random)
 {
-    static const char *const ops[] = {"+", "-", "*", "/"};
-    static const char *const terms[] = {"x", "y", "2", "3", "0.5", "pi", "(x)", "(2)"};
+    static const char *const ops[] = { "+", "-", "*", "/" };
+    static const char *const terms[] = { "x", "y", "2", "3", "0.5", "pi", "(x)", "(2)" };
     QString t = QString::fromLatin1(terms[random() % std::size(terms)]);
     const bool sums = random() % 2 == 0;
     const int length = 2 + int(random() % 12);
@@ -513,7 +524,8 @@ TEST(Differential, FolderGivesTheCodeOfThePassByPassAlgorithm)
     std::mt19937 random(4242u);
     // A rearrangement can complete a chain behind it, found on the next pass
     // (after 1+1 folds): x*y*x*2 -> x*y*2*x -> x*2*y*x.
-    const QStringList crafted{QStringLiteral("x*y*x*2+(1+1)"), QStringLiteral("x+y-x+2+3-(1+1)*y")};
+    const QStringList crafted { QStringLiteral("x*y*x*2+(1+1)"),
+        QStringLiteral("x+y-x+2+3-(1+1)*y") };
     int reassociated = 0;
     for (int i = 0; i < 3000 + int(crafted.size()); ++i) {
         const std::unique_ptr<Node> tree = gen.tree(1 + i % 6);

@@ -1,10 +1,9 @@
-#include "formula_test_support.h"
 #include "formula/calcsymbollist.h"
 #include "formula/numbertext.h"
-
-#include <gtest/gtest.h>
+#include "formula_test_support.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
 
@@ -25,7 +24,7 @@ TEST(SymbolTable, NameListIsLongestFirstThenAlphabetical)
         const QString &a = names[i - 1];
         const QString &b = names[i];
         EXPECT_TRUE(a.size() > b.size()
-                    || (a.size() == b.size() && QString::compare(a, b, Qt::CaseInsensitive) <= 0))
+            || (a.size() == b.size() && QString::compare(a, b, Qt::CaseInsensitive) <= 0))
             << a.toStdString() << " before " << b.toStdString();
     }
     EXPECT_EQ(names.first(), QStringLiteral("e1.alenx"));
@@ -38,7 +37,7 @@ TEST(SymbolTable, NameListIsLongestFirstThenAlphabetical)
 TEST(SymbolTable, LookupsIgnoreCaseAndSkipDisabledVariables)
 {
     TCalcSymbolList list;
-    list.applyOnOff(TCalcSymbolOnOff{});
+    list.applyOnOff(TCalcSymbolOnOff {});
     EXPECT_EQ(list.findSymbol(QStringLiteral("PI")), list.findSymbol(QStringLiteral("pi")));
     ASSERT_NE(list.findSymbol(QStringLiteral("Pi")), nullptr);
     EXPECT_DOUBLE_EQ(list.findSymbol(QStringLiteral("Pi"))->getValue(), std::numbers::pi);
@@ -46,10 +45,12 @@ TEST(SymbolTable, LookupsIgnoreCaseAndSkipDisabledVariables)
     EXPECT_EQ(list.findOp(QStringLiteral("pi")), nullptr);
     EXPECT_EQ(list.findSymbol(QStringLiteral("x")), nullptr); // variables are not symbols here
     EXPECT_EQ(raisedMessage([&] { list.mustFindVar(QStringLiteral("x")); }),
-              QStringLiteral("TCalcSymbolList.mustFindで作者の想定外のエラーが起こりました。\r\n"
-                             "（おそらくプログラムのバグです。）\r\n\r\n文字<x>は認識できないシンボルです。"));
-    EXPECT_TRUE(raisedMessage([&] { list.mustFindOp(QStringLiteral("pi")); })
-                    .endsWith(QStringLiteral("文字<pi>は認識できない演算子です。")));
+        QStringLiteral(
+            "TCalcSymbolList.mustFindで作者の想定外のエラーが起こりました。\r\n"
+            "（おそらくプログラムのバグです。）\r\n\r\n文字<x>は認識できないシンボルです。"));
+    EXPECT_TRUE(raisedMessage([&] {
+        list.mustFindOp(QStringLiteral("pi"));
+    }).endsWith(QStringLiteral("文字<pi>は認識できない演算子です。")));
 
     TCalcSymbolOnOff on;
     on.ellipseCount = 3;
@@ -81,7 +82,7 @@ TEST(SymbolTable, SwitchRecordEnablesExactlyItsVariables)
     EXPECT_FALSE(enabled("c1.r"));
     EXPECT_FALSE(enabled("e1.fly"));
 
-    list.applyOnOff(TCalcSymbolOnOff{});
+    list.applyOnOff(TCalcSymbolOnOff {});
     for (TVariable *v : list.table().variables())
         EXPECT_FALSE(v->enabled()) << v->name().toStdString();
 }
@@ -110,10 +111,11 @@ TEST(SymbolTable, NumberSymbols)
     EXPECT_FALSE(list.addNumber(QStringLiteral("2147483648"))->isIntegerText());
     EXPECT_EQ(list.addInteger(QStringLiteral("-7"))->value(), -7);
     EXPECT_EQ(raisedMessage([&] { list.addNumber(QStringLiteral("1.2.3")); }),
-              QStringLiteral("TCalcSymbolList.addNumberで以下のエラーが発生しました。\r\n"
-                             "実数に変換できない文字列(1.2.3)です。"));
-    EXPECT_TRUE(raisedMessage([&] { list.addInteger(QStringLiteral("2.5")); })
-                    .endsWith(QStringLiteral("整数に変換できない文字列(2.5)です。")));
+        QStringLiteral("TCalcSymbolList.addNumberで以下のエラーが発生しました。\r\n"
+                       "実数に変換できない文字列(1.2.3)です。"));
+    EXPECT_TRUE(raisedMessage([&] {
+        list.addInteger(QStringLiteral("2.5"));
+    }).endsWith(QStringLiteral("整数に変換できない文字列(2.5)です。")));
 }
 
 TEST(SymbolTable, AbstractOperationsNameThemselves)
@@ -121,11 +123,13 @@ TEST(SymbolTable, AbstractOperationsNameThemselves)
     TCalcSymbolList list;
     TCalcSymbol *paren = list.findSymbol(QStringLiteral("("));
     ASSERT_NE(paren, nullptr);
-    EXPECT_TRUE(raisedMessage([&] { paren->getValue(); })
-                    .contains(QStringLiteral(".getValueで作者の想定外のエラーが起こりました。")));
+    EXPECT_TRUE(raisedMessage([&] {
+        paren->getValue();
+    }).contains(QStringLiteral(".getValueで作者の想定外のエラーが起こりました。")));
     EXPECT_TRUE(raisedMessage([&] { paren->isNumber(); }).contains(QStringLiteral(".isNumber")));
-    EXPECT_TRUE(raisedMessage([&] { list.findSymbol(QStringLiteral("pi"))->setValue(3); })
-                    .contains(QStringLiteral("上記の関数はインプリメントされていません。")));
+    EXPECT_TRUE(raisedMessage([&] {
+        list.findSymbol(QStringLiteral("pi"))->setValue(3);
+    }).contains(QStringLiteral("上記の関数はインプリメントされていません。")));
 }
 
 TEST(Stacks, FixedLengthAndFaultsOnMisuse)
@@ -148,20 +152,20 @@ TEST(NumberText, GeneralFormatWithFifteenDigits)
         double value;
         const char *text;
     } cases[] = {
-        {2 * std::numbers::pi, "6.28318530717959"},
-        {1.0 / 3, "0.333333333333333"},
-        {0.00001, "1E-5"},
-        {0.0001, "0.0001"},
-        {0.000123456, "0.000123456"},
-        {1e15, "1E15"},
-        {123456789012345.0, "123456789012345"},
-        {9.9999999999999994e14, "1E15"}, // rounding carries into the exponent
-        {-1.5e20, "-1.5E20"},
-        {-1.23456789012345678e-7, "-1.23456789012346E-7"},
-        {1234.5, "1234.5"},
-        {-3, "-3"},
-        {0, "0"},
-        {100, "100"},
+        { 2 * std::numbers::pi, "6.28318530717959" },
+        { 1.0 / 3, "0.333333333333333" },
+        { 0.00001, "1E-5" },
+        { 0.0001, "0.0001" },
+        { 0.000123456, "0.000123456" },
+        { 1e15, "1E15" },
+        { 123456789012345.0, "123456789012345" },
+        { 9.9999999999999994e14, "1E15" }, // rounding carries into the exponent
+        { -1.5e20, "-1.5E20" },
+        { -1.23456789012345678e-7, "-1.23456789012346E-7" },
+        { 1234.5, "1234.5" },
+        { -3, "-3" },
+        { 0, "0" },
+        { 100, "100" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(TNumberText::formatGeneral15(c.value), QString::fromLatin1(c.text)) << c.text;
@@ -207,58 +211,58 @@ TEST_P(OperatorValues, CompiledReferenceAndBatchAgree)
     EXPECT_EQ(f->symbolList().stacks().integers.count(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, OperatorValues,
-    ::testing::Values(
-        ValueCase{"x+y", 2, 3, 5}, ValueCase{"x-y", 2, 3, -1}, ValueCase{"x*y", 2, 3, 6},
-        ValueCase{"x y", 2, 3, 6}, ValueCase{"-x", 2, 0, -2}, ValueCase{"7/2", 0, 0, 3.5},
-        ValueCase{"x/y", 7, 2, 3.5},
+INSTANTIATE_TEST_SUITE_P(Table, OperatorValues,
+    ::testing::Values(ValueCase { "x+y", 2, 3, 5 }, ValueCase { "x-y", 2, 3, -1 },
+        ValueCase { "x*y", 2, 3, 6 }, ValueCase { "x y", 2, 3, 6 }, ValueCase { "-x", 2, 0, -2 },
+        ValueCase { "7/2", 0, 0, 3.5 }, ValueCase { "x/y", 7, 2, 3.5 },
         // the divisor bound is absolute
-        ValueCase{"1/x", 0.00001, 0, kNaN}, ValueCase{"1/x", -0.00001, 0, kNaN},
-        ValueCase{"1/x", 0.00002, 0, 50000}, ValueCase{"1/x", 0, 0, kNaN},
-        ValueCase{"1/x", 1e-6, 0, kNaN}, ValueCase{"1/x", 0.5, 0, 2},
-        ValueCase{"1/0.00001", 0, 0, kNaN}, ValueCase{"x/0", 1, 0, kNaN},
+        ValueCase { "1/x", 0.00001, 0, kNaN }, ValueCase { "1/x", -0.00001, 0, kNaN },
+        ValueCase { "1/x", 0.00002, 0, 50000 }, ValueCase { "1/x", 0, 0, kNaN },
+        ValueCase { "1/x", 1e-6, 0, kNaN }, ValueCase { "1/x", 0.5, 0, 2 },
+        ValueCase { "1/0.00001", 0, 0, kNaN }, ValueCase { "x/0", 1, 0, kNaN },
         // the general power needs a positive base; integer literals do not
-        ValueCase{"2^0.5", 0, 0, std::numbers::sqrt2}, ValueCase{"x^0.5", 0, 0, kNaN},
-        ValueCase{"x^y", -2, 2, kNaN}, ValueCase{"x^y", 2, -1, 0.5},
-        ValueCase{"2^3", 0, 0, 8}, ValueCase{"(-2)^3", 0, 0, -8}, ValueCase{"x^2", -3, 0, 9},
-        ValueCase{"x^2.5", -3, 0, kNaN}, ValueCase{"x^(1+1)", -3, 0, 9},
-        ValueCase{"x^(-1)", 4, 0, 0.25}, ValueCase{"x^(-1)", 0, 0, kNaN},
-        ValueCase{"x^0", 0, 0, 1}, ValueCase{"x^3", -2, 0, -8}, ValueCase{"x^5", 1.5, 0, 7.59375},
-        ValueCase{"x^100", 1.01, 0, 2.7048138294215263},
-        ValueCase{"sin(x)", 1, 0, std::sin(1.0)}, ValueCase{"cos(x)", 1, 0, std::cos(1.0)},
-        ValueCase{"tan(x)", 1, 0, std::tan(1.0)},
-        ValueCase{"tan(x)", std::numbers::pi / 2, 0, std::tan(std::numbers::pi / 2)},
-        ValueCase{"arctan(x)", 1, 0, std::numbers::pi / 4},
-        ValueCase{"log(x)", std::numbers::e, 0, 1}, ValueCase{"log(x)", 0, 0, kNaN},
-        ValueCase{"log(x)", -1, 0, kNaN}, ValueCase{"sqrt(x)", 0, 0, 0},
-        ValueCase{"sqrt(x)", -1, 0, kNaN}, ValueCase{"sqrt(x)", 4, 0, 2},
-        ValueCase{"nthrt(3, x)", 27, 0, 3}, ValueCase{"nthrt(3, x)", -27, 0, kNaN},
-        ValueCase{"nthrt(2, x)", 0, 0, kNaN}, ValueCase{"nthrt(x, 2)", 0, 0, kNaN},
-        ValueCase{"exp(x)", 1, 0, std::numbers::e}, ValueCase{"floor(x)", -1.5, 0, -2},
-        ValueCase{"ceil(x)", -1.5, 0, -1}, ValueCase{"abs(x)", -2, 0, 2},
-        ValueCase{"logn(2, x)", 8, 0, 3}, ValueCase{"logn(x, 8)", 1.000001, 0, kNaN},
-        ValueCase{"logn(x, 8)", 0.999995, 0, kNaN}, ValueCase{"logn(x, 8)", 1.00002, 0,
-                                                                 std::log(8) / std::log(1.00002)},
-        ValueCase{"logn(-2, x)", 8, 0, kNaN}, ValueCase{"logn(2, x)", 0, 0, kNaN},
-        ValueCase{"max(3, 7, 5)", 0, 0, 7}, ValueCase{"min(3, 7, 5)", 0, 0, 3},
-        ValueCase{"max(x, y)", 3, 3, 3}, ValueCase{"min(x)", -4, 0, -4},
-        ValueCase{"max(1,2)+max(3,4,5)", 0, 0, 7}, ValueCase{"max(x,2)+max(x,4,5)", 1, 0, 7},
-        ValueCase{"sin^2 x + cos^2 x", -1, 0, 1}, ValueCase{"sin^2(x)+cos^2(x)", 4, 0, 1},
-        ValueCase{"tan^3 x", -0.5, 0, std::pow(std::tan(-0.5), 3)},
-        ValueCase{"sin^(0.5) x", -1, 0, kNaN}, // negative base, fractional power
-        ValueCase{"sin^(-1) x", 0, 0, kNaN},   // zero base, negative power
+        ValueCase { "2^0.5", 0, 0, std::numbers::sqrt2 }, ValueCase { "x^0.5", 0, 0, kNaN },
+        ValueCase { "x^y", -2, 2, kNaN }, ValueCase { "x^y", 2, -1, 0.5 },
+        ValueCase { "2^3", 0, 0, 8 }, ValueCase { "(-2)^3", 0, 0, -8 },
+        ValueCase { "x^2", -3, 0, 9 }, ValueCase { "x^2.5", -3, 0, kNaN },
+        ValueCase { "x^(1+1)", -3, 0, 9 }, ValueCase { "x^(-1)", 4, 0, 0.25 },
+        ValueCase { "x^(-1)", 0, 0, kNaN }, ValueCase { "x^0", 0, 0, 1 },
+        ValueCase { "x^3", -2, 0, -8 }, ValueCase { "x^5", 1.5, 0, 7.59375 },
+        ValueCase { "x^100", 1.01, 0, 2.7048138294215263 },
+        ValueCase { "sin(x)", 1, 0, std::sin(1.0) }, ValueCase { "cos(x)", 1, 0, std::cos(1.0) },
+        ValueCase { "tan(x)", 1, 0, std::tan(1.0) },
+        ValueCase { "tan(x)", std::numbers::pi / 2, 0, std::tan(std::numbers::pi / 2) },
+        ValueCase { "arctan(x)", 1, 0, std::numbers::pi / 4 },
+        ValueCase { "log(x)", std::numbers::e, 0, 1 }, ValueCase { "log(x)", 0, 0, kNaN },
+        ValueCase { "log(x)", -1, 0, kNaN }, ValueCase { "sqrt(x)", 0, 0, 0 },
+        ValueCase { "sqrt(x)", -1, 0, kNaN }, ValueCase { "sqrt(x)", 4, 0, 2 },
+        ValueCase { "nthrt(3, x)", 27, 0, 3 }, ValueCase { "nthrt(3, x)", -27, 0, kNaN },
+        ValueCase { "nthrt(2, x)", 0, 0, kNaN }, ValueCase { "nthrt(x, 2)", 0, 0, kNaN },
+        ValueCase { "exp(x)", 1, 0, std::numbers::e }, ValueCase { "floor(x)", -1.5, 0, -2 },
+        ValueCase { "ceil(x)", -1.5, 0, -1 }, ValueCase { "abs(x)", -2, 0, 2 },
+        ValueCase { "logn(2, x)", 8, 0, 3 }, ValueCase { "logn(x, 8)", 1.000001, 0, kNaN },
+        ValueCase { "logn(x, 8)", 0.999995, 0, kNaN },
+        ValueCase { "logn(x, 8)", 1.00002, 0, std::log(8) / std::log(1.00002) },
+        ValueCase { "logn(-2, x)", 8, 0, kNaN }, ValueCase { "logn(2, x)", 0, 0, kNaN },
+        ValueCase { "max(3, 7, 5)", 0, 0, 7 }, ValueCase { "min(3, 7, 5)", 0, 0, 3 },
+        ValueCase { "max(x, y)", 3, 3, 3 }, ValueCase { "min(x)", -4, 0, -4 },
+        ValueCase { "max(1,2)+max(3,4,5)", 0, 0, 7 }, ValueCase { "max(x,2)+max(x,4,5)", 1, 0, 7 },
+        ValueCase { "sin^2 x + cos^2 x", -1, 0, 1 }, ValueCase { "sin^2(x)+cos^2(x)", 4, 0, 1 },
+        ValueCase { "tan^3 x", -0.5, 0, std::pow(std::tan(-0.5), 3) },
+        ValueCase { "sin^(0.5) x", -1, 0, kNaN }, // negative base, fractional power
+        ValueCase { "sin^(-1) x", 0, 0, kNaN }, // zero base, negative power
         // arithmetic faults: overflow anywhere gives no value, also where a
         // later step would bring an infinity back to a number
-        ValueCase{"exp(x)", 1000, 0, kNaN}, ValueCase{"1/exp(x)", 1000, 0, kNaN},
-        ValueCase{"arctan(exp(x))", 1000, 0, kNaN}, ValueCase{"max(exp(x), 1)", 1000, 0, kNaN},
-        ValueCase{"exp(-exp(x))", 1000, 0, kNaN}, ValueCase{"x^400", 10, 0, kNaN},
-        ValueCase{"x^(-400)", 10, 0, kNaN}, ValueCase{"x^(-2)", 1e-200, 0, kNaN},
-        ValueCase{"x^(-3)", 2, 0, 0.125}, ValueCase{"(x^400)^0", 10, 0, kNaN},
-        ValueCase{"10^x", 400, 0, kNaN}, ValueCase{"x*x*x", 1e200, 0, kNaN},
-        ValueCase{"logn(exp(x), 2)", 1000, 0, kNaN}, ValueCase{"nthrt(x, 2)", 1e-320, 0, kNaN},
+        ValueCase { "exp(x)", 1000, 0, kNaN }, ValueCase { "1/exp(x)", 1000, 0, kNaN },
+        ValueCase { "arctan(exp(x))", 1000, 0, kNaN },
+        ValueCase { "max(exp(x), 1)", 1000, 0, kNaN }, ValueCase { "exp(-exp(x))", 1000, 0, kNaN },
+        ValueCase { "x^400", 10, 0, kNaN }, ValueCase { "x^(-400)", 10, 0, kNaN },
+        ValueCase { "x^(-2)", 1e-200, 0, kNaN }, ValueCase { "x^(-3)", 2, 0, 0.125 },
+        ValueCase { "(x^400)^0", 10, 0, kNaN }, ValueCase { "10^x", 400, 0, kNaN },
+        ValueCase { "x*x*x", 1e200, 0, kNaN }, ValueCase { "logn(exp(x), 2)", 1000, 0, kNaN },
+        ValueCase { "nthrt(x, 2)", 1e-320, 0, kNaN },
         // a variable without a number has no value
-        ValueCase{"x+1", kNaN, 0, kNaN}, ValueCase{"max(x, 1)", kNaN, 0, kNaN},
-        ValueCase{"min(1, x)", kNaN, 0, kNaN}, ValueCase{"1/x", kInf, 0, kNaN},
-        ValueCase{"arctan(x)", kInf, 0, kNaN}, ValueCase{"x", kInf, 0, kNaN},
-        ValueCase{"x^0", kNaN, 0, kNaN}));
+        ValueCase { "x+1", kNaN, 0, kNaN }, ValueCase { "max(x, 1)", kNaN, 0, kNaN },
+        ValueCase { "min(1, x)", kNaN, 0, kNaN }, ValueCase { "1/x", kInf, 0, kNaN },
+        ValueCase { "arctan(x)", kInf, 0, kNaN }, ValueCase { "x", kInf, 0, kNaN },
+        ValueCase { "x^0", kNaN, 0, kNaN }));

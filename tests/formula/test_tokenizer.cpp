@@ -1,7 +1,7 @@
-#include "formula_test_support.h"
 #include "formula/basetoken.h"
 #include "formula/calctoken.h"
 #include "formula/textreader.h"
+#include "formula_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +53,10 @@ QString calcTokens(const QString &text, const TCalcSymbolOnOff &onOff)
         const TMyToken *t = list.at(i);
         const QString name = TEnumConverter<TMyTokentype>::name(t->kind());
         const QString kind = name.mid(name.lastIndexOf(QLatin1Char('_')) + 1);
-        out << kind + QLatin1Char(':') + t->text() + QLatin1Char('@') + QString::number(t->position())
-                + (t->blankCount() ? QLatin1Char('+') + QString::number(t->blankCount()) : QString());
+        out << kind + QLatin1Char(':') + t->text() + QLatin1Char('@')
+                + QString::number(t->position())
+                + (t->blankCount() ? QLatin1Char('+') + QString::number(t->blankCount())
+                                   : QString());
     }
     return out.join(QLatin1Char(' '));
 }
@@ -68,17 +70,24 @@ TEST(CharacterClass, FirstMatchingClassWins)
         char16_t ch;
         TBaseTokenKind kind;
     } cases[] = {
-        {u'a', TBaseTokenKind::btkAlphabet},   {u'Z', TBaseTokenKind::btkAlphabet},
-        {u'7', TBaseTokenKind::btkNumber},     {u'.', TBaseTokenKind::btkNumber},
-        {u'_', TBaseTokenKind::btkOperator},   {u'\'', TBaseTokenKind::btkOperator},
-        {u'\\', TBaseTokenKind::btkOperator},  {u'~', TBaseTokenKind::btkOperator},
-        {u' ', TBaseTokenKind::btkSpace},      {u'\r', TBaseTokenKind::btkCRorLF},
-        {u'\n', TBaseTokenKind::btkCRorLF},    {u'\t', TBaseTokenKind::btkTab},
-        {u'\x01', TBaseTokenKind::btkNonTabCrlfControl},
-        {u'\x7f', TBaseTokenKind::btkNonTabCrlfControl},
-        {u'\x85', TBaseTokenKind::btkNonTabCrlfControl}, // C1 control: before "outside ASCII"
-        {u'"', TBaseTokenKind::btkKanji},      {u'あ', TBaseTokenKind::btkKanji},
-        {u'１', TBaseTokenKind::btkKanji},
+        { u'a', TBaseTokenKind::btkAlphabet },
+        { u'Z', TBaseTokenKind::btkAlphabet },
+        { u'7', TBaseTokenKind::btkNumber },
+        { u'.', TBaseTokenKind::btkNumber },
+        { u'_', TBaseTokenKind::btkOperator },
+        { u'\'', TBaseTokenKind::btkOperator },
+        { u'\\', TBaseTokenKind::btkOperator },
+        { u'~', TBaseTokenKind::btkOperator },
+        { u' ', TBaseTokenKind::btkSpace },
+        { u'\r', TBaseTokenKind::btkCRorLF },
+        { u'\n', TBaseTokenKind::btkCRorLF },
+        { u'\t', TBaseTokenKind::btkTab },
+        { u'\x01', TBaseTokenKind::btkNonTabCrlfControl },
+        { u'\x7f', TBaseTokenKind::btkNonTabCrlfControl },
+        { u'\x85', TBaseTokenKind::btkNonTabCrlfControl }, // C1 control: before "outside ASCII"
+        { u'"', TBaseTokenKind::btkKanji },
+        { u'あ', TBaseTokenKind::btkKanji },
+        { u'１', TBaseTokenKind::btkKanji },
     };
     for (const auto &c : cases)
         EXPECT_EQ(baseTokenKindOf(QChar(c.ch)), c.kind) << int(c.ch);
@@ -87,9 +96,9 @@ TEST(CharacterClass, FirstMatchingClassWins)
 TEST(BaseTokens, RunsOfOneClassButEveryOperatorAlone)
 {
     EXPECT_EQ(baseTokens(QStringLiteral("((**ab12.5  x")),
-              (QStringList{"(@1", "(@2", "*@3", "*@4", "ab@5", "12.5@7", "  @11", "x@13"}));
-    EXPECT_EQ(baseTokens(QStringLiteral("p1.x")), (QStringList{"p@1", "1.@2", "x@4"}));
-    EXPECT_EQ(baseTokens(QStringLiteral("漢字a")), (QStringList{"漢字@1", "a@3"}));
+        (QStringList { "(@1", "(@2", "*@3", "*@4", "ab@5", "12.5@7", "  @11", "x@13" }));
+    EXPECT_EQ(baseTokens(QStringLiteral("p1.x")), (QStringList { "p@1", "1.@2", "x@4" }));
+    EXPECT_EQ(baseTokens(QStringLiteral("漢字a")), (QStringList { "漢字@1", "a@3" }));
     EXPECT_TRUE(baseTokens(QString()).isEmpty());
 }
 
@@ -140,18 +149,18 @@ TEST(SymbolDivider, CutsLetterRunsLongestNameFirst)
         const char *text;
         QStringList tokens;
     } cases[] = {
-        {"sinx", {"sin@1", "x@4"}},
-        {"pi", {"pi@1"}},
-        {"xyz", {"x@1", "y@2", "z@3"}},
-        {"abc", {"abc@1"}},
-        {"SINX", {"sin@1", "x@4"}}, // names come out as the list spells them
-        {"expx", {"exp@1", "x@4"}},
-        {"ex", {"e@1", "x@2"}},
-        {"lognx", {"logn@1", "x@5"}},
-        {"logx", {"log@1", "x@4"}},
-        {"arctanx", {"arctan@1", "x@7"}},
-        {"sinh", {"sin@1", "h@4"}},
-        {"2xy", {"2@1", "x@2", "y@3"}},
+        { "sinx", { "sin@1", "x@4" } },
+        { "pi", { "pi@1" } },
+        { "xyz", { "x@1", "y@2", "z@3" } },
+        { "abc", { "abc@1" } },
+        { "SINX", { "sin@1", "x@4" } }, // names come out as the list spells them
+        { "expx", { "exp@1", "x@4" } },
+        { "ex", { "e@1", "x@2" } },
+        { "lognx", { "logn@1", "x@5" } },
+        { "logx", { "log@1", "x@4" } },
+        { "arctanx", { "arctan@1", "x@7" } },
+        { "sinh", { "sin@1", "h@4" } },
+        { "2xy", { "2@1", "x@2", "y@3" } },
     };
     for (const auto &c : cases)
         EXPECT_EQ(dividedTokens(QString::fromUtf8(c.text)), c.tokens) << c.text;
@@ -162,8 +171,9 @@ TEST(SymbolDivider, NeedsItsSymbolList)
     TSymbolDivider d;
     TBaseTokenList none;
     TBaseTokenIterator it(none);
-    EXPECT_TRUE(raisedMessage([&] { d.divideToken(it); })
-                    .contains(QStringLiteral("symbolListをセットせずに参照しています。")));
+    EXPECT_TRUE(raisedMessage([&] {
+        d.divideToken(it);
+    }).contains(QStringLiteral("symbolListをセットせずに参照しています。")));
 }
 
 TEST(CalcTokens, KindsPositionsAndBlanks)
@@ -178,29 +188,29 @@ TEST(CalcTokens, KindsPositionsAndBlanks)
         TCalcSymbolOnOff onOff;
         const char *tokens;
     } cases[] = {
-        {"2x", xy, "number:2@1 variable:x@2"},
-        {"x2", xy, "variable:x@1 number:2@2"},
-        {"sin x", xy, "function:sin@1+1 variable:x@5"},
-        {"sinx", xy, "function:sin@1 variable:x@4"},
-        {"SIN(X)", xy, "function:sin@1 leftParen:(@4 variable:x@5 rightParen:)@6"},
-        {"1e5", xy, "number:1@1 const:e@2 number:5@3"},
-        {"max(1 ,2)", xy,
-         "function:max@1 leftParen:(@4 number:1@5+1 comma:,@7 number:2@8 rightParen:)@9"},
-        {"  x  ", xy, "variable:x@3+2"}, // blanks before the first token are lost
-        {"p1.x+1", shapes, "variable:p1.x@1 operator:+@5 number:1@6"},
-        {"P1.X", shapes, "variable:p1.x@1"},
-        {"e1.cx", shapes, "variable:e1.cx@1"}, // the variable wins over the constant e
-        {"e2.cx", shapes, "const:e@1 number:2.@2 invalid:cx@4"},
-        {"p1.x", xy, "invalid:p1.x@1"}, // switched off: the rest is unreadable
-        {"x", TCalcSymbolOnOff{}, "invalid:x@1"},
-        {"x + １ y", xy, "variable:x@1+1 operator:+@3+1 invalid:１ y@5"},
-        {"1.2.3+x", xy, "invalid:1.2.3+x@1"},
-        {"x+.", xy, "variable:x@1 operator:+@2 invalid:.@3"},
-        {".5+5.", xy, "number:.5@1 operator:+@3 number:5.@4"},
-        {"x\ty", xy, "variable:x@1 invalid:\ty@2"},
-        {"x & y", xy, "variable:x@1+1 invalid:& y@3"},
-        {"%#", xy, "operator:%@1 operator:#@2"},
-        {"", xy, ""},
+        { "2x", xy, "number:2@1 variable:x@2" },
+        { "x2", xy, "variable:x@1 number:2@2" },
+        { "sin x", xy, "function:sin@1+1 variable:x@5" },
+        { "sinx", xy, "function:sin@1 variable:x@4" },
+        { "SIN(X)", xy, "function:sin@1 leftParen:(@4 variable:x@5 rightParen:)@6" },
+        { "1e5", xy, "number:1@1 const:e@2 number:5@3" },
+        { "max(1 ,2)", xy,
+            "function:max@1 leftParen:(@4 number:1@5+1 comma:,@7 number:2@8 rightParen:)@9" },
+        { "  x  ", xy, "variable:x@3+2" }, // blanks before the first token are lost
+        { "p1.x+1", shapes, "variable:p1.x@1 operator:+@5 number:1@6" },
+        { "P1.X", shapes, "variable:p1.x@1" },
+        { "e1.cx", shapes, "variable:e1.cx@1" }, // the variable wins over the constant e
+        { "e2.cx", shapes, "const:e@1 number:2.@2 invalid:cx@4" },
+        { "p1.x", xy, "invalid:p1.x@1" }, // switched off: the rest is unreadable
+        { "x", TCalcSymbolOnOff {}, "invalid:x@1" },
+        { "x + １ y", xy, "variable:x@1+1 operator:+@3+1 invalid:１ y@5" },
+        { "1.2.3+x", xy, "invalid:1.2.3+x@1" },
+        { "x+.", xy, "variable:x@1 operator:+@2 invalid:.@3" },
+        { ".5+5.", xy, "number:.5@1 operator:+@3 number:5.@4" },
+        { "x\ty", xy, "variable:x@1 invalid:\ty@2" },
+        { "x & y", xy, "variable:x@1+1 invalid:& y@3" },
+        { "%#", xy, "operator:%@1 operator:#@2" },
+        { "", xy, "" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(calcTokens(QString::fromUtf8(c.text), c.onOff), QString::fromUtf8(c.tokens))
@@ -212,7 +222,7 @@ TEST(CalcTokens, OverlongLiteralIsNotANumber)
     // A value beyond the range of doubles is no number of the language.
     const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
     EXPECT_EQ(calcTokens(huge + QStringLiteral("+x"), onOffXY()),
-              QStringLiteral("invalid:") + huge + QStringLiteral("+x@1"));
+        QStringLiteral("invalid:") + huge + QStringLiteral("+x@1"));
 }
 
 TEST(CalcTokens, PrintBackKeepsTheBlanks)

@@ -25,19 +25,19 @@ public:
         bool outer;
     };
     std::vector<Piece> pieces;
-    TModelViewRect view{-5, 4, 5, -4};
+    TModelViewRect view { -5, 4, 5, -4 };
     double mpp = 0.01;
 
     void drawPolyline(TPenBrush &pb, const TModelPoint &offset, int lastIndex, const double *xs,
-                      const double *ys) override
+        const double *ys) override
     {
-        Piece p{{}, pb.getUseOuterStyle()};
+        Piece p { {}, pb.getUseOuterStyle() };
         for (int i = 0; i <= lastIndex; ++i)
-            p.points.push_back({xs[i] + offset.x, ys[i] + offset.y});
+            p.points.push_back({ xs[i] + offset.x, ys[i] + offset.y });
         pieces.push_back(std::move(p));
     }
     TModelViewRect getModelViewRect() const override { return view; }
-    TModelPoint getModelPerPixel() const override { return {mpp, mpp}; }
+    TModelPoint getModelPerPixel() const override { return { mpp, mpp }; }
     int domainPieces() const
     {
         int n = 0;
@@ -60,8 +60,9 @@ protected:
 
     TShapeDot *point(double x, double y)
     {
-        auto *d = static_cast<TShapeDot *>(factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
-        d->setInitialXY({x, y});
+        auto *d = static_cast<TShapeDot *>(
+            factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+        d->setInitialXY({ x, y });
         field.add(d);
         return d;
     }
@@ -69,7 +70,8 @@ protected:
     {
         TShapeList ps;
         ps.add(origin);
-        auto built = factory.createSilently(isY ? TFiguretype::FIG_functionY : TFiguretype::FIG_function, ps);
+        auto built = factory.createSilently(
+            isY ? TFiguretype::FIG_functionY : TFiguretype::FIG_function, ps);
         auto *g = static_cast<TShapeFunction *>(built->first());
         built->clear();
         static_cast<TParentDot2Function *>(g->relation())->setFormula(formula);
@@ -94,14 +96,14 @@ protected:
 
     TGuidanceNameCreator creator;
     TShapeFactory factory;
-    TShapeList field{TShapeList::Ownership::Owns};
+    TShapeList field { TShapeList::Ownership::Owns };
     PolylineSurface surface;
 };
 
 TEST_F(GraphTest, AParabolaIsSampledAtEveryPixelColumnFromItsOrigin)
 {
     graph(QStringLiteral("x^2"), point(1, 2));
-    surface.view = {-5, 40, 5, -40};
+    surface.view = { -5, 40, 5, -40 };
     draw();
     ASSERT_EQ(surface.pieces.size(), 1u);
     const auto &pts = surface.pieces[0].points;
@@ -119,7 +121,7 @@ TEST_F(GraphTest, PolesAreNeverBridged)
     {
         const char *formula;
         int pieces;
-    } cases[] = {{"1/x", 2}, {"tan(x)", 5}}; // tan: poles at ±π/2 and ±3π/2 in [-5, 5]
+    } cases[] = { { "1/x", 2 }, { "tan(x)", 5 } }; // tan: poles at ±π/2 and ±3π/2 in [-5, 5]
     for (const Case &c : cases) {
         restart();
         graph(QString::fromUtf8(c.formula), point(0, 0));
@@ -133,8 +135,8 @@ TEST_F(GraphTest, PolesAreNeverBridged)
         const auto &left = surface.pieces.front().points;
         const auto &right = surface.pieces.back().points;
         if (QString::fromUtf8(c.formula) == QLatin1String("1/x")) {
-            EXPECT_DOUBLE_EQ(left.back().y, -4);   // down to the bottom edge
-            EXPECT_DOUBLE_EQ(right.front().y, 4);  // and back from the top edge
+            EXPECT_DOUBLE_EQ(left.back().y, -4); // down to the bottom edge
+            EXPECT_DOUBLE_EQ(right.front().y, 4); // and back from the top edge
             EXPECT_LT(left.back().x, 0);
             EXPECT_GT(right.front().x, 0);
         } else {
@@ -189,16 +191,16 @@ TEST_F(GraphTest, TheDomainAndTheOuterStyle)
     EXPECT_EQ(surface.domainPieces(), 1);
 
     // Hits only where the domain part was drawn.
-    const TModelPoint pixel{0.01, 0.01};
-    EXPECT_EQ(g->rawDistance({1, 1.03}, pixel), 0);
-    EXPECT_EQ(g->rawDistance({1, 1.2}, pixel), 100);
-    EXPECT_EQ(g->rawDistance({3, 3}, pixel), 100);
+    const TModelPoint pixel { 0.01, 0.01 };
+    EXPECT_EQ(g->rawDistance({ 1, 1.03 }, pixel), 0);
+    EXPECT_EQ(g->rawDistance({ 1, 1.2 }, pixel), 100);
+    EXPECT_EQ(g->rawDistance({ 3, 3 }, pixel), 100);
 }
 
 TEST_F(GraphTest, XOfYGraphsOpenSideways)
 {
     graph(QStringLiteral("y^2"), point(0, 0), true);
-    surface.view = {-1, 2, 5, -2};
+    surface.view = { -1, 2, 5, -2 };
     draw();
     ASSERT_EQ(surface.pieces.size(), 1u);
     for (const TModelPoint &p : surface.pieces[0].points)
@@ -211,7 +213,7 @@ TEST_F(GraphTest, ACurveAboveTheViewDrawsNothingAndIsNeverHit)
     TShapeFunction *g = graph(QStringLiteral("x^2+10"), point(0, 0));
     draw();
     EXPECT_TRUE(surface.pieces.empty());
-    EXPECT_EQ(g->rawDistance({0, 4}, {0.01, 0.01}), 100);
+    EXPECT_EQ(g->rawDistance({ 0, 4 }, { 0.01, 0.01 }), 100);
     EXPECT_TRUE(std::isnan(g->anchorPoint().x));
 }
 
@@ -220,12 +222,12 @@ TEST_F(GraphTest, TheGraphFollowsItsOrigin)
     TShapeDot *p = point(0, 0);
     TShapeFunction *g = graph(QStringLiteral("x^2"), p);
     draw();
-    EXPECT_EQ(g->rawDistance({1, 1}, {0.01, 0.01}), 0);
+    EXPECT_EQ(g->rawDistance({ 1, 1 }, { 0.01, 0.01 }), 0);
     p->moveXYOffsetXY(1, -1);
     draw();
-    EXPECT_EQ(g->rawDistance({2, 0}, {0.01, 0.01}), 0);
-    EXPECT_EQ(g->rawDistance({1, 1}, {0.01, 0.01}), 100);
-    EXPECT_EQ(g->pointAt(2), (TModelPoint{3, 3})); // s is relative to the origin (1, -1)
+    EXPECT_EQ(g->rawDistance({ 2, 0 }, { 0.01, 0.01 }), 0);
+    EXPECT_EQ(g->rawDistance({ 1, 1 }, { 0.01, 0.01 }), 100);
+    EXPECT_EQ(g->pointAt(2), (TModelPoint { 3, 3 })); // s is relative to the origin (1, -1)
     // The visible part is |x - 1| ≤ √5: its middle is the vertex.
     EXPECT_NEAR(g->anchorPoint().x, 1, 0.011);
     EXPECT_NEAR(g->anchorPoint().y, -1, 0.001);
@@ -250,7 +252,8 @@ TEST_F(GraphTest, SyntaxErrorsDrawNothingAndFormulasSaveAndLoad)
     ASSERT_EQ(loaded.count(), 3);
     auto *back = static_cast<TShapeFunction *>(loaded.last());
     EXPECT_TRUE(back->isY());
-    EXPECT_EQ(static_cast<TParentDot2Function *>(back->relation())->formula(), QStringLiteral("sin(x)"));
+    EXPECT_EQ(
+        static_cast<TParentDot2Function *>(back->relation())->formula(), QStringLiteral("sin(x)"));
     EXPECT_FALSE(back->range().fMinIsInfinity);
     EXPECT_NEAR(back->range().lower(), -M_PI, 1e-12);
     EXPECT_TRUE(back->range().fMaxIsInfinity);

@@ -22,14 +22,18 @@ TEST(PenBrush, WidthTable)
         bool output, wide, selected;
         int widths[4];
     } rows[] = {
-        {false, false, false, {1, 2, 3, 4}}, {false, true, false, {2, 3, 4, 5}},
-        {true, false, false, {2, 5, 8, 12}}, {true, true, false, {5, 8, 10, 12}},
-        {false, false, true, {3, 4, 5, 6}},  {false, true, true, {4, 5, 6, 7}},
+        { false, false, false, { 1, 2, 3, 4 } },
+        { false, true, false, { 2, 3, 4, 5 } },
+        { true, false, false, { 2, 5, 8, 12 } },
+        { true, true, false, { 5, 8, 10, 12 } },
+        { false, false, true, { 3, 4, 5, 6 } },
+        { false, true, true, { 4, 5, 6, 7 } },
     };
     for (const Row &r : rows)
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(TPenBrush::penLineWidth(i, r.output, r.wide, r.selected), r.widths[i])
-                << "output=" << r.output << " wide=" << r.wide << " selected=" << r.selected << " i=" << i;
+                << "output=" << r.output << " wide=" << r.wide << " selected=" << r.selected
+                << " i=" << i;
 }
 
 TEST(PenBrush, SelectedLookOnAnOutputSurfaceIsAFault)
@@ -49,8 +53,11 @@ TEST(PenBrush, SelectionPenBrushUsesContrastColoursAndKeepsWidth)
     {
         TColor in, out;
     } cases[] = {
-        {makeColor(128, 0, 0), kColorBlack}, {makeColor(255, 255, 255), kColorBlack},
-        {makeColor(127, 255, 255), kColorRed}, {kColorBlack, kColorRed}, {makeColor(0, 0, 255), kColorRed},
+        { makeColor(128, 0, 0), kColorBlack },
+        { makeColor(255, 255, 255), kColorBlack },
+        { makeColor(127, 255, 255), kColorRed },
+        { kColorBlack, kColorRed },
+        { makeColor(0, 0, 255), kColorRed },
     };
     for (const Case &c : cases) {
         TPenBrush pb;
@@ -104,7 +111,7 @@ TEST(PenBrush, OnlyApplicableAttributesReachTheCanvasAndOuterStyleWins)
     pb.setUseOuterStyle(true);
     RecordingCanvas canvas;
     pb.applyToCanvas(false, canvas);
-    EXPECT_EQ(canvas.log, QStringList{QStringLiteral("penStyle psClear")});
+    EXPECT_EQ(canvas.log, QStringList { QStringLiteral("penStyle psClear") });
     EXPECT_FALSE(pb.isPenVisible());
     pb.setUseOuterStyle(false);
     EXPECT_TRUE(pb.isPenVisible());

@@ -48,15 +48,18 @@ protected:
         auto built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
         auto *dot = static_cast<TShapeDot *>(built->first());
         built->clear();
-        dot->setInitialXY({x, y});
+        dot->setInitialXY({ x, y });
         field.add(dot);
         return dot;
     }
-    TParentSomething2dot &relationOf(TShapeDot *d) { return *static_cast<TParentSomething2dot *>(d->relation()); }
+    TParentSomething2dot &relationOf(TShapeDot *d)
+    {
+        return *static_cast<TParentSomething2dot *>(d->relation());
+    }
     void redraw()
     {
         FakeSurface surface;
-        TDrawStatus status{1, false};
+        TDrawStatus status { 1, false };
         field.drawField(status, surface);
         drawn = surface.drawn;
     }
@@ -71,7 +74,7 @@ protected:
 
     TGuidanceNameCreator creator;
     TShapeFactory factory;
-    TShapeList field{TShapeList::Ownership::Owns};
+    TShapeList field { TShapeList::Ownership::Owns };
     QStringList drawn;
 };
 
@@ -80,9 +83,9 @@ TEST_F(PointTest, AFreePointMovesExactlyByTheDragOffset)
     TShapeDot *p = newPoint(1.25, -3);
     p->moveXYOffsetXY(0.5, 2.125);
     redraw();
-    EXPECT_EQ(p->getXY(), (TModelPoint{1.75, -0.875}));
+    EXPECT_EQ(p->getXY(), (TModelPoint { 1.75, -0.875 }));
     EXPECT_TRUE(p->isChanged());
-    EXPECT_DOUBLE_EQ(p->rawDistance({1.75 + 3, -0.875 + 4}, {}), 5);
+    EXPECT_DOUBLE_EQ(p->rawDistance({ 1.75 + 3, -0.875 + 4 }, {}), 5);
     EXPECT_EQ(p->getFigureType(), TFiguretype::FIG_dotOnField);
     EXPECT_EQ(p->propertyType(), TPropertyType::DotCoordinates);
 }
@@ -110,7 +113,7 @@ TEST_F(PointTest, APointWithoutAValueIsNeitherDrawnNorPicked)
     r.prepareFormulas();
     redraw();
     EXPECT_FALSE(p->isDrawable());
-    EXPECT_EQ(p->rawDistance({0, 0}, {}), 100);
+    EXPECT_EQ(p->rawDistance({ 0, 0 }, {}), 100);
     EXPECT_EQ(drawn.size(), 1); // only q
     // A formula that does not even compile behaves the same.
     r.zahyou().setXstr(QStringLiteral("2+*"));
@@ -130,14 +133,14 @@ TEST_F(PointTest, FixedPointsNeverMove)
 {
     TShapeList none;
     TParentNil2dotClass cls;
-    TShapeDot *origin = cls.createDotWithZahyou(TFiguretype::FIG_genten, TZahyou::createFormulaZahyou(),
-                                                TParentSomething2dotClass::mProgram, none);
+    TShapeDot *origin = cls.createDotWithZahyou(TFiguretype::FIG_genten,
+        TZahyou::createFormulaZahyou(), TParentSomething2dotClass::mProgram, none);
     origin->setFixed(true);
     origin->setCanDelete(false);
     field.add(origin);
     origin->moveXYOffsetXY(5, 5);
     redraw();
-    EXPECT_EQ(origin->getXY(), (TModelPoint{0, 0}));
+    EXPECT_EQ(origin->getXY(), (TModelPoint { 0, 0 }));
     try {
         relationOf(origin).zahyou().setFXfree(true);
         FAIL();
@@ -159,13 +162,14 @@ TEST_F(PointTest, SavingAFreePointStoresItsPositionAsFormulaTexts)
     const QString text = w.lines().join(QLatin1Char('\n'));
     EXPECT_TRUE(text.contains(QStringLiteral("<fXfree>true</fXfree><fYfree>true</fYfree>")));
     EXPECT_TRUE(text.contains(QStringLiteral("<xstr>1.5</xstr><ystr>2</ystr>")));
-    EXPECT_TRUE(text.contains(QStringLiteral("<fCanMoveAnywhere>true</fCanMoveAnywhere><x>1.5</x><y>2</y>")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("<fCanMoveAnywhere>true</fCanMoveAnywhere><x>1.5</x><y>2</y>")));
 
     TShapeList loaded(TShapeList::Ownership::Owns);
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), 1);
     auto *back = static_cast<TShapeDot *>(loaded.first());
-    EXPECT_EQ(back->getXY(), (TModelPoint{1.5, 2}));
+    EXPECT_EQ(back->getXY(), (TModelPoint { 1.5, 2 }));
     EXPECT_TRUE(relationOf(back).isXFree());
     EXPECT_TRUE(relationOf(back).isYFree());
     back->moveXYOffsetXY(1, 0);
@@ -236,7 +240,8 @@ TEST_F(PointTest, ACancelledDialogAtCreationMakesNothing)
     TShapeList out;
     cls.s_createShapes2shapeList(out, TFiguretype::FIG_dotOnField, true, TShapeList());
     EXPECT_TRUE(out.isEmpty());
-    cls.s_createShapes2shapeList(out, TFiguretype::FIG_dotOnField, false, TShapeList()); // loading asks nothing
+    cls.s_createShapes2shapeList(
+        out, TFiguretype::FIG_dotOnField, false, TShapeList()); // loading asks nothing
     ASSERT_EQ(out.count(), 1);
     delete out.first();
 }
@@ -263,7 +268,7 @@ TEST(Zahyou, SavedStates)
     EXPECT_EQ(z->xstr(), QStringLiteral("c"));
     z->pop();
     EXPECT_EQ(z->xstr(), QStringLiteral("a"));
-    for (auto op : {&TZahyou::pop, &TZahyou::clearPushed}) {
+    for (auto op : { &TZahyou::pop, &TZahyou::clearPushed }) {
         try {
             ((*z).*op)();
             FAIL();

@@ -1,5 +1,5 @@
-#include "model/relationregistry.h"
 #include "model/guidancename.h"
+#include "model/relationregistry.h"
 #include "test_shapes.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@ namespace {
 
 TShapetypeSet lineTypes()
 {
-    return {TShapetype::SHAPE_line, TShapetype::SHAPE_senbun, TShapetype::SHAPE_arrow,
-            TShapetype::SHAPE_arrowLine};
+    return { TShapetype::SHAPE_line, TShapetype::SHAPE_senbun, TShapetype::SHAPE_arrow,
+        TShapetype::SHAPE_arrowLine };
 }
 
 class RelationTest : public ::testing::Test
@@ -21,9 +21,9 @@ protected:
     void SetUp() override
     {
         TParents2Children::setGuidanceNameCreator(&creator);
-        lineClass.rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 2, 2); };
+        lineClass.rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
         parallelClass.rules = [](TParentShapeInfoList &l) {
-            l.add({TShapetype::SHAPE_dot}, 1, 1);
+            l.add({ TShapetype::SHAPE_dot }, 1, 1);
             l.add(lineTypes(), 1, 1);
         };
         lineClass.createParentShapeInfoList();
@@ -56,13 +56,13 @@ protected:
     }
 
     TGuidanceNameCreator creator;
-    TestRelationClass freeClass{QStringLiteral("TParentNil2dot"), {TFiguretype::FIG_dotOnField}};
-    TestRelationClass lineClass{QStringLiteral("TParentDots2Line"), {TFiguretype::FIG_line, TFiguretype::FIG_senbun},
-                                TestRelationClass::Builds::Chain};
-    TestRelationClass parallelClass{QStringLiteral("TParentDotLine2HeikouLine"),
-                                    {TFiguretype::FIG_line_1tenHeikou},
-                                    TestRelationClass::Builds::ParallelLine};
-    TShapeList field{TShapeList::Ownership::Owns};
+    TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
+        { TFiguretype::FIG_dotOnField } };
+    TestRelationClass lineClass { QStringLiteral("TParentDots2Line"),
+        { TFiguretype::FIG_line, TFiguretype::FIG_senbun }, TestRelationClass::Builds::Chain };
+    TestRelationClass parallelClass { QStringLiteral("TParentDotLine2HeikouLine"),
+        { TFiguretype::FIG_line_1tenHeikou }, TestRelationClass::Builds::ParallelLine };
+    TShapeList field { TShapeList::Ownership::Owns };
 };
 
 TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
@@ -73,7 +73,11 @@ TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
         std::vector<int> shapes; // indexes into the field
         int expected;
     } cases[] = {
-        {{}, 0}, {{0}, 0}, {{0, 1}, 1}, {{0, 1, 2}, 2}, {{0, 10}, 2},
+        { {}, 0 },
+        { { 0 }, 0 },
+        { { 0, 1 }, 1 },
+        { { 0, 1, 2 }, 2 },
+        { { 0, 10 }, 2 },
     };
     for (const Case &c : cases) {
         TShapeList sel;
@@ -81,19 +85,20 @@ TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
             sel.add(field.item(i));
         EXPECT_EQ(rules.checkParentShapes(sel), c.expected) << c.shapes.size();
     }
-    EXPECT_TRUE(lineClass.isMyParentShapes(addr(listOf({point(3), point(4)}))));
-    EXPECT_FALSE(lineClass.isMyParentShapes(addr(listOf({point(3), point(4), point(5)}))));
+    EXPECT_TRUE(lineClass.isMyParentShapes(addr(listOf({ point(3), point(4) }))));
+    EXPECT_FALSE(lineClass.isMyParentShapes(addr(listOf({ point(3), point(4), point(5) }))));
 }
 
 TEST_F(RelationTest, RulesTakeShapesByTypeInEitherOrder)
 {
-    EXPECT_TRUE(parallelClass.isMyParentShapes(addr(listOf({line(), point(2)}))));
-    EXPECT_TRUE(parallelClass.isMyParentShapes(addr(listOf({point(2), line()}))));
-    EXPECT_FALSE(parallelClass.isMyParentShapes(addr(listOf({point(2), point(3)}))));
-    EXPECT_FALSE(parallelClass.isMyParentShapes(addr(listOf({point(2)}))));
+    EXPECT_TRUE(parallelClass.isMyParentShapes(addr(listOf({ line(), point(2) }))));
+    EXPECT_TRUE(parallelClass.isMyParentShapes(addr(listOf({ point(2), line() }))));
+    EXPECT_FALSE(parallelClass.isMyParentShapes(addr(listOf({ point(2), point(3) }))));
+    EXPECT_FALSE(parallelClass.isMyParentShapes(addr(listOf({ point(2) }))));
 
     for (int first = 0; first < 2; ++first) {
-        const TShapeList order = first == 0 ? listOf({line(), point(2)}) : listOf({point(2), line()});
+        const TShapeList order
+            = first == 0 ? listOf({ line(), point(2) }) : listOf({ point(2), line() });
         TShapeList out;
         parallelClass.s_createShapes2shapeList(out, TFiguretype::FIG_line_1tenHeikou, false, order);
         ASSERT_EQ(out.count(), 1);
@@ -107,11 +112,14 @@ TEST_F(RelationTest, RulesTakeShapesByTypeInEitherOrder)
 
 TEST_F(RelationTest, TwoPointLineGivenThreePointsMakesAClosedTriangle)
 {
-    EXPECT_EQ(lineClass.parentShapeInfoList()->checkParentShapes(listOf({point(4), point(5), point(6)})), 2);
+    EXPECT_EQ(lineClass.parentShapeInfoList()->checkParentShapes(
+                  listOf({ point(4), point(5), point(6) })),
+        2);
     TShapeList out;
-    lineClass.s_createShapes2shapeList(out, TFiguretype::FIG_line, false, listOf({point(4), point(5), point(6)}));
+    lineClass.s_createShapes2shapeList(
+        out, TFiguretype::FIG_line, false, listOf({ point(4), point(5), point(6) }));
     ASSERT_EQ(out.count(), 3);
-    const std::pair<int, int> ends[] = {{4, 5}, {5, 6}, {6, 4}};
+    const std::pair<int, int> ends[] = { { 4, 5 }, { 5, 6 }, { 6, 4 } };
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(out.item(i)->parents().first(), point(ends[i].first));
         EXPECT_EQ(out.item(i)->parents().second(), point(ends[i].second));
@@ -124,7 +132,8 @@ TEST_F(RelationTest, FaultsOfTheRelationFramework)
 {
     TShapeList out;
     try {
-        lineClass.s_createShapes2shapeList(out, TFiguretype::FIG_circle, false, listOf({point(0), point(1)}));
+        lineClass.s_createShapes2shapeList(
+            out, TFiguretype::FIG_circle, false, listOf({ point(0), point(1) }));
         FAIL();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.methodName(), QStringLiteral("createShapes2shapeList"));
@@ -139,19 +148,21 @@ TEST_F(RelationTest, FaultsOfTheRelationFramework)
         EXPECT_EQ(e.detail(), QStringLiteral("shapeList0=nilです。"));
     }
 
-    TestShape orphan(TShapetype::SHAPE_line, QStringLiteral("x"), QStringLiteral("線"), QStringLiteral("L"));
+    TestShape orphan(
+        TShapetype::SHAPE_line, QStringLiteral("x"), QStringLiteral("線"), QStringLiteral("L"));
     auto *rel = parallelClass.attachNew(TFiguretype::FIG_line_1tenHeikou, orphan);
     try {
-        rel->setRelationChildAndParentsThinkFirst(TShapetype::SHAPE_dot, &orphan, listOf({line()}));
+        rel->setRelationChildAndParentsThinkFirst(
+            TShapetype::SHAPE_dot, &orphan, listOf({ line() }));
         FAIL();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.methodName(), QStringLiteral("setRelationChildAndParentsThinkFirst"));
         EXPECT_EQ(e.detail(), QStringLiteral("子としてSHAPE_dotが必要です。"));
     }
 
-    TestRelationClass noRules{QStringLiteral("TNoRules"), {TFiguretype::FIG_null}};
+    TestRelationClass noRules { QStringLiteral("TNoRules"), { TFiguretype::FIG_null } };
     EXPECT_THROW(noRules.createParentShapeInfoList(), ESouteigai);
-    EXPECT_FALSE(noRules.isMyParentShapes(addr(listOf({point(0)}))));
+    EXPECT_FALSE(noRules.isMyParentShapes(addr(listOf({ point(0) }))));
 
     TParentShapeInfoList *before = lineClass.parentShapeInfoList();
     lineClass.createParentShapeInfoList(); // a second call changes nothing
@@ -165,7 +176,10 @@ TEST_F(RelationTest, ShapesRefuseRelationsTheyDoNotAccept)
     class Picky : public TestShape
     {
     public:
-        Picky() : TestShape(TShapetype::SHAPE_writing, QStringLiteral("w"), QStringLiteral("文字列"), QStringLiteral("W")) {}
+        Picky()
+            : TestShape(TShapetype::SHAPE_writing, QStringLiteral("w"), QStringLiteral("文字列"),
+                QStringLiteral("W"))
+        { }
 
     protected:
         bool acceptsRelation(const TAbstractParents2Children &r) const override
@@ -179,32 +193,36 @@ TEST_F(RelationTest, ShapesRefuseRelationsTheyDoNotAccept)
         FAIL();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.methodName(), QStringLiteral("setParents2Children"));
-        EXPECT_EQ(e.detail(), QStringLiteral("TParentDots2Lineは, このshapeのfigure ではありません。"));
+        EXPECT_EQ(
+            e.detail(), QStringLiteral("TParentDots2Lineは, このshapeのfigure ではありません。"));
     }
     EXPECT_EQ(label.relation(), nullptr);
 }
 
 TEST_F(RelationTest, GuidanceNames)
 {
-    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_seishiki, listOf({point(1), point(2), point(4), point(7)})),
-              QStringLiteral("#1点 ,#2点 ,#4点 ,#7点 を通る4次以下の整式のグラフ"));
-    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_tracer, listOf({point(3)})), QStringLiteral("#3点 の軌跡マーク"));
-    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_line, listOf({point(3), point(5)})),
-              QStringLiteral("#3点 ,#5点 を通る直線"));
-    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_line_1tenHeikou, listOf({point(2), line()})),
-              QStringLiteral("#2点 を通り, #10線 に平行な直線"));
+    EXPECT_EQ(creator.nameFor(
+                  TFiguretype::FIG_seishiki, listOf({ point(1), point(2), point(4), point(7) })),
+        QStringLiteral("#1点 ,#2点 ,#4点 ,#7点 を通る4次以下の整式のグラフ"));
+    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_tracer, listOf({ point(3) })),
+        QStringLiteral("#3点 の軌跡マーク"));
+    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_line, listOf({ point(3), point(5) })),
+        QStringLiteral("#3点 ,#5点 を通る直線"));
+    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_line_1tenHeikou, listOf({ point(2), line() })),
+        QStringLiteral("#2点 を通り, #10線 に平行な直線"));
     // "…" and "SH" together: the list rule.
-    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_shapeVariable2value, listOf({point(1), line()})),
-              QStringLiteral("#1点 ,#10線 の属性を使った式の値"));
+    EXPECT_EQ(creator.nameFor(TFiguretype::FIG_shapeVariable2value, listOf({ point(1), line() })),
+        QStringLiteral("#1点 ,#10線 の属性を使った式の値"));
     try {
-        creator.nameFor(TFiguretype::FIG_tracer, listOf({point(1), point(2)}));
+        creator.nameFor(TFiguretype::FIG_tracer, listOf({ point(1), point(2) }));
         FAIL();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.methodName(), QStringLiteral("replaceIfHasKatachi"));
         EXPECT_EQ(e.detail(), QStringLiteral("親が2個以上あります。"));
     }
     EXPECT_EQ(line()->guidanceName(), QStringLiteral("#0点 ,#1点 を通る直線"));
-    EXPECT_EQ(point(1)->replaceGuidanceStaring(1, QStringLiteral("p1とP1")), QStringLiteral("#1点 と#1点 "));
+    EXPECT_EQ(point(1)->replaceGuidanceStaring(1, QStringLiteral("p1とP1")),
+        QStringLiteral("#1点 と#1点 "));
 }
 
 TEST_F(RelationTest, NamesFollowNumbersButCustomNamesStay)
@@ -214,7 +232,8 @@ TEST_F(RelationTest, NamesFollowNumbersButCustomNamesStay)
     sel.markForDelete();
     field.sweepMarked(); // deletes point 0 and the line through it
     TShapeList out;
-    lineClass.s_createShapes2shapeList(out, TFiguretype::FIG_line, false, listOf({point(2), point(3)}));
+    lineClass.s_createShapes2shapeList(
+        out, TFiguretype::FIG_line, false, listOf({ point(2), point(3) }));
     TShape *l = out.first();
     field.add(l);
     field.renumber();
@@ -232,13 +251,13 @@ TEST(FigureTypeName, DisplayNamesOfConstructions)
         TFiguretype type;
         const char *expected;
     } cases[] = {
-        {TFiguretype::FIG_line_1tenHeikou, "点1を通り, 直線1に平行な直線"},
-        {TFiguretype::FIG_dotOnLine, "線1上の点"},
-        {TFiguretype::FIG_tracer, "形の軌跡マーク"},
-        {TFiguretype::FIG_sessenOnEllipse, "楕円1上の点1における接線"},
-        {TFiguretype::FIG_dotOnFunction, "関数のグラフ1上の点"},
-        {TFiguretype::FIG_arrow2writing, "矢印1に関連した文字列"},
-        {TFiguretype::FIG_printAreaDot, ""},
+        { TFiguretype::FIG_line_1tenHeikou, "点1を通り, 直線1に平行な直線" },
+        { TFiguretype::FIG_dotOnLine, "線1上の点" },
+        { TFiguretype::FIG_tracer, "形の軌跡マーク" },
+        { TFiguretype::FIG_sessenOnEllipse, "楕円1上の点1における接線" },
+        { TFiguretype::FIG_dotOnFunction, "関数のグラフ1上の点" },
+        { TFiguretype::FIG_arrow2writing, "矢印1に関連した文字列" },
+        { TFiguretype::FIG_printAreaDot, "" },
     };
     for (const Case &c : cases)
         EXPECT_EQ(creator.figureTypeName(c.type), QString::fromUtf8(c.expected));
@@ -252,11 +271,11 @@ TEST(RelationRegistry, FindsClassesAndTheConstructionsASelectionAllows)
 {
     TRelationClassRegistry registry;
     auto line = std::make_unique<TestRelationClass>(QStringLiteral("TParentDots2Line"),
-                                                    TFiguretypeSet{TFiguretype::FIG_line, TFiguretype::FIG_senbun});
-    line->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 2, 2); };
-    auto circle = std::make_unique<TestRelationClass>(QStringLiteral("TParentDots2Gaisetsuen"),
-                                                      TFiguretypeSet{TFiguretype::FIG_gaisetsuen});
-    circle->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 3, 3); };
+        TFiguretypeSet { TFiguretype::FIG_line, TFiguretype::FIG_senbun });
+    line->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
+    auto circle = std::make_unique<TestRelationClass>(
+        QStringLiteral("TParentDots2Gaisetsuen"), TFiguretypeSet { TFiguretype::FIG_gaisetsuen });
+    circle->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 3, 3); };
     const TRelationClass &lineRef = registry.add(std::move(line));
     registry.add(std::move(circle));
     registry.createParentShapeInfoLists();
@@ -274,7 +293,8 @@ TEST(RelationRegistry, FindsClassesAndTheConstructionsASelectionAllows)
         EXPECT_EQ(allowed.contains(TFiguretype::FIG_gaisetsuen), i == 2) << i;
     }
 
-    auto clash = std::make_unique<TestRelationClass>(QStringLiteral("TOther"), TFiguretypeSet{TFiguretype::FIG_line});
+    auto clash = std::make_unique<TestRelationClass>(
+        QStringLiteral("TOther"), TFiguretypeSet { TFiguretype::FIG_line });
     EXPECT_THROW(registry.add(std::move(clash)), ESouteigai);
     registry.destroyParentShapeInfoLists();
     EXPECT_EQ(lineRef.parentShapeInfoList(), nullptr);

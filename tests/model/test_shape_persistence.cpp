@@ -38,15 +38,16 @@ protected:
     std::unique_ptr<TestShape> blankLine()
     {
         auto s = std::make_unique<TestShape>(TShapetype::SHAPE_line, QStringLiteral("loaded"),
-                                             QStringLiteral("線"), QStringLiteral("L"));
+            QStringLiteral("線"), QStringLiteral("L"));
         lineClass.attachNew(TFiguretype::FIG_line, *s);
         return s;
     }
 
     TGuidanceNameCreator creator;
-    TestRelationClass freeClass{QStringLiteral("TParentNil2dot"), {TFiguretype::FIG_dotOnField}};
-    TestRelationClass lineClass{QStringLiteral("TParentDots2Line"), {TFiguretype::FIG_line}};
-    TShapeList field{TShapeList::Ownership::Owns};
+    TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
+        { TFiguretype::FIG_dotOnField } };
+    TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };
+    TShapeList field { TShapeList::Ownership::Owns };
     TestShape *line = nullptr;
 };
 
@@ -62,17 +63,22 @@ TEST_F(ShapePersistence, FigureRecordLayout)
         QStringLiteral("\t</parent>"),
         QStringLiteral("\t<guidanceName>#0点 ,#1点 を通る直線</guidanceName>"),
         QStringLiteral("\t<shape>"),
-        QStringLiteral("\t\t<shapetype>SHAPE_line</shapetype><id>line,2</id><allShapeNo>2</allShapeNo>"),
-        QStringLiteral("\t\t<canDelete>true</canDelete><distanceDisadvantage>0</distanceDisadvantage>"),
+        QStringLiteral(
+            "\t\t<shapetype>SHAPE_line</shapetype><id>line,2</id><allShapeNo>2</allShapeNo>"),
+        QStringLiteral(
+            "\t\t<canDelete>true</canDelete><distanceDisadvantage>0</distanceDisadvantage>"),
         QStringLiteral("\t\t<fView2list>true</fView2list><viewOnOff>voOn</viewOnOff>"),
         QStringLiteral("\t\t<penbrush>"),
         QStringLiteral("\t\t\t<state>"),
-        QStringLiteral("\t\t\t\t<penColor>pbSelect</penColor><penWidth>pbSelect</penWidth><penStyle>pbSelect</penStyle>"),
+        QStringLiteral("\t\t\t\t<penColor>pbSelect</penColor><penWidth>pbSelect</"
+                       "penWidth><penStyle>pbSelect</penStyle>"),
         QStringLiteral("\t\t\t\t<outerPenStyle>pbSelect</outerPenStyle>"),
-        QStringLiteral("\t\t\t\t<brushColor>pbDisable</brushColor><brushStyle>pbDisable</brushStyle>"),
+        QStringLiteral(
+            "\t\t\t\t<brushColor>pbDisable</brushColor><brushStyle>pbDisable</brushStyle>"),
         QStringLiteral("\t\t\t\t<viewType>pbSelect</viewType>"),
         QStringLiteral("\t\t\t</state>"),
-        QStringLiteral("\t\t\t<penColor>$00FF0000</penColor><penWidthIndex>2</penWidthIndex><penStyle>psDashDot</penStyle>"),
+        QStringLiteral("\t\t\t<penColor>$00FF0000</penColor><penWidthIndex>2</"
+                       "penWidthIndex><penStyle>psDashDot</penStyle>"),
         QStringLiteral("\t\t\t<outerPenStyle>psClear</outerPenStyle>"),
         QStringLiteral("\t\t\t<brushColor>$00000000</brushColor><brushStyle>bsSolid</brushStyle>"),
         QStringLiteral("\t\t\t<viewType>vtVisible</viewType>"),
@@ -100,7 +106,7 @@ TEST_F(ShapePersistence, RoundTripKeepsValuesAndTheSavedNameBecomesCustom)
     EXPECT_EQ(loaded->penBrush().getPenWidthIndex(), 2);
     EXPECT_EQ(loaded->penBrush().states(), line->penBrush().states());
     EXPECT_EQ(loaded->relation()->customName(), QStringLiteral("#0点 ,#1点 を通る直線"));
-    TNumbering numbering{7, 0};
+    TNumbering numbering { 7, 0 };
     loaded->setMyGuidanceName(numbering); // no parents now; the name stays
     EXPECT_EQ(loaded->guidanceName(), QStringLiteral("#0点 ,#1点 を通る直線"));
 }
@@ -122,39 +128,56 @@ TEST_F(ShapePersistence, LoadFailures)
     };
 
     const QString mismatch = messageOfLoad([](MemoryNode &f) {
-        f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("shapetype"))->setValue(QStringLiteral("SHAPE_circle"));
+        f.findChild(QStringLiteral("shape"))
+            ->findChild(QStringLiteral("shapetype"))
+            ->setValue(QStringLiteral("SHAPE_circle"));
     });
-    EXPECT_TRUE(mismatch.startsWith(QStringLiteral("EFileFormatError:shapetype(SHAPE_circle)がこのfigure(FIG_line)のものと一致しません。")))
+    EXPECT_TRUE(mismatch.startsWith(QStringLiteral(
+        "EFileFormatError:shapetype(SHAPE_circle)がこのfigure(FIG_line)のものと一致しません。")))
         << mismatch.toStdString();
 
     const QString unread = messageOfLoad([](MemoryNode &f) {
-        f.findChild(QStringLiteral("shape"))->addChild(QStringLiteral("extra"), QStringLiteral("1"), true);
+        f.findChild(QStringLiteral("shape"))
+            ->addChild(QStringLiteral("extra"), QStringLiteral("1"), true);
     });
-    EXPECT_TRUE(unread.startsWith(QStringLiteral("ESouteigai:TTestShape.loadInfoで作者の想定外"))) << unread.toStdString();
-    EXPECT_TRUE(unread.endsWith(QStringLiteral("タグ<extra>(1)がファイルに存在しますが, 読み込まれませんでした。")));
+    EXPECT_TRUE(unread.startsWith(QStringLiteral("ESouteigai:TTestShape.loadInfoで作者の想定外")))
+        << unread.toStdString();
+    EXPECT_TRUE(unread.endsWith(
+        QStringLiteral("タグ<extra>(1)がファイルに存在しますが, 読み込まれませんでした。")));
 
     const QString badState = messageOfLoad([](MemoryNode &f) {
-        f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("penbrush"))->findChild(QStringLiteral("state"))
+        f.findChild(QStringLiteral("shape"))
+            ->findChild(QStringLiteral("penbrush"))
+            ->findChild(QStringLiteral("state"))
             ->addChild(QStringLiteral("penShape"), QStringLiteral("pbSelect"), true);
     });
-    EXPECT_EQ(badState, QStringLiteral("EFileFormatError:タグ名(penShape:<penShape>)は認識できません。"));
+    EXPECT_EQ(
+        badState, QStringLiteral("EFileFormatError:タグ名(penShape:<penShape>)は認識できません。"));
 
     // Extra elements inside the pen-brush group are not the shape's business.
     EXPECT_EQ(messageOfLoad([](MemoryNode &f) {
-                  f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("penbrush"))->addChild(QStringLiteral("future"), QStringLiteral("1"), true);
-              }),
-              QStringLiteral("(loaded)"));
+        f.findChild(QStringLiteral("shape"))
+            ->findChild(QStringLiteral("penbrush"))
+            ->addChild(QStringLiteral("future"), QStringLiteral("1"), true);
+    }),
+        QStringLiteral("(loaded)"));
 
     const QString badEnum = messageOfLoad([](MemoryNode &f) {
-        f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("viewOnOff"))->setValue(QStringLiteral("voMaybe"));
+        f.findChild(QStringLiteral("shape"))
+            ->findChild(QStringLiteral("viewOnOff"))
+            ->setValue(QStringLiteral("voMaybe"));
     });
-    EXPECT_TRUE(badEnum.endsWith(QStringLiteral("列挙型(T)には, voMaybe はありません。"))) << badEnum.toStdString();
+    EXPECT_TRUE(badEnum.endsWith(QStringLiteral("列挙型(T)には, voMaybe はありません。")))
+        << badEnum.toStdString();
 
     const QString badWidth = messageOfLoad([](MemoryNode &f) {
-        f.findChild(QStringLiteral("shape"))->findChild(QStringLiteral("penbrush"))->findChild(QStringLiteral("penWidthIndex"))
+        f.findChild(QStringLiteral("shape"))
+            ->findChild(QStringLiteral("penbrush"))
+            ->findChild(QStringLiteral("penWidthIndex"))
             ->setValue(QStringLiteral("9"));
     });
-    EXPECT_TRUE(badWidth.startsWith(QStringLiteral("EFileFormatError:penWidthIndex(9)"))) << badWidth.toStdString();
+    EXPECT_TRUE(badWidth.startsWith(QStringLiteral("EFileFormatError:penWidthIndex(9)")))
+        << badWidth.toStdString();
 }
 
 } // namespace

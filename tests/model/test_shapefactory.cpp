@@ -17,26 +17,22 @@ protected:
     {
         TParents2Children::setGuidanceNameCreator(&creator);
         auto dots = std::make_unique<TestRelationClass>(QStringLiteral("TParentNil2dot"),
-                                                        TFiguretypeSet{TFiguretype::FIG_dotOnField},
-                                                        TestRelationClass::Builds::OneDot);
+            TFiguretypeSet { TFiguretype::FIG_dotOnField }, TestRelationClass::Builds::OneDot);
         dots->clickOnly = true;
-        auto lines = std::make_unique<TestRelationClass>(
-            QStringLiteral("TParentDots2Line"),
-            TFiguretypeSet{TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_printAreaSenbun},
+        auto lines = std::make_unique<TestRelationClass>(QStringLiteral("TParentDots2Line"),
+            TFiguretypeSet {
+                TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_printAreaSenbun },
             TestRelationClass::Builds::Chain);
-        lines->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 2, 2); };
+        lines->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
         auto circles = std::make_unique<TestRelationClass>(QStringLiteral("TParentDots2Circle"),
-                                                           TFiguretypeSet{TFiguretype::FIG_circle},
-                                                           TestRelationClass::Builds::OneCircle);
-        circles->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 2, 2); };
+            TFiguretypeSet { TFiguretype::FIG_circle }, TestRelationClass::Builds::OneCircle);
+        circles->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
         auto circum = std::make_unique<TestRelationClass>(QStringLiteral("TParentDots2Gaisetsuen"),
-                                                          TFiguretypeSet{TFiguretype::FIG_gaisetsuen},
-                                                          TestRelationClass::Builds::OneCircle);
-        circum->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 3, 3); };
+            TFiguretypeSet { TFiguretype::FIG_gaisetsuen }, TestRelationClass::Builds::OneCircle);
+        circum->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 3, 3); };
         auto cancelled = std::make_unique<TestRelationClass>(QStringLiteral("TParentDot2Writing"),
-                                                             TFiguretypeSet{TFiguretype::FIG_writing},
-                                                             TestRelationClass::Builds::Nothing);
-        cancelled->rules = [](TParentShapeInfoList &l) { l.add({TShapetype::SHAPE_dot}, 1, 1); };
+            TFiguretypeSet { TFiguretype::FIG_writing }, TestRelationClass::Builds::Nothing);
+        cancelled->rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 1, 1); };
         factory.registerClass(std::move(dots));
         factory.registerClass(std::move(lines));
         factory.registerClass(std::move(circles));
@@ -89,7 +85,8 @@ TEST_F(ShapeFactoryTest, ConstructionsASelectionAllows)
     EXPECT_FALSE(three.contains(TFiguretype::FIG_line));
     EXPECT_TRUE(factory.supportedSet().contains(TFiguretype::FIG_circle));
     EXPECT_FALSE(factory.hasRelation(TFiguretype::FIG_polygon));
-    EXPECT_EQ(factory.figureTypeName(TFiguretype::FIG_circle), QStringLiteral("点1を中心とし, 点2を通る円"));
+    EXPECT_EQ(factory.figureTypeName(TFiguretype::FIG_circle),
+        QStringLiteral("点1を中心とし, 点2を通る円"));
 }
 
 TEST_F(ShapeFactoryTest, KindOfPointForAClick)
@@ -100,14 +97,19 @@ TEST_F(ShapeFactoryTest, KindOfPointForAClick)
         TShapetype type;
         TFiguretype expected;
     } cases[] = {
-        {TShapetype::SHAPE_line, TFiguretype::FIG_dotOnLine},     {TShapetype::SHAPE_senbun, TFiguretype::FIG_dotOnLine},
-        {TShapetype::SHAPE_arrow, TFiguretype::FIG_dotOnLine},    {TShapetype::SHAPE_arrowLine, TFiguretype::FIG_dotOnLine},
-        {TShapetype::SHAPE_circle, TFiguretype::FIG_dotOnCircle}, {TShapetype::SHAPE_ellipse, TFiguretype::FIG_dotOnEllipse},
-        {TShapetype::SHAPE_function, TFiguretype::FIG_dotOnFunction}, {TShapetype::SHAPE_writing, TFiguretype::FIG_dotOnField},
-        {TShapetype::SHAPE_dot, TFiguretype::FIG_dotOnField},
+        { TShapetype::SHAPE_line, TFiguretype::FIG_dotOnLine },
+        { TShapetype::SHAPE_senbun, TFiguretype::FIG_dotOnLine },
+        { TShapetype::SHAPE_arrow, TFiguretype::FIG_dotOnLine },
+        { TShapetype::SHAPE_arrowLine, TFiguretype::FIG_dotOnLine },
+        { TShapetype::SHAPE_circle, TFiguretype::FIG_dotOnCircle },
+        { TShapetype::SHAPE_ellipse, TFiguretype::FIG_dotOnEllipse },
+        { TShapetype::SHAPE_function, TFiguretype::FIG_dotOnFunction },
+        { TShapetype::SHAPE_writing, TFiguretype::FIG_dotOnField },
+        { TShapetype::SHAPE_dot, TFiguretype::FIG_dotOnField },
     };
     for (const Case &c : cases) {
-        auto *s = new TestShape(c.type, QStringLiteral("s"), QStringLiteral("形"), QStringLiteral("X"));
+        auto *s
+            = new TestShape(c.type, QStringLiteral("s"), QStringLiteral("形"), QStringLiteral("X"));
         owned.add(s);
         TShapeList near;
         near.add(s);
@@ -139,8 +141,8 @@ protected:
         TShape *a = addDot(field);
         TShape *b = addDot(field);
         TShape *c = addDot(field);
-        addBuilt(field, TFiguretype::FIG_senbun, {a, b});
-        addBuilt(field, TFiguretype::FIG_gaisetsuen, {a, b, c});
+        addBuilt(field, TFiguretype::FIG_senbun, { a, b });
+        addBuilt(field, TFiguretype::FIG_gaisetsuen, { a, b, c });
         field.renumber();
         writer.openTag(QStringLiteral("figureList"));
         field.saveAll(writer);
@@ -158,7 +160,7 @@ protected:
         return QStringLiteral("(read)");
     }
 
-    TShapeList field{TShapeList::Ownership::Owns};
+    TShapeList field { TShapeList::Ownership::Owns };
     MemoryWriter writer;
 };
 
@@ -181,37 +183,54 @@ TEST_F(ReadAllTest, RebuildsShapesAndTheirParents)
 TEST_F(ReadAllTest, MalformedRecordsFail)
 {
     // A parent that was never read.
-    static_cast<MemoryNode *>(figureList().children()[3])->findChild(QStringLiteral("parent"))->findChild(QStringLiteral("id"))->setValue(QStringLiteral("dot,9"));
-    EXPECT_TRUE(readError().startsWith(QStringLiteral("EFileFormatError:親(dot,9)がファイルに存在しません。"))) << readError().toStdString();
+    static_cast<MemoryNode *>(figureList().children()[3])
+        ->findChild(QStringLiteral("parent"))
+        ->findChild(QStringLiteral("id"))
+        ->setValue(QStringLiteral("dot,9"));
+    EXPECT_TRUE(readError().startsWith(
+        QStringLiteral("EFileFormatError:親(dot,9)がファイルに存在しません。")))
+        << readError().toStdString();
 }
 
 TEST_F(ReadAllTest, ParentsThatDoNotFitTheConstructionAreRefused)
 {
     // The circumcircle names the segment (read before it) among its points.
     auto *circle = static_cast<MemoryNode *>(figureList().children()[4]);
-    circle->findChild(QStringLiteral("parent"))->findChild(QStringLiteral("id"))->setValue(QStringLiteral("line,3"));
+    circle->findChild(QStringLiteral("parent"))
+        ->findChild(QStringLiteral("id"))
+        ->setValue(QStringLiteral("line,3"));
     const QString error = readError();
-    EXPECT_TRUE(error.startsWith(QStringLiteral("EFileFormatError:figure(FIG_gaisetsuen)の親が正しくありません。")))
+    EXPECT_TRUE(error.startsWith(
+        QStringLiteral("EFileFormatError:figure(FIG_gaisetsuen)の親が正しくありません。")))
         << error.toStdString();
 }
 
 TEST_F(ReadAllTest, FigureTypesNoClassBuildsAreRefused)
 {
-    static_cast<MemoryNode *>(figureList().children()[0])->findChild(QStringLiteral("figuretype"))->setValue(QStringLiteral("FIG_polygon"));
-    EXPECT_TRUE(readError().startsWith(QStringLiteral("EFileFormatError:figure(FIG_polygon)は作れません。")));
+    static_cast<MemoryNode *>(figureList().children()[0])
+        ->findChild(QStringLiteral("figuretype"))
+        ->setValue(QStringLiteral("FIG_polygon"));
+    EXPECT_TRUE(readError().startsWith(
+        QStringLiteral("EFileFormatError:figure(FIG_polygon)は作れません。")));
 }
 
 TEST_F(ReadAllTest, DuplicateIdentifiersAndUnreadValuesAreFaults)
 {
-    static_cast<MemoryNode *>(figureList().children()[1])->findChild(QStringLiteral("shape"))->findChild(QStringLiteral("id"))->setValue(QStringLiteral("dot,0"));
-    EXPECT_TRUE(readError().endsWith(QStringLiteral("key(dot,0)は既に登録されています。"))) << readError().toStdString();
+    static_cast<MemoryNode *>(figureList().children()[1])
+        ->findChild(QStringLiteral("shape"))
+        ->findChild(QStringLiteral("id"))
+        ->setValue(QStringLiteral("dot,0"));
+    EXPECT_TRUE(readError().endsWith(QStringLiteral("key(dot,0)は既に登録されています。")))
+        << readError().toStdString();
 }
 
 TEST_F(ReadAllTest, AnUnreadElementOfAFigureRecordIsAFault)
 {
-    static_cast<MemoryNode *>(figureList().children()[2])->addChild(QStringLiteral("extra"), QStringLiteral("1"), true);
+    static_cast<MemoryNode *>(figureList().children()[2])
+        ->addChild(QStringLiteral("extra"), QStringLiteral("1"), true);
     const QString e = readError();
-    EXPECT_TRUE(e.startsWith(QStringLiteral("ESouteigai:TShapeFactory.readOneShapeで作者の想定外"))) << e.toStdString();
+    EXPECT_TRUE(e.startsWith(QStringLiteral("ESouteigai:TShapeFactory.readOneShapeで作者の想定外")))
+        << e.toStdString();
 }
 
 } // namespace

@@ -26,7 +26,8 @@ protected:
         field.add(p);
         return p;
     }
-    TestShape *build(TestRelationClass &cls, TFiguretype type, std::initializer_list<TShape *> parents)
+    TestShape *build(
+        TestRelationClass &cls, TFiguretype type, std::initializer_list<TShape *> parents)
     {
         TShapeList ps;
         for (TShape *p : parents)
@@ -40,25 +41,28 @@ protected:
     TestRelation &relationOf(TShape *s) { return *static_cast<TestRelation *>(s->relation()); }
 
     TGuidanceNameCreator creator;
-    TestRelationClass freeClass{QStringLiteral("TParentNil2dot"), {TFiguretype::FIG_dotOnField}};
-    TestRelationClass lineClass{QStringLiteral("TParentDots2Line"), {TFiguretype::FIG_line}};
-    TestRelationClass labelClass{QStringLiteral("TParentDot2Writing"), {TFiguretype::FIG_writing}};
-    TestRelationClass circleClass{QStringLiteral("TParentDots2Gaisetsuen"), {TFiguretype::FIG_gaisetsuen},
-                                  TestRelationClass::Builds::OneCircle};
-    TShapeList field{TShapeList::Ownership::Owns};
+    TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
+        { TFiguretype::FIG_dotOnField } };
+    TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };
+    TestRelationClass labelClass { QStringLiteral("TParentDot2Writing"),
+        { TFiguretype::FIG_writing } };
+    TestRelationClass circleClass { QStringLiteral("TParentDots2Gaisetsuen"),
+        { TFiguretype::FIG_gaisetsuen }, TestRelationClass::Builds::OneCircle };
+    TShapeList field { TShapeList::Ownership::Owns };
 };
 
 TEST_F(ShapeListTest, PointsAreDrawnAfterEveryOtherShape)
 {
     TestShape *a = addPoint(QStringLiteral("A"));
     TestShape *b = addPoint(QStringLiteral("B"));
-    build(lineClass, TFiguretype::FIG_line, {a, b});
+    build(lineClass, TFiguretype::FIG_line, { a, b });
     addPoint(QStringLiteral("C"));
     FakeSurface surface;
-    TDrawStatus status{5, false};
+    TDrawStatus status { 5, false };
     field.drawField(status, surface);
-    EXPECT_EQ(surface.drawn, (QStringList{QStringLiteral("line"), QStringLiteral("A"),
-                                          QStringLiteral("B"), QStringLiteral("C")}));
+    EXPECT_EQ(surface.drawn,
+        (QStringList { QStringLiteral("line"), QStringLiteral("A"), QStringLiteral("B"),
+            QStringLiteral("C") }));
     EXPECT_EQ(status.value, 0); // the draw resets the status
     EXPECT_GE(relationOf(field.item(2)).recomputed, 1);
 }
@@ -95,7 +99,7 @@ TEST_F(ShapeListTest, DeleteCascadesThroughChildrenAndFreesChildrenFirst)
 {
     TestShape *p = addPoint(QStringLiteral("P"));
     TestShape *q = addPoint(QStringLiteral("Q"));
-    TestShape *line = build(lineClass, TFiguretype::FIG_line, {p, q});
+    TestShape *line = build(lineClass, TFiguretype::FIG_line, { p, q });
     TestShape *label = newLabel(QStringLiteral("W"));
     labelClass.attachNew(TFiguretype::FIG_writing, *label);
     TShapeList ps;
@@ -110,7 +114,8 @@ TEST_F(ShapeListTest, DeleteCascadesThroughChildrenAndFreesChildrenFirst)
     selection.deselectAndClear();
     EXPECT_FALSE(p->getFSelected());
     field.sweepMarked();
-    EXPECT_EQ(freedLog(), (QStringList{QStringLiteral("W"), QStringLiteral("line"), QStringLiteral("P")}));
+    EXPECT_EQ(freedLog(),
+        (QStringList { QStringLiteral("W"), QStringLiteral("line"), QStringLiteral("P") }));
     ASSERT_EQ(field.count(), 1);
     EXPECT_EQ(field.first(), q);
     EXPECT_FALSE(q->hasChild()); // the freed line left its other parent
@@ -132,7 +137,7 @@ TEST_F(ShapeListTest, FreeingAShapeWithChildrenIsAFault)
 {
     TestShape *p = addPoint(QStringLiteral("P"));
     TestShape *q = addPoint(QStringLiteral("Q"));
-    build(lineClass, TFiguretype::FIG_line, {p, q});
+    build(lineClass, TFiguretype::FIG_line, { p, q });
     try {
         TShape::destroy(p);
         FAIL();
@@ -148,7 +153,7 @@ TEST_F(ShapeListTest, AnUndefinedConstructionHidesItsWholeSubtreeUntilItsPointsM
     TestShape *a = addPoint(QStringLiteral("A"), 0, 0);
     TestShape *b = addPoint(QStringLiteral("B"), 1, 0);
     TestShape *c = addPoint(QStringLiteral("C"), 0, 1);
-    TestShape *circle = build(circleClass, TFiguretype::FIG_gaisetsuen, {a, b, c});
+    TestShape *circle = build(circleClass, TFiguretype::FIG_gaisetsuen, { a, b, c });
     relationOf(circle).collinearRule = true;
     TestShape *label = newLabel(QStringLiteral("W"));
     labelClass.attachNew(TFiguretype::FIG_writing, *label);
@@ -159,7 +164,7 @@ TEST_F(ShapeListTest, AnUndefinedConstructionHidesItsWholeSubtreeUntilItsPointsM
 
     auto drawn = [&] {
         FakeSurface surface;
-        TDrawStatus status{1, false};
+        TDrawStatus status { 1, false };
         field.drawField(status, surface);
         return surface.drawn;
     };
@@ -192,9 +197,9 @@ TEST_F(ShapeListTest, VisibilityOnScreenPreviewAndOutput)
         quint8 preview;
         QStringList expected;
     } cases[] = {
-        {0, 0, {QStringLiteral("P")}},
-        {0, 1, {}},
-        {1, 0, {}},
+        { 0, 0, { QStringLiteral("P") } },
+        { 0, 1, {} },
+        { 1, 0, {} },
     };
     for (const Case &c : cases) {
         FakeSurface surface(c.viewer, c.preview);
@@ -216,20 +221,22 @@ TEST_F(ShapeListTest, ASelectedShapeDrawsWithTheSelectionPenBrush)
     FakeSurface surface;
     TDrawStatus status;
     field.drawField(status, surface);
-    EXPECT_EQ(surface.drawn, QStringList{QStringLiteral("P(selected)")});
+    EXPECT_EQ(surface.drawn, QStringList { QStringLiteral("P(selected)") });
     EXPECT_EQ(p->lastPenColor, kColorRed);
     EXPECT_EQ(p->penBrush().getPenColor(), kColorBlack); // own pen-brush untouched
 }
 
 TEST_F(ShapeListTest, DistanceDisadvantageBreaksTies)
 {
-    const TModelPoint pixel{0.02, 0.01};
+    const TModelPoint pixel { 0.02, 0.01 };
     TestShape *dot = newDot(QStringLiteral("P"));
     TestShape *line = newLine(QStringLiteral("L"));
-    auto *paint = new TestShape(TShapetype::SHAPE_paint, QStringLiteral("D"), QStringLiteral("塗潰し"), QStringLiteral("D"));
-    for (TShape *s : {static_cast<TShape *>(dot), static_cast<TShape *>(line), static_cast<TShape *>(paint)})
+    auto *paint = new TestShape(TShapetype::SHAPE_paint, QStringLiteral("D"),
+        QStringLiteral("塗潰し"), QStringLiteral("D"));
+    for (TShape *s :
+        { static_cast<TShape *>(dot), static_cast<TShape *>(line), static_cast<TShape *>(paint) })
         field.add(s);
-    const TModelPoint at{3, 4}; // raw distance 5 from (0, 0) for all three
+    const TModelPoint at { 3, 4 }; // raw distance 5 from (0, 0) for all three
     EXPECT_DOUBLE_EQ(dot->distance(at, pixel), 5 - 5 * 0.01);
     EXPECT_DOUBLE_EQ(line->distance(at, pixel), 5);
     EXPECT_DOUBLE_EQ(paint->distance(at, pixel), 5 + 3 * 0.01);
@@ -240,14 +247,14 @@ TEST_F(ShapeListTest, DistanceDisadvantageBreaksTies)
 TEST_F(ShapeListTest, ListQueries)
 {
     TShapeList empty;
-    EXPECT_FALSE(empty.allFigureTypesIn({TFiguretype::FIG_dotOnField}));
+    EXPECT_FALSE(empty.allFigureTypesIn({ TFiguretype::FIG_dotOnField }));
     TestShape *a = addPoint(QStringLiteral("A"));
     TestShape *b = addPoint(QStringLiteral("B"));
-    EXPECT_TRUE(field.allFigureTypesIn({TFiguretype::FIG_dotOnField, TFiguretype::FIG_line}));
+    EXPECT_TRUE(field.allFigureTypesIn({ TFiguretype::FIG_dotOnField, TFiguretype::FIG_line }));
     EXPECT_FALSE(field.anyHasChild());
-    build(lineClass, TFiguretype::FIG_line, {a, b});
-    EXPECT_FALSE(field.allFigureTypesIn({TFiguretype::FIG_dotOnField}));
-    EXPECT_TRUE(field.anyFigureTypeIn({TFiguretype::FIG_line}));
+    build(lineClass, TFiguretype::FIG_line, { a, b });
+    EXPECT_FALSE(field.allFigureTypesIn({ TFiguretype::FIG_dotOnField }));
+    EXPECT_TRUE(field.anyFigureTypeIn({ TFiguretype::FIG_line }));
     EXPECT_TRUE(field.anyHasChild());
     EXPECT_TRUE(field.anyOfShapetype(TShapetype::SHAPE_line));
     EXPECT_FALSE(field.anyOfShapetype(TShapetype::SHAPE_circle));
@@ -277,7 +284,7 @@ TEST_F(ShapeListTest, VisitorWalksFirstToLast)
     addPoint(QStringLiteral("B"));
     CountingVisitor v;
     field.acceptVisitor(v);
-    EXPECT_EQ(v.names, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_EQ(v.names, (QStringList { QStringLiteral("A"), QStringLiteral("B") }));
 }
 
 } // namespace

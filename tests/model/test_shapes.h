@@ -24,13 +24,15 @@ class TestShape : public TShape
 {
 public:
     TestShape(TShapetype type, QString name, QString word, QString letter, bool front = false)
-        : TShape(type), fName(std::move(name)), fWord(std::move(word)), fLetter(std::move(letter)),
-          fFront(front)
+        : TShape(type)
+        , fName(std::move(name))
+        , fWord(std::move(word))
+        , fLetter(std::move(letter))
+        , fFront(front)
     {
-        penBrush().setStates({TPenBrushState::pbSelect, TPenBrushState::pbSelect,
-                              TPenBrushState::pbSelect, TPenBrushState::pbDisable,
-                              TPenBrushState::pbDisable, TPenBrushState::pbSelect,
-                              TPenBrushState::pbSelect});
+        penBrush().setStates({ TPenBrushState::pbSelect, TPenBrushState::pbSelect,
+            TPenBrushState::pbSelect, TPenBrushState::pbDisable, TPenBrushState::pbDisable,
+            TPenBrushState::pbSelect, TPenBrushState::pbSelect });
     }
     ~TestShape() override { freedLog() << fName; }
 
@@ -73,7 +75,8 @@ private:
 
 inline TestShape *newDot(const QString &name, double x = 0, double y = 0)
 {
-    auto *d = new TestShape(TShapetype::SHAPE_dot, name, QStringLiteral("点"), QStringLiteral("P"), true);
+    auto *d = new TestShape(
+        TShapetype::SHAPE_dot, name, QStringLiteral("点"), QStringLiteral("P"), true);
     d->x = x;
     d->y = y;
     return d;
@@ -88,7 +91,8 @@ inline TestShape *newCircle(const QString &name)
 }
 inline TestShape *newLabel(const QString &name)
 {
-    return new TestShape(TShapetype::SHAPE_writing, name, QStringLiteral("文字列"), QStringLiteral("W"));
+    return new TestShape(
+        TShapetype::SHAPE_writing, name, QStringLiteral("文字列"), QStringLiteral("W"));
 }
 
 // A relation that recomputes nothing; its validity is whatever the test sets,
@@ -96,7 +100,10 @@ inline TestShape *newLabel(const QString &name)
 class TestRelation : public TParents2Children
 {
 public:
-    TestRelation(const TRelationClass &cls, TFiguretype type) : TParents2Children(type), fClass(cls) {}
+    TestRelation(const TRelationClass &cls, TFiguretype type)
+        : TParents2Children(type)
+        , fClass(cls)
+    { }
     QString className() const override { return fClass.className(); }
     const TRelationClass &relationClass() const override { return fClass; }
     bool calcChildren(TAbstractImageAdapter *) override
@@ -128,9 +135,10 @@ public:
     enum class Builds { OneLine, Chain, OneCircle, ParallelLine, OneDot, Nothing };
 
     TestRelationClass(QString name, TFiguretypeSet types, Builds builds = Builds::OneLine)
-        : fName(std::move(name)), fTypes(types), fBuilds(builds)
-    {
-    }
+        : fName(std::move(name))
+        , fTypes(types)
+        , fBuilds(builds)
+    { }
     std::function<void(TParentShapeInfoList &)> rules;
     // Points made by clicking: no parent rules, never offered for a selection.
     bool clickOnly = false;
@@ -151,8 +159,8 @@ public:
     {
         return std::make_unique<TestRelation>(*this, t);
     }
-    void s_createShapes2shapeList(TShapeList &out, TFiguretype type, bool,
-                                  const TShapeList &parents) const override
+    void s_createShapes2shapeList(
+        TShapeList &out, TFiguretype type, bool, const TShapeList &parents) const override
     {
         checkSupported(type);
         auto build = [&](TestShape *child, const TShapeList &ps) {

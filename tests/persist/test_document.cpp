@@ -2,7 +2,6 @@
 #include "graphs/dot2function.h"
 #include "graphs/shapefunction.h"
 #include "model/guidancename.h"
-#include "render/renderclasses.h"
 #include "model/modelclasses.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
@@ -11,6 +10,7 @@
 #include "persist/xmltext.h"
 #include "persist/zarnofile.h"
 #include "render/field.h"
+#include "render/renderclasses.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -50,7 +50,7 @@ protected:
     TShapeDot *point(TField &field, double x, double y)
     {
         auto *d = static_cast<TShapeDot *>(build(field, TFiguretype::FIG_dotOnField, {}));
-        d->setInitialXY({x, y});
+        d->setInitialXY({ x, y });
         return d;
     }
     // A document with every kind of shape built so far.
@@ -64,25 +64,27 @@ protected:
         rel->zahyou().setFXfree(false);
         rel->zahyou().setXstr(QStringLiteral("sqrt(2)/2"));
         rel->prepareFormulas();
-        for (TFiguretype t : {TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_hanCyokusen,
-                              TFiguretype::FIG_arrow, TFiguretype::FIG_arrowLine, TFiguretype::FIG_arrowHanCyokusen,
-                              TFiguretype::FIG_circle})
-            build(f, t, {a, b});
-        TShape *seg = build(f, TFiguretype::FIG_senbun, {b, c});
-        build(f, TFiguretype::FIG_line_1tenHeikou, {c, seg});
-        build(f, TFiguretype::FIG_line_1tenSuicyoku, {seg, a});
-        for (TFiguretype t : {TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse})
-            build(f, t, {a, b, c});
+        for (TFiguretype t : { TFiguretype::FIG_line, TFiguretype::FIG_senbun,
+                 TFiguretype::FIG_hanCyokusen, TFiguretype::FIG_arrow, TFiguretype::FIG_arrowLine,
+                 TFiguretype::FIG_arrowHanCyokusen, TFiguretype::FIG_circle })
+            build(f, t, { a, b });
+        TShape *seg = build(f, TFiguretype::FIG_senbun, { b, c });
+        build(f, TFiguretype::FIG_line_1tenHeikou, { c, seg });
+        build(f, TFiguretype::FIG_line_1tenSuicyoku, { seg, a });
+        for (TFiguretype t :
+            { TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse })
+            build(f, t, { a, b, c });
         // The output area as every new document has it, and graphs of both kinds.
         auto area = factory.create(TFiguretype::FIG_printArea, TShapeList());
         for (TShape *part : area->items())
             f.add(part);
         area->clear();
-        for (auto [type, text] : {std::pair{TFiguretype::FIG_function, QStringLiteral("x^2-2")},
-                                  std::pair{TFiguretype::FIG_functionY, QStringLiteral("sin(y)")}}) {
+        for (auto [type, text] : { std::pair { TFiguretype::FIG_function, QStringLiteral("x^2-2") },
+                 std::pair { TFiguretype::FIG_functionY, QStringLiteral("sin(y)") } }) {
             TShapeList origin;
             origin.add(c);
-            auto built = factory.createSilently(type, origin); // interactive would ask for the formula
+            auto built
+                = factory.createSilently(type, origin); // interactive would ask for the formula
             auto *g = static_cast<TShapeFunction *>(built->first());
             built->clear();
             f.add(g);
@@ -116,7 +118,7 @@ TEST_F(DocumentTest, SaveLoadSaveGivesTheSameBytes)
     TDocumentWriter::write(*doc, first);
     auto loaded = TFileReader(first, factory).read();
     ASSERT_EQ(loaded->field().count(), doc->field().count());
-    EXPECT_EQ(loaded->field().getCenterXy(), (TModelPoint{0.5, -0.25}));
+    EXPECT_EQ(loaded->field().getCenterXy(), (TModelPoint { 0.5, -0.25 }));
     EXPECT_FALSE(loaded->field().getFFixField());
     EXPECT_EQ(loaded->fileInfo().applicationName, QStringLiteral("zarno"));
     const QString second = dir.filePath(QStringLiteral("second.znt"));
@@ -139,11 +141,17 @@ TEST_F(DocumentTest, TheFileStartsAsDocumentsDo)
     const QByteArray bytes = readAll(path);
     ASSERT_GT(bytes.size(), 2);
     EXPECT_EQ(bytes.left(2), QByteArray("\xFF\xFE", 2));
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("<fileInfo>\r\n\t<encoding>utf-16</encoding>\r\n\t<applicationName>zarno</applicationName>\r\n")));
+    const QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("<fileInfo>\r\n\t<encoding>utf-16</encoding>\r\n\t<applicationName>zarno</"
+                       "applicationName>\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\t<filetype>field</filetype>\r\n\t<digest>")));
-    EXPECT_TRUE(text.contains(QStringLiteral("</fileInfo>\r\n<field>\r\n\t<fieldInfo>\r\n\t\t<centerXy>0.5,-0.25</centerXy>")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\t\t\t<figuretype>FIG_dotOnField</figuretype>\r\n\t\t\t<fXfree>true</fXfree><fYfree>true</fYfree>\r\n\t\t\t<xstr>3</xstr><ystr>0.1</ystr>")));
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "</fileInfo>\r\n<field>\r\n\t<fieldInfo>\r\n\t\t<centerXy>0.5,-0.25</centerXy>")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("\t\t\t<figuretype>FIG_dotOnField</figuretype>\r\n\t\t\t<fXfree>true</"
+                       "fXfree><fYfree>true</fYfree>\r\n\t\t\t<xstr>3</xstr><ystr>0.1</ystr>")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("\t</figureList>\r\n</field>\r\n")));
 }
 
@@ -152,11 +160,12 @@ TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMess
     auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
     TShapeDot *a = point(doc->field(), 0, 0);
     TShapeDot *b = point(doc->field(), 1, 1);
-    build(doc->field(), TFiguretype::FIG_senbun, {a, b});
+    build(doc->field(), TFiguretype::FIG_senbun, { a, b });
     const QString path = dir.filePath(QStringLiteral("small.znt"));
     TDocumentWriter::write(*doc, path);
     const QByteArray good = readAll(path);
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(good.constData() + 2), (good.size() - 2) / 2);
+    const QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t *>(good.constData() + 2), (good.size() - 2) / 2);
     const qsizetype digestAt = text.indexOf(QStringLiteral("<digest>")) + 8;
     TLoadSave loadSave(factory);
     int refused = 0, changed = 0;
@@ -184,7 +193,9 @@ TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMess
     f.close();
     EXPECT_EQ(loadSave.loadDocument(path), nullptr);
     ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_EQ(dialogs->shown.first().text, QStringLiteral("ファイル ") + path + QStringLiteral(" が\r\n破損しているため, 開くことができません。"));
+    EXPECT_EQ(dialogs->shown.first().text,
+        QStringLiteral("ファイル ") + path
+            + QStringLiteral(" が\r\n破損しているため, 開くことができません。"));
     EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
 }
 
@@ -195,28 +206,33 @@ TEST_F(DocumentTest, DocumentNames)
     EXPECT_EQ(doc.imagePath(), QStringLiteral("zarnofile1.jpg"));
     doc.setImagePath(QStringLiteral("/tmp/pics/triangle.jpg"));
     EXPECT_TRUE(doc.isNamed());
-    EXPECT_EQ(doc.documentFileName(), QStringLiteral("triangle.znt")); // named after the image, without its folder
+    EXPECT_EQ(doc.documentFileName(),
+        QStringLiteral("triangle.znt")); // named after the image, without its folder
     doc.setDocumentName(QStringLiteral("/home/t/lesson 3.znt"));
     EXPECT_EQ(doc.documentFileName(), QStringLiteral("/home/t/lesson 3.znt"));
     EXPECT_EQ(doc.documentTitle(), QStringLiteral("lesson 3"));
-    EXPECT_EQ(doc.imagePath(), QStringLiteral("/tmp/pics/triangle.jpg")); // already named: the image keeps its path
+    EXPECT_EQ(doc.imagePath(),
+        QStringLiteral("/tmp/pics/triangle.jpg")); // already named: the image keeps its path
 }
 
 // Makes a folder unwritable even for root where the file system allows it.
 class ReadOnlyFolder
 {
 public:
-    explicit ReadOnlyFolder(const QString &path) : fPath(path)
+    explicit ReadOnlyFolder(const QString &path)
+        : fPath(path)
     {
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (canWrite())
-            fImmutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+            fImmutable
+                = QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("+i"), path }) == 0;
     }
     ~ReadOnlyFolder()
     {
         if (fImmutable)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), fPath});
-        QFile::setPermissions(fPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("-i"), fPath });
+        QFile::setPermissions(
+            fPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     bool canWrite() const
     {

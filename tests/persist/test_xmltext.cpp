@@ -40,12 +40,13 @@ TEST(TaggedText, EscapesRoundTrip)
         QString value;
         QString written;
     } cases[] = {
-        {QString(), QStringLiteral("<str>&null</str>")},
-        {QStringLiteral("a<b&c"), QStringLiteral("<str>a&lt;b&amp;c</str>")},
-        {QStringLiteral("&null"), QStringLiteral("<str>&amp;null</str>")},
-        {QStringLiteral("x > y"), QStringLiteral("<str>x &gt; y</str>")},
-        {QStringLiteral("二行\r\nと\tタブ"), QStringLiteral("<str>二行&#13;&#10;と&#9;タブ</str>")},
-        {QStringLiteral("&#13;"), QStringLiteral("<str>&amp;#13;</str>")},
+        { QString(), QStringLiteral("<str>&null</str>") },
+        { QStringLiteral("a<b&c"), QStringLiteral("<str>a&lt;b&amp;c</str>") },
+        { QStringLiteral("&null"), QStringLiteral("<str>&amp;null</str>") },
+        { QStringLiteral("x > y"), QStringLiteral("<str>x &gt; y</str>") },
+        { QStringLiteral("二行\r\nと\tタブ"),
+            QStringLiteral("<str>二行&#13;&#10;と&#9;タブ</str>") },
+        { QStringLiteral("&#13;"), QStringLiteral("<str>&amp;#13;</str>") },
     };
     for (const Case &c : cases) {
         TXmlFileWriter w(QStringLiteral("unused"));
@@ -64,20 +65,23 @@ TEST(TaggedText, SyntaxErrorsWithPositions)
         const char *text;
         const char *message;
     } cases[] = {
-        {"<a>x</b>", "終了タグ(b)が開始タグ(a)と違っています。(1行5文字目,ファイル先頭から000Abytes目)"},
-        {"<a>x<b>", "文字列の後の終了タグがありません。(1行5文字目,ファイル先頭から000Abytes目)"},
-        {"text<a></a>", "開始タグがありません。(1行1文字目,ファイル先頭から0002bytes目)"},
-        {"<a>\r\n\t<b>1</b>", "開始タグ(a)に対応する終了タグがありません。(1行1文字目,ファイル先頭から0002bytes目)"},
-        {"<a>\r\n<b", "タグが終わっていません。(2行1文字目,ファイル先頭から000Cbytes目)"},
-        {"<a&b>", "不正な文字があります。(1行3文字目,ファイル先頭から0006bytes目)"},
-        {"<a>1</a>>", "開始タグがありません。(1行9文字目,ファイル先頭から0012bytes目)"},
-        {"<a></a></a>", "開始タグがありません。"},
-        {"<>", "タグが終わっていません。"},
-        {"<a>x\x01y</a>", "不正な文字があります。"},
+        { "<a>x</b>",
+            "終了タグ(b)が開始タグ(a)と違っています。(1行5文字目,ファイル先頭から000Abytes目)" },
+        { "<a>x<b>", "文字列の後の終了タグがありません。(1行5文字目,ファイル先頭から000Abytes目)" },
+        { "text<a></a>", "開始タグがありません。(1行1文字目,ファイル先頭から0002bytes目)" },
+        { "<a>\r\n\t<b>1</b>",
+            "開始タグ(a)に対応する終了タグがありません。(1行1文字目,ファイル先頭から0002bytes目)" },
+        { "<a>\r\n<b", "タグが終わっていません。(2行1文字目,ファイル先頭から000Cbytes目)" },
+        { "<a&b>", "不正な文字があります。(1行3文字目,ファイル先頭から0006bytes目)" },
+        { "<a>1</a>>", "開始タグがありません。(1行9文字目,ファイル先頭から0012bytes目)" },
+        { "<a></a></a>", "開始タグがありません。" },
+        { "<>", "タグが終わっていません。" },
+        { "<a>x\x01y</a>", "不正な文字があります。" },
     };
     for (const Case &c : cases) {
         const QString m = parseError(QString::fromUtf8(c.text));
-        EXPECT_TRUE(m.startsWith(QString::fromUtf8(c.message))) << c.text << " gave " << m.toStdString();
+        EXPECT_TRUE(m.startsWith(QString::fromUtf8(c.message)))
+            << c.text << " gave " << m.toStdString();
     }
     EXPECT_EQ(parseError(QStringLiteral("<a><b>1</b>\r\n</a>")), QStringLiteral("(parsed)"));
 }
@@ -96,15 +100,16 @@ TEST(TaggedText, WriterLayoutAndValueForms)
     w.newLine();
     w.writeColor(QStringLiteral("penColor"), 0x0000FF);
     w.writeColor(QStringLiteral("brushColor"), 0x123456);
-    w.writeModelPoint(QStringLiteral("centerXy"), {0, -2.25});
+    w.writeModelPoint(QStringLiteral("centerXy"), { 0, -2.25 });
     w.newLine();
     w.closeTag(QStringLiteral("figure"));
     EXPECT_EQ(textOf(w.xml().bytes()),
-              QStringLiteral("<figure>\r\n"
-                             "\t<figuretype>FIG_dotOnField</figuretype>\r\n"
-                             "\t<fXfree>true</fXfree><x>1.5</x><y>-1E-7</y><z>0.3</z>\r\n"
-                             "\t<penColor>clRed</penColor><brushColor>$00123456</brushColor><centerXy>0,-2.25</centerXy>\r\n"
-                             "</figure>\r\n"));
+        QStringLiteral("<figure>\r\n"
+                       "\t<figuretype>FIG_dotOnField</figuretype>\r\n"
+                       "\t<fXfree>true</fXfree><x>1.5</x><y>-1E-7</y><z>0.3</z>\r\n"
+                       "\t<penColor>clRed</penColor><brushColor>$00123456</"
+                       "brushColor><centerXy>0,-2.25</centerXy>\r\n"
+                       "</figure>\r\n"));
 }
 
 TEST(TaggedText, EveryWrittenLineFitsTheReaderAndLongValuesComeBack)
@@ -147,23 +152,43 @@ TEST(TaggedText, TypedReadsAndTheirErrors)
         return QStringLiteral("(ok)");
     };
     EXPECT_EQ(message([&] { v.readBool(QStringLiteral("b")); }),
-              QStringLiteral("EFileFormatError:boolに変換できない文字列(True:1行4文字目,ファイル先頭から0008bytes目)です。"));
-    EXPECT_TRUE(message([&] { v.readInteger(QStringLiteral("i")); }).startsWith(QStringLiteral("EFileFormatError:integerに変換できない文字列(12x:")));
+        QStringLiteral("EFileFormatError:boolに変換できない文字列(True:1行4文字目,"
+                       "ファイル先頭から0008bytes目)です。"));
+    EXPECT_TRUE(message([&] {
+        v.readInteger(QStringLiteral("i"));
+    }).startsWith(QStringLiteral("EFileFormatError:integerに変換できない文字列(12x:")));
     EXPECT_DOUBLE_EQ(v.readDouble(QStringLiteral("d")), 1.5e-3);
     EXPECT_EQ(v.readColor(QStringLiteral("c")), 0x800000u);
     EXPECT_EQ(v.readColor(QStringLiteral("c2")), 0xABCDEFu);
-    EXPECT_EQ(v.readModelPoint(QStringLiteral("p")), (TModelPoint{1.5, -2}));
-    EXPECT_TRUE(message([&] { v.readModelPoint(QStringLiteral("p2")); }).endsWith(QStringLiteral("数値の区切り文字(,)がありません。")));
-    EXPECT_TRUE(message([&] { v.readModelPoint(QStringLiteral("p3")); }).startsWith(QStringLiteral("EFileFormatError:modelPointに変換できない文字列(1,x:")));
-    EXPECT_TRUE(message([&] { v.readEnum<TViewOnOff>(QStringLiteral("e")); }).endsWith(QStringLiteral("列挙型(T)には, voMaybe はありません。")));
-    EXPECT_TRUE(message([&] { v.readString(QStringLiteral("d")); }).endsWith(QStringLiteral("タグ<d>は既にサブクラスで読み込み済です。")));
-    EXPECT_TRUE(message([&] { v.readString(QStringLiteral("none")); }).endsWith(QStringLiteral("必要なタグ名(none)がファイルに存在しません。")));
+    EXPECT_EQ(v.readModelPoint(QStringLiteral("p")), (TModelPoint { 1.5, -2 }));
+    EXPECT_TRUE(message([&] {
+        v.readModelPoint(QStringLiteral("p2"));
+    }).endsWith(QStringLiteral("数値の区切り文字(,)がありません。")));
+    EXPECT_TRUE(message([&] {
+        v.readModelPoint(QStringLiteral("p3"));
+    }).startsWith(QStringLiteral("EFileFormatError:modelPointに変換できない文字列(1,x:")));
+    EXPECT_TRUE(message([&] {
+        v.readEnum<TViewOnOff>(QStringLiteral("e"));
+    }).endsWith(QStringLiteral("列挙型(T)には, voMaybe はありません。")));
+    EXPECT_TRUE(message([&] {
+        v.readString(QStringLiteral("d"));
+    }).endsWith(QStringLiteral("タグ<d>は既にサブクラスで読み込み済です。")));
+    EXPECT_TRUE(message([&] {
+        v.readString(QStringLiteral("none"));
+    }).endsWith(QStringLiteral("必要なタグ名(none)がファイルに存在しません。")));
     EXPECT_EQ(v.readIntegerOr(QStringLiteral("none"), 100), 100);
-    EXPECT_EQ(message([&] { v.checkAllRead(QStringLiteral("TShapeDot"), QStringLiteral("loadInfo")); }).toStdString(),
-              std::string("ESouteigai:TShapeDot.loadInfoで作者の想定外のエラーが起こりました。\r\n（おそらくプログラムのバグです。）\r\n\r\n"
-                             "タグ<ok>(1行119文字目,ファイル先頭から00EEbytes目)がファイルに存在しますが, 読み込まれませんでした。"));
+    EXPECT_EQ(message([&] {
+        v.checkAllRead(QStringLiteral("TShapeDot"), QStringLiteral("loadInfo"));
+    }).toStdString(),
+        std::string("ESouteigai:TShapeDot."
+                    "loadInfoで作者の想定外のエラーが起こりました。\r\n（おそらくプログラムのバグで"
+                    "す。）\r\n\r\n"
+                    "タグ<ok>(1行119文字目,ファイル先頭から00EEbytes目)がファイルに存在しますが, "
+                    "読み込まれませんでした。"));
     EXPECT_FALSE(v.readBoolOr(QStringLiteral("ok"), true));
-    EXPECT_EQ(message([&] { v.checkAllRead(QStringLiteral("TShapeDot"), QStringLiteral("loadInfo")); }), QStringLiteral("(ok)"));
+    EXPECT_EQ(
+        message([&] { v.checkAllRead(QStringLiteral("TShapeDot"), QStringLiteral("loadInfo")); }),
+        QStringLiteral("(ok)"));
 }
 
 TEST(SafeReplace, ReplacesTheFileAndLeavesNoTemporaryFile)
@@ -175,7 +200,7 @@ TEST(SafeReplace, ReplacesTheFileAndLeavesNoTemporaryFile)
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("new content"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("doc.znt")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("doc.znt") });
 }
 
 TEST(SafeReplace, AFailedSaveReportsAndKeepsWhatWasThere)
@@ -192,15 +217,19 @@ TEST(SafeReplace, AFailedSaveReportsAndKeepsWhatWasThere)
         TXmlFileWriter::saveSafely(target, QByteArray("x"));
         FAIL() << "no error";
     } catch (const EXmlFileWriteError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("ファイル(") + target + QStringLiteral(")へ\r\nアクセスできません。\r\nファイルは保存できませんでした。"));
+        EXPECT_EQ(e.message(),
+            QStringLiteral("ファイル(") + target
+                + QStringLiteral(
+                    ")へ\r\nアクセスできません。\r\nファイルは保存できませんでした。"));
         EXPECT_EQ(e.caption(), QStringLiteral("zarnoファイルを保存"));
     }
     EXPECT_TRUE(QFile::exists(target + QStringLiteral("/keep")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{}); // no temporary file left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList {}); // no temporary file left
 
     // A folder that does not exist.
-    EXPECT_THROW(TXmlFileWriter::saveSafely(dir.filePath(QStringLiteral("no/such/doc.znt")), QByteArray("x")),
-                 EXmlFileWriteError);
+    EXPECT_THROW(TXmlFileWriter::saveSafely(
+                     dir.filePath(QStringLiteral("no/such/doc.znt")), QByteArray("x")),
+        EXmlFileWriteError);
 }
 
 } // namespace

@@ -25,9 +25,9 @@ TAbstractXmlNode *MemoryNode::getThisTagNodePermitNil(const QString &name)
     if (!c)
         return nullptr;
     if (c->fRead)
-        throw ESouteigai(QStringLiteral("TXmlNode"), {fmtArg(name)},
-                         QStringLiteral("タグ<%s>は既にサブクラスで読み込み済です。"),
-                         QStringLiteral("getThisTagNodePermitNil"));
+        throw ESouteigai(QStringLiteral("TXmlNode"), { fmtArg(name) },
+            QStringLiteral("タグ<%s>は既にサブクラスで読み込み済です。"),
+            QStringLiteral("getThisTagNodePermitNil"));
     c->fRead = true;
     return c;
 }
@@ -36,9 +36,9 @@ TAbstractXmlNode &MemoryNode::getThisTagNode(const QString &name)
 {
     TAbstractXmlNode *c = getThisTagNodePermitNil(name);
     if (!c)
-        throw ESouteigai(QStringLiteral("TXmlNode"), {fmtArg(name)},
-                         QStringLiteral("必要なタグ名(%s)がファイルに存在しません。"),
-                         QStringLiteral("getThisTagNode"));
+        throw ESouteigai(QStringLiteral("TXmlNode"), { fmtArg(name) },
+            QStringLiteral("必要なタグ名(%s)がファイルに存在しません。"),
+            QStringLiteral("getThisTagNode"));
     return *c;
 }
 
@@ -106,7 +106,7 @@ TModelPoint MemoryNode::readModelPoint(const QString &name)
     const QStringList parts = readString(name).split(QLatin1Char(','));
     if (parts.size() != 2)
         formatError(QStringLiteral("数値の区切り文字(,)がありません。"));
-    return {parts[0].toDouble(), parts[1].toDouble()};
+    return { parts[0].toDouble(), parts[1].toDouble() };
 }
 
 bool MemoryNode::readBoolOr(const QString &name, bool defaultValue)
@@ -125,9 +125,9 @@ void MemoryNode::checkAllRead(const QString &className, const QString &operation
 {
     for (auto &c : fChildren)
         if (!c->fRead)
-            throw ESouteigai(className, {fmtArg(c->fName), fmtArg(c->valueText())},
-                             QStringLiteral("タグ<%s>(%s)がファイルに存在しますが, 読み込まれませんでした。"),
-                             operation);
+            throw ESouteigai(className, { fmtArg(c->fName), fmtArg(c->valueText()) },
+                QStringLiteral("タグ<%s>(%s)がファイルに存在しますが, 読み込まれませんでした。"),
+                operation);
 }
 
 void MemoryNode::raiseFormatError(const QString &text) const
@@ -140,7 +140,8 @@ void MemoryNode::formatError(const QString &text) const
     throw EFileFormatError(text + QStringLiteral("(<") + fName + QStringLiteral(">)"));
 }
 
-MemoryWriter::MemoryWriter() : fRoot(std::make_unique<MemoryNode>(QStringLiteral("root")))
+MemoryWriter::MemoryWriter()
+    : fRoot(std::make_unique<MemoryNode>(QStringLiteral("root")))
 {
     fStack.push_back(fRoot.get());
 }
@@ -155,14 +156,16 @@ QStringList MemoryWriter::lines() const
 
 void MemoryWriter::openTag(const QString &name)
 {
-    fLines << QString(qsizetype(fStack.size() - 1), QLatin1Char('\t')) + QLatin1Char('<') + name + QLatin1Char('>');
+    fLines << QString(qsizetype(fStack.size() - 1), QLatin1Char('\t')) + QLatin1Char('<') + name
+            + QLatin1Char('>');
     fStack.push_back(fStack.back()->addChild(name));
 }
 
 void MemoryWriter::closeTag(const QString &name)
 {
     fStack.pop_back();
-    fLines << QString(qsizetype(fStack.size() - 1), QLatin1Char('\t')) + QStringLiteral("</") + name + QLatin1Char('>');
+    fLines << QString(qsizetype(fStack.size() - 1), QLatin1Char('\t')) + QStringLiteral("</") + name
+            + QLatin1Char('>');
 }
 
 void MemoryWriter::writeColor(const QString &n, TColor c)
@@ -180,7 +183,8 @@ void MemoryWriter::value(const QString &name, const QString &text)
 {
     if (fCurrentLine.isEmpty())
         fCurrentLine = QString(qsizetype(fStack.size() - 1), QLatin1Char('\t'));
-    fCurrentLine += QLatin1Char('<') + name + QLatin1Char('>') + text + QStringLiteral("</") + name + QLatin1Char('>');
+    fCurrentLine += QLatin1Char('<') + name + QLatin1Char('>') + text + QStringLiteral("</") + name
+        + QLatin1Char('>');
     fStack.back()->addChild(name, text, true);
 }
 

@@ -14,11 +14,13 @@ class MemoryNode : public TAbstractXmlNode
 {
 public:
     explicit MemoryNode(QString name, QString value = QString(), bool isValue = false)
-        : fName(std::move(name)), fValue(std::move(value)), fIsValue(isValue)
-    {
-    }
+        : fName(std::move(name))
+        , fValue(std::move(value))
+        , fIsValue(isValue)
+    { }
 
-    MemoryNode *addChild(const QString &name, const QString &value = QString(), bool isValue = false);
+    MemoryNode *addChild(
+        const QString &name, const QString &value = QString(), bool isValue = false);
     MemoryNode *findChild(const QString &name);
 
     QString tagName() const override { return fName; }
@@ -37,7 +39,10 @@ public:
     bool readBoolOr(const QString &name, bool defaultValue) override;
     int readIntegerOr(const QString &name, int defaultValue) override;
     void checkAllRead(const QString &className, const QString &operation) override;
-    QString positionText() const override { return QStringLiteral("<") + fName + QStringLiteral(">"); }
+    QString positionText() const override
+    {
+        return QStringLiteral("<") + fName + QStringLiteral(">");
+    }
     [[noreturn]] void raiseFormatError(const QString &text) const override;
 
     void setValue(const QString &v) { fValue = v; }
@@ -63,29 +68,80 @@ public:
 
     void openTag(const QString &name) override;
     void closeTag(const QString &name) override;
-    void writeFiguretype(TFiguretype v) override { value(TEnumConverter<TFiguretype>::tagName(), TEnumConverter<TFiguretype>::name(v)); }
-    void writeShapetype(TShapetype v) override { value(TEnumConverter<TShapetype>::tagName(), TEnumConverter<TShapetype>::name(v)); }
-    void writeViewOnOff(TViewOnOff v) override { value(TEnumConverter<TViewOnOff>::tagName(), TEnumConverter<TViewOnOff>::name(v)); }
-    void writeNumberMode(TNumberMode v) override { value(TEnumConverter<TNumberMode>::tagName(), TEnumConverter<TNumberMode>::name(v)); }
-    void writePenBrushState(const QString &n, TPenBrushState s) override { value(n, TEnumConverter<TPenBrushState>::name(s)); }
+    void writeFiguretype(TFiguretype v) override
+    {
+        value(TEnumConverter<TFiguretype>::tagName(), TEnumConverter<TFiguretype>::name(v));
+    }
+    void writeShapetype(TShapetype v) override
+    {
+        value(TEnumConverter<TShapetype>::tagName(), TEnumConverter<TShapetype>::name(v));
+    }
+    void writeViewOnOff(TViewOnOff v) override
+    {
+        value(TEnumConverter<TViewOnOff>::tagName(), TEnumConverter<TViewOnOff>::name(v));
+    }
+    void writeNumberMode(TNumberMode v) override
+    {
+        value(TEnumConverter<TNumberMode>::tagName(), TEnumConverter<TNumberMode>::name(v));
+    }
+    void writePenBrushState(const QString &n, TPenBrushState s) override
+    {
+        value(n, TEnumConverter<TPenBrushState>::name(s));
+    }
     void writeColor(const QString &n, TColor c) override;
     void writePenWidthIndex(int i) override { writeInteger(QStringLiteral("penWidthIndex"), i); }
-    void writePenStyle(const QString &n, TPenStyle s) override { value(n, TEnumConverter<TPenStyle>::name(s)); }
-    void writeBrushStyle(TBrushStyle s) override { value(TEnumConverter<TBrushStyle>::tagName(), TEnumConverter<TBrushStyle>::name(s)); }
-    void writeViewType(TViewType v) override { value(TEnumConverter<TViewType>::tagName(), TEnumConverter<TViewType>::name(v)); }
-    void writeGraphicFileScaletype(TGraphicFileScaletype v) override { value(TEnumConverter<TGraphicFileScaletype>::tagName(), TEnumConverter<TGraphicFileScaletype>::name(v)); }
-    void writeGraphicFileFontScaletype(TGraphicFileFontScaletype v) override { value(TEnumConverter<TGraphicFileFontScaletype>::tagName(), TEnumConverter<TGraphicFileFontScaletype>::name(v)); }
-    void writeDotCircle2settenDirection(TDotCircle2settenDirection v) override { value(TEnumConverter<TDotCircle2settenDirection>::tagName(), TEnumConverter<TDotCircle2settenDirection>::name(v)); }
-    void writeBool(const QString &n, bool b) override { value(n, b ? QStringLiteral("true") : QStringLiteral("false")); }
+    void writePenStyle(const QString &n, TPenStyle s) override
+    {
+        value(n, TEnumConverter<TPenStyle>::name(s));
+    }
+    void writeBrushStyle(TBrushStyle s) override
+    {
+        value(TEnumConverter<TBrushStyle>::tagName(), TEnumConverter<TBrushStyle>::name(s));
+    }
+    void writeViewType(TViewType v) override
+    {
+        value(TEnumConverter<TViewType>::tagName(), TEnumConverter<TViewType>::name(v));
+    }
+    void writeGraphicFileScaletype(TGraphicFileScaletype v) override
+    {
+        value(TEnumConverter<TGraphicFileScaletype>::tagName(),
+            TEnumConverter<TGraphicFileScaletype>::name(v));
+    }
+    void writeGraphicFileFontScaletype(TGraphicFileFontScaletype v) override
+    {
+        value(TEnumConverter<TGraphicFileFontScaletype>::tagName(),
+            TEnumConverter<TGraphicFileFontScaletype>::name(v));
+    }
+    void writeDotCircle2settenDirection(TDotCircle2settenDirection v) override
+    {
+        value(TEnumConverter<TDotCircle2settenDirection>::tagName(),
+            TEnumConverter<TDotCircle2settenDirection>::name(v));
+    }
+    void writeBool(const QString &n, bool b) override
+    {
+        value(n, b ? QStringLiteral("true") : QStringLiteral("false"));
+    }
     void writeInteger(const QString &n, int i) override { value(n, QString::number(i)); }
-    void writePoint(const QString &n, const QPoint &p) override { value(n, QStringLiteral("%1,%2").arg(p.x()).arg(p.y())); }
+    void writePoint(const QString &n, const QPoint &p) override
+    {
+        value(n, QStringLiteral("%1,%2").arg(p.x()).arg(p.y()));
+    }
     void writeDouble(const QString &n, double d) override { value(n, QString::number(d, 'g', 15)); }
     void writeModelPoint(const QString &n, const TModelPoint &p) override { pair(n, p); }
     void writeScalePair(const QString &n, const TModelPoint &p) override { pair(n, p); }
     void writeMmOffset(const QString &n, const TModelPoint &p) override { pair(n, p); }
-    void writeDirection(const QString &n, T_Direction d) override { value(n, TEnumConverter<T_Direction>::name(d)); }
-    void writeZahyouScaletype(const QString &n, TZahyouScaletype v) override { value(n, TEnumConverter<TZahyouScaletype>::name(v)); }
-    void writeZahyouViewtype(const QString &n, TZahyouViewtype v) override { value(n, TEnumConverter<TZahyouViewtype>::name(v)); }
+    void writeDirection(const QString &n, T_Direction d) override
+    {
+        value(n, TEnumConverter<T_Direction>::name(d));
+    }
+    void writeZahyouScaletype(const QString &n, TZahyouScaletype v) override
+    {
+        value(n, TEnumConverter<TZahyouScaletype>::name(v));
+    }
+    void writeZahyouViewtype(const QString &n, TZahyouViewtype v) override
+    {
+        value(n, TEnumConverter<TZahyouViewtype>::name(v));
+    }
     void newLine() override;
     TWrittenOffsets writeString(const QString &n, const QString &text) override
     {

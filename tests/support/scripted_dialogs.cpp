@@ -4,13 +4,13 @@ namespace zarno::test {
 
 void TScriptedDialogs::showMessage(const QString &text, const QString &caption, TMsgDlgType type)
 {
-    shown.append({text, caption, type, mbOK});
+    shown.append({ text, caption, type, mbOK });
 }
 
-TModalResult TScriptedDialogs::askMessage(const QString &text, const QString &caption,
-                                          TMsgDlgButtons buttons, TMsgDlgType type)
+TModalResult TScriptedDialogs::askMessage(
+    const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType type)
 {
-    shown.append({text, caption, type, buttons});
+    shown.append({ text, caption, type, buttons });
     if (answers.empty())
         return TModalResult::mrCancel;
     TModalResult r = answers.front();

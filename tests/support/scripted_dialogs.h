@@ -23,7 +23,7 @@ public:
 
     void showMessage(const QString &text, const QString &caption, TMsgDlgType type) override;
     TModalResult askMessage(const QString &text, const QString &caption, TMsgDlgButtons buttons,
-                            TMsgDlgType type) override;
+        TMsgDlgType type) override;
 
     QList<Shown> shown;
     std::deque<TModalResult> answers;

@@ -12,10 +12,15 @@
 
 namespace zarno {
 
-TController::TController(TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen)
-    : fModel(model), fFactory(factory), fWindow(window), fScreen(screen), fSurface(&screen), fLoadSave(factory)
-{
-}
+TController::TController(
+    TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen)
+    : fModel(model)
+    , fFactory(factory)
+    , fWindow(window)
+    , fScreen(screen)
+    , fSurface(&screen)
+    , fLoadSave(factory)
+{ }
 
 TField &TController::field()
 {
@@ -153,13 +158,15 @@ void TController::openFile(const QString &fileName)
     fWindow.disableFigureTools();
     fAcceptInput = false;
     fModel.clearSelection();
-    installDocument(fileName.isEmpty() ? fLoadSave.openDocument() : fLoadSave.loadDocument(fileName));
+    installDocument(
+        fileName.isEmpty() ? fLoadSave.openDocument() : fLoadSave.loadDocument(fileName));
 }
 
 TLoadSave::Saved TController::saveFile(bool askName)
 {
     fAcceptInput = false;
-    const TLoadSave::Saved result = askName ? fLoadSave.saveDocumentAs(*fDocument) : fLoadSave.save(*fDocument);
+    const TLoadSave::Saved result
+        = askName ? fLoadSave.saveDocumentAs(*fDocument) : fLoadSave.save(*fDocument);
     fAcceptInput = true;
     // A failed save leaves the document marked changed.
     if (result == TLoadSave::Saved::Written) {
@@ -174,8 +181,9 @@ bool TController::closeQuery()
     if (!fField || !fField->isChanged())
         return true;
     for (;;) {
-        switch (askAppMessage(QStringLiteral("変更を保存しますか。"), QStringLiteral("zarnoファイルを保存"),
-                              mbYes | mbNo | mbCancel, TMsgDlgType::mtWarning)) {
+        switch (askAppMessage(QStringLiteral("変更を保存しますか。"),
+            QStringLiteral("zarnoファイルを保存"), mbYes | mbNo | mbCancel,
+            TMsgDlgType::mtWarning)) {
         case TModalResult::mrYes:
             if (saveFile(false) == TLoadSave::Saved::Written)
                 return true;
@@ -188,7 +196,8 @@ bool TController::closeQuery()
 
 void TController::openDroppedFiles(const QStringList &paths)
 {
-    const TResult_GetOnlyOneMatchedFile found = TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), paths);
+    const TResult_GetOnlyOneMatchedFile found
+        = TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), paths);
     auto refuse = [&](const QString &text) {
         if (TMessageDialogs *d = TMessageDialogs::current())
             d->showMessage(text, QStringLiteral("zarno"), TMsgDlgType::mtError);
@@ -205,7 +214,8 @@ void TController::key(int kind, QChar character, unsigned, int keyValue)
 {
     if (!fAcceptInput)
         return;
-    const bool application = (kind == 2 && character.unicode() == 93) || ((kind == 0 || kind == 1) && keyValue == 93);
+    const bool application
+        = (kind == 2 && character.unicode() == 93) || ((kind == 0 || kind == 1) && keyValue == 93);
     if (!application)
         return;
     const QPoint p = fWindow.cursorInView();
@@ -280,9 +290,9 @@ void TController::zoomControl(int which, double value)
 {
     if (!fAcceptInput)
         return;
-    const TModelPoint exponents = which == 0 ? TModelPoint{value, value}
-                                  : which == 1 ? TModelPoint{value, 0}
-                                               : TModelPoint{0, value};
+    const TModelPoint exponents = which == 0 ? TModelPoint { value, value }
+        : which == 1                         ? TModelPoint { value, 0 }
+                                             : TModelPoint { 0, value };
     fModel.zoom(exponents);
 }
 

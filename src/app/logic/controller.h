@@ -22,7 +22,8 @@ class TZarnofile;
 class TController : public TAbstractController
 {
 public:
-    TController(TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen);
+    TController(
+        TModel &model, TShapeFactory &factory, TMainWindowPort &window, TDisplayAdapter &screen);
     ~TController() override;
 
     // TAbstractController

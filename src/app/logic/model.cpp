@@ -27,15 +27,16 @@ bool isPrintAreaPart(const TShape *s)
 
 // Builds one of the initial groups of a new document; anything unexpected
 // while doing so ends the program with the boundary's name.
-std::unique_ptr<TShapeList> createInitialGroup(const TShapeFactory &factory, TFiguretype type,
-                                               const QString &boundary)
+std::unique_ptr<TShapeList> createInitialGroup(
+    const TShapeFactory &factory, TFiguretype type, const QString &boundary)
 {
     try {
         return factory.create(type, TShapeList());
     } catch (const EMyException &) {
         throw;
     } catch (const std::exception &e) {
-        throw EMyFatalException(QStringLiteral("TShapeFactory"), QString::fromUtf8(e.what()), boundary);
+        throw EMyFatalException(
+            QStringLiteral("TShapeFactory"), QString::fromUtf8(e.what()), boundary);
     }
 }
 
@@ -53,8 +54,9 @@ void TModel::newDocument(TField &field)
     fController->setAcceptInput(false);
     fField = &field;
     fSelection.deselectAndClear();
-    for (auto [type, boundary] : {std::pair{TFiguretype::FIG_zahyoujiku, QStringLiteral("createInitialZahyoujiku")},
-                                  std::pair{TFiguretype::FIG_printArea, QStringLiteral("createInitialPrintArea")}}) {
+    for (auto [type, boundary] :
+        { std::pair { TFiguretype::FIG_zahyoujiku, QStringLiteral("createInitialZahyoujiku") },
+            std::pair { TFiguretype::FIG_printArea, QStringLiteral("createInitialPrintArea") } }) {
         // Each group comes when its construction exists in the program.
         if (!fFactory->hasRelation(type))
             continue;
@@ -83,7 +85,7 @@ void TModel::setField(TField &field)
 void TModel::clearSelection()
 {
     fDrawStatus.value = 0;
-    fDragReference = {0, 0};
+    fDragReference = { 0, 0 };
     fSelection.deselectAndClear();
 }
 
@@ -145,8 +147,8 @@ void TModel::deleteSelected()
     if (fSelection.isEmpty())
         return;
     if (fSelection.anyHasChild()
-        && askAppMessage(QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"), TAppInfo::caption(),
-                         mbYes | mbNo, TMsgDlgType::mtConfirmation)
+        && askAppMessage(QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"),
+               TAppInfo::caption(), mbYes | mbNo, TMsgDlgType::mtConfirmation)
             != TModalResult::mrYes)
         return;
     fSelection.markForDelete();
@@ -241,8 +243,9 @@ void TModel::mouseLeftDown_drawShapeDot(const TModelPoint &point, const TShapeLi
         return; // points on this kind of curve come with its construction
     std::unique_ptr<TShapeList> built = fFactory->create(type, near);
     if (built->isEmpty())
-        throw ESouteigai(kClass, {fmtArg(TEnumConverter<TFiguretype>::name(type))},
-                         QStringLiteral("figure(%s)が作れませんでした。"), QStringLiteral("mouseLeftDown_drawShapeDot"));
+        throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(type)) },
+            QStringLiteral("figure(%s)が作れませんでした。"),
+            QStringLiteral("mouseLeftDown_drawShapeDot"));
     auto *dot = static_cast<TShapeDot *>(built->first());
     built->clear();
     dot->setInitialXY(point);
@@ -270,12 +273,12 @@ void TModel::mouseMove(const TModelPoint &point)
         fMouseStatus = msDragging;
     else if (fMouseStatus == msUp)
         fMouseStatus = msMoving;
-    fController->setStatusText(QStringLiteral("( ") + QString::number(point.x, 'f', 2) + QStringLiteral(", ")
-                               + QString::number(point.y, 'f', 2) + QStringLiteral(" )"));
+    fController->setStatusText(QStringLiteral("( ") + QString::number(point.x, 'f', 2)
+        + QStringLiteral(", ") + QString::number(point.y, 'f', 2) + QStringLiteral(" )"));
     if (fMouseStatus != msDragging)
         return;
 
-    const TModelPoint offset{point.x - fDragReference.x, point.y - fDragReference.y};
+    const TModelPoint offset { point.x - fDragReference.x, point.y - fDragReference.y };
     const int n = fSelection.count();
     bool keepReference = false;
     auto allPrintAreaParts = [&] {
@@ -444,7 +447,8 @@ void TModel::exportEnd()
 void TModel::pushMmPerModel(const TModelPoint &value, const TModelPoint &centre)
 {
     if (!(value.x > 0 && value.y > 0))
-        throw ESouteigai(kClass, QStringLiteral("値は0より大きい実数でなければなりません。"), QStringLiteral("pushMmPerModel1"));
+        throw ESouteigai(kClass, QStringLiteral("値は0より大きい実数でなければなりません。"),
+            QStringLiteral("pushMmPerModel1"));
     fField->pushMmPerModel1(value, centre);
 }
 

@@ -12,8 +12,8 @@ int TNearVisitor::visitShape(TShape &shape)
 {
     if (!fSurface || fSurface->FViewerType == 1)
         throw ESouteigai(QStringLiteral("TNearVisitor"),
-                         QStringLiteral("viewerTypeがprinterのときに, nearVisitorが呼ばれました。"),
-                         QStringLiteral("visitShape"));
+            QStringLiteral("viewerTypeがprinterのときに, nearVisitorが呼ばれました。"),
+            QStringLiteral("visitShape"));
     // Shapes that are not drawn cannot be picked.
     if (!shape.isViewAtScreen(fSurface->FPreview != 0) || !shape.isDrawable())
         return 0;

@@ -14,7 +14,9 @@ class TNearVisitor : public TShapeVisitor
 public:
     static constexpr int kThresholdPixels = 6;
 
-    explicit TNearVisitor(const TModelPoint &cursor) : fCursor(cursor) {}
+    explicit TNearVisitor(const TModelPoint &cursor)
+        : fCursor(cursor)
+    { }
 
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
     int visitShape(TShape &shape) override;
