@@ -4,12 +4,15 @@ function(zarno_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# zarno_library(NAME SOURCES ... DEPENDS ...)
+# zarno_library(NAME SOURCES ... PUBLIC ... PRIVATE ...)
+# PUBLIC lists the libraries whose types appear in this library's headers, so
+# users of the library get them too; PRIVATE lists those used only inside its
+# sources, which stay invisible to every library built on it.
 function(zarno_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
   zarno_warnings(${name})
 endfunction()
 
