@@ -1,12 +1,12 @@
 // Save and load of a 10,000-shape document: points, lines, circles and
 // circumcircles built through the real factory. Reports the save time, the
 // load time (digest check, parse, rebuild) and the peak memory.
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
-#include "render/field.h"
 #include "summary.h"
 
 #include <QCoreApplication>

@@ -3,13 +3,13 @@
 // frame and the share of it spent evaluating formulas.
 #include "graphs/dot2function.h"
 #include "graphs/shapefunction.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "summary.h"
 
 #include <QGuiApplication>

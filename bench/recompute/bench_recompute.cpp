@@ -12,6 +12,7 @@
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
+#include "model/field.h"
 #include "model/geometry/mathdaen.h"
 #include "model/geometry/mathen.h"
 #include "model/guidancename.h"
@@ -23,7 +24,6 @@
 #include "model/shapeline.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
-#include "render/field.h"
 #include "render/renderclasses.h"
 #include "summary.h"
 

@@ -3,13 +3,13 @@
 //
 // The field: 500 lines and 500 segments clipped to the view, 500 circles,
 // 200 arcs, 300 wide dashed lines and 1000 points, on a 1600 × 1000 view.
+#include "base/penbrush.h"
+#include "model/field.h"
 #include "model/geometry/mathcyokusen.h"
-#include "model/penbrush.h"
 #include "platform/bitmap.h"
-#include "render/demo/demofield.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
-#include "render/field.h"
+#include "renderdemo/demofield.h"
 #include "summary.h"
 
 #include <QGuiApplication>

@@ -2,11 +2,11 @@
 // parser and the rebuilding of shapes are reached: every input must end in a
 // document or in one of the program's own exceptions.
 #include "core/exceptions.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
-#include "render/field.h"
 
 #include <cstddef>
 #include <cstdint>

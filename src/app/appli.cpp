@@ -9,26 +9,21 @@
 #include "app/menuactionmanager.h"
 #include "core/appinfo.h"
 #include "graphs/dot2function.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
-#include "render/field.h"
+#include "render/renderclasses.h"
 
 #include <QMenuBar>
-
-#if __has_include("render/renderclasses.h")
-#include "render/renderclasses.h"
-#define ZARNO_HAS_RENDER_CLASSES 1
-#endif
 
 namespace zarno {
 
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {
-    TAppInfo::setUp();
     TDpi::useScreenResolution();
 
     fGuidance = std::make_unique<TGuidanceNameCreator>();
@@ -36,9 +31,7 @@ TAppli::TAppli(TfrmMain &window)
     fFactory = std::make_unique<TShapeFactory>();
     registerModelRelationClasses(*fFactory);
     registerGraphRelationClasses(*fFactory);
-#ifdef ZARNO_HAS_RENDER_CLASSES
     registerRenderRelationClasses(*fFactory);
-#endif
     fMenus = std::make_unique<TMenuActionManager>();
     fTools = std::make_unique<TFigureActionManager>();
     fModel = std::make_unique<TModel>();

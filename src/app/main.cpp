@@ -6,7 +6,7 @@
 #include "app/zarnoapplication.h"
 #include "core/appinfo.h"
 #include "core/messagedialogs.h"
-#include "platform/qtmessagedialogs.h"
+#include "platform/widgets/qtmessagedialogs.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

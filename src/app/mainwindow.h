@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/logic/mainwindowport.h"
-#include "platform/bitmapview.h"
+#include "platform/widgets/bitmapview.h"
 
 #include <QMainWindow>
 #include <QSlider>

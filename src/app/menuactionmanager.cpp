@@ -35,7 +35,8 @@ void TMenuActionManager::build(
         auto *a = new QAction(TIcons::icon(c.name + QStringLiteral("16")), c.caption, &window);
         a->setObjectName(c.name);
         a->setCheckable(c.isToggle);
-        a->setShortcut(c.shortcut);
+        if (c.shortcut.key() != Qt::Key_unknown)
+            a->setShortcut(QKeySequence(c.shortcut));
         a->setShortcutContext(Qt::WindowShortcut);
         a->setToolTip(c.hint.isEmpty() ? TCommandTable::plainCaption(c.caption)
                                        : TCommandTable::tooltipOf(c.hint));

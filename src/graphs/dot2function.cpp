@@ -1,8 +1,8 @@
 #include "graphs/dot2function.h"
 
+#include "base/fileio.h"
 #include "formula/calcformulafacade.h"
 #include "graphs/shapefunction.h"
-#include "model/fileio.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 

@@ -1,7 +1,7 @@
 #include "graphs/range.h"
 
+#include "base/fileio.h"
 #include "formula/calcformulafacade.h"
-#include "model/fileio.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "graphs/shapefunction.h"
 
+#include "base/fileio.h"
+#include "base/surface.h"
 #include "graphs/dot2function.h"
-#include "model/fileio.h"
-#include "model/imageadapter.h"
 
 #include <cmath>
 

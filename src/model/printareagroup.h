@@ -2,6 +2,8 @@
 
 #include "core/valuetypes.h"
 
+#include <QList>
+
 namespace zarno {
 
 class TShape;
@@ -12,7 +14,14 @@ class TShapeList;
 class TPrintAreaGroup
 {
 public:
+    // Four corners and four edges.
+    static constexpr int kPartCount = 8;
+
     virtual ~TPrintAreaGroup() = default;
+    // Whether the area knows its parts; an area read from a document learns
+    // them from the field.
+    virtual bool hasParts() const = 0;
+    virtual void adoptParts(const QList<TShape *> &parts) = 0;
     // Keeps the area rectangular after one corner moved.
     virtual void followCorner(TShape &corner) = 0;
     virtual void moveBy(const TModelPoint &offset) = 0;

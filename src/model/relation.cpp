@@ -1,7 +1,7 @@
 #include "model/relation.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
 #include "model/guidancename.h"
 #include "model/shape.h"
 

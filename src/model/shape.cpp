@@ -1,7 +1,7 @@
 #include "model/shape.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
 #include "model/relation.h"
 
 #include <algorithm>

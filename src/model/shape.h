@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/penbrush.h"
+#include "base/surface.h"
 #include "core/enums.h"
 #include "core/figurecatalog.h"
 #include "core/valuetypes.h"
-#include "model/imageadapter.h"
-#include "model/penbrush.h"
 #include "model/shapelist.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "model/shapecircle.h"
 
-#include "model/fileio.h"
+#include "base/fileio.h"
 
 namespace zarno {
 

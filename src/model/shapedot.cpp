@@ -1,6 +1,6 @@
 #include "model/shapedot.h"
 
-#include "model/fileio.h"
+#include "base/fileio.h"
 #include "model/relation.h"
 
 #include <cmath>

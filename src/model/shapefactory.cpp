@@ -1,7 +1,7 @@
 #include "model/shapefactory.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
 #include "model/shape.h"
 
 namespace zarno {

@@ -1,6 +1,6 @@
 #include "model/shapeline.h"
 
-#include "model/fileio.h"
+#include "base/fileio.h"
 #include "model/shapedot.h"
 
 namespace zarno {

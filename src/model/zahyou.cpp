@@ -1,7 +1,7 @@
 #include "model/zahyou.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
 
 namespace zarno {
 

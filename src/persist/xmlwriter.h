@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/fileio.h"
+#include "base/fileio.h"
 
 #include <QByteArray>
 #include <QString>

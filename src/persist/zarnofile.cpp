@@ -2,12 +2,12 @@
 
 #include "core/appinfo.h"
 #include "core/exceptions.h"
+#include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/digest.h"
 #include "persist/filewriter.h"
 #include "persist/xmlreader.h"
 #include "persist/xmltext.h"
-#include "render/field.h"
 
 #include <QFile>
 #include <QFileInfo>

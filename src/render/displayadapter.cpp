@@ -1,9 +1,9 @@
 #include "render/displayadapter.h"
 
 #include "core/exceptions.h"
+#include "model/field.h"
 #include "platform/bitmap.h"
 #include "render/dpi.h"
-#include "render/field.h"
 
 namespace zarno {
 

@@ -1,7 +1,7 @@
 #include "render/imageadapter.h"
 
+#include "base/penbrush.h"
 #include "core/exceptions.h"
-#include "model/penbrush.h"
 #include "platform/bitmap.h"
 #include "render/dpi.h"
 #include "render/pointbuffer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/imageadapter.h"
+#include "base/surface.h"
 #include "render/unittransformer.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #include "render/printarea.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
 #include "model/curverelations.h"
-#include "model/fileio.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
 #include "model/shapeline.h"

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/surface.h"
 #include "core/enums.h"
 #include "core/valuetypes.h"
-#include "model/imageadapter.h"
+#include "model/field.h"
 #include "model/printareagroup.h"
 #include "model/relation.h"
 #include "model/shape.h"
-#include "render/field.h"
 
 #include <QList>
 #include <QSize>
@@ -57,6 +57,7 @@ class TShapePrintArea : public TShape, public TPrintAreaGroup, public TShownShap
 public:
     // The parts in their creation and file order.
     enum Part : int { P1 = 0, P2, P3, P4, Edge12V, Edge23H, Edge34V, Edge41H, kPartCount };
+    static_assert(kPartCount == TPrintAreaGroup::kPartCount);
 
     TShapePrintArea();
 
@@ -70,8 +71,8 @@ public:
     // Takes the eight parts in Part order: four FIG_printAreaDot points, then
     // the four FIG_printAreaSenbun edges each joining the corners the table
     // of parts names. Anything else is a damaged document: EFileFormatError.
-    void adoptParts(const QList<TShape *> &parts);
-    bool hasParts() const { return fCorners[0] != nullptr; }
+    void adoptParts(const QList<TShape *> &parts) override;
+    bool hasParts() const override { return fCorners[0] != nullptr; }
     QList<TShape *> parts() const;
     // Corner 0..3 is P1..P4; edge 0..3 is 12V, 23H, 34V, 41H.
     TShapeDot &corner(int index) const;

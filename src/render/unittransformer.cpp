@@ -1,8 +1,8 @@
 #include "render/unittransformer.h"
 
 #include "core/exceptions.h"
+#include "model/scalecontroller.h"
 #include "render/dpi.h"
-#include "render/scalecontroller.h"
 
 #include <cmath>
 

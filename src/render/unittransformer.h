@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/surface.h"
 #include "core/valuetypes.h"
-#include "model/imageadapter.h"
 
 #include <QPoint>
 #include <QRect>

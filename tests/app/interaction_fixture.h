@@ -3,12 +3,12 @@
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "render/renderclasses.h"
 #include "support/scripted_dialogs.h"
 

@@ -10,10 +10,10 @@
 #include "app/menuactionmanager.h"
 #include "app/singleinstance.h"
 #include "graphs/shapefunction.h"
+#include "model/field.h"
 #include "model/shapedot.h"
 #include "persist/loadsave.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "support/scripted_dialogs.h"
 
 #include <QAction>

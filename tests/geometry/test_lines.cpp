@@ -1,6 +1,6 @@
+#include "base/surface.h"
 #include "core/exceptions.h"
 #include "model/geometry/mathcyokusen.h"
-#include "model/imageadapter.h"
 #include "support/memory_document.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
+#include "base/penbrush.h"
 #include "core/exceptions.h"
-#include "model/penbrush.h"
 #include "support/recording_canvas.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "core/exceptions.h"
 #include "graphs/dot2function.h"
 #include "graphs/shapefunction.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/parentnil2dot.h"
@@ -9,7 +10,6 @@
 #include "persist/loadsave.h"
 #include "persist/xmltext.h"
 #include "persist/zarnofile.h"
-#include "render/field.h"
 #include "render/renderclasses.h"
 #include "support/scripted_dialogs.h"
 

@@ -1,8 +1,8 @@
 // The field: figure-type registration, shown groups, modified state, the
 // draw order on a real surface, and saving the field information.
+#include "model/field.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "render_shapes.h"
 #include "support/memory_document.h"
 

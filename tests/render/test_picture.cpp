@@ -2,16 +2,16 @@
 // segment with their outer parts, a circumcircle with its points, arcs, an
 // ellipse and arrows. Checked where exact values exist; with
 // ZARNO_PICTURE=file.png the picture is also written out for a look.
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "platform/bitmap.h"
-#include "render/demo/demofield.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "render_shapes.h"
+#include "renderdemo/demofield.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

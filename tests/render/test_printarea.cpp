@@ -2,6 +2,7 @@
 // and selecting it as a group, showing and hiding it around an export, the
 // image size it gives, and reading it back from a document.
 #include "core/exceptions.h"
+#include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
@@ -9,7 +10,6 @@
 #include "model/shapeline.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "render/printarea.h"
 #include "render/renderclasses.h"
 #include "render_shapes.h"

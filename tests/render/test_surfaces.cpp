@@ -1,11 +1,11 @@
 // The screen surface drawing model coordinates: pen-brush handling, the
 // failures it names, point buffers, arrow heads and bitmap copies.
+#include "base/penbrush.h"
 #include "core/exceptions.h"
+#include "model/field.h"
 #include "model/geometry/mathen.h"
-#include "model/penbrush.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 #include "render/functionpolyline.h"
 #include "render_shapes.h"
 

@@ -1,8 +1,8 @@
 // Model scale, DPI registry and the model-to-pixel transform.
 #include "core/exceptions.h"
+#include "model/modelscale.h"
+#include "model/scalecontroller.h"
 #include "render/dpi.h"
-#include "render/modelscale.h"
-#include "render/scalecontroller.h"
 #include "render/unittransformer.h"
 #include "render_shapes.h"
 

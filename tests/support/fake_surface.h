@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/imageadapter.h"
-#include "model/penbrush.h"
+#include "base/penbrush.h"
+#include "base/surface.h"
 #include "support/recording_canvas.h"
 
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <QtCore/qnamespace.h>
 
 namespace zarno {
 
@@ -14,7 +14,8 @@ struct TCommandActionProperty
     bool isToggle;
     QString name;
     bool hasToolButton;
-    QKeySequence shortcut;
+    // Qt::Key_unknown (the default) for a command without a shortcut.
+    QKeyCombination shortcut;
     QString category;
     QString caption;
     // "tooltip|status text", or one text for both.

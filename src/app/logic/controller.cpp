@@ -5,10 +5,10 @@
 #include "app/logic/visitors.h"
 #include "core/commonprocs.h"
 #include "core/messagedialogs.h"
+#include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
 
 namespace zarno {
 

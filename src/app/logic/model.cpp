@@ -6,10 +6,10 @@
 #include "core/appinfo.h"
 #include "core/exceptions.h"
 #include "core/messagedialogs.h"
+#include "model/field.h"
 #include "model/printareagroup.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
-#include "render/field.h"
 
 #include <cmath>
 

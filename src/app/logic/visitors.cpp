@@ -1,7 +1,7 @@
 #include "app/logic/visitors.h"
 
+#include "base/surface.h"
 #include "core/exceptions.h"
-#include "model/imageadapter.h"
 #include "model/shape.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "model/geometry/mathcyokusen.h"
 
+#include "base/fileio.h"
+#include "base/penbrush.h"
+#include "base/surface.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
-#include "model/imageadapter.h"
-#include "model/penbrush.h"
 
 #include <algorithm>
 #include <cmath>

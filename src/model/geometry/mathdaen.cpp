@@ -1,6 +1,6 @@
 #include "model/geometry/mathdaen.h"
 
-#include "model/imageadapter.h"
+#include "base/surface.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "model/geometry/mathen.h"
 
-#include "model/fileio.h"
+#include "base/fileio.h"
+#include "base/penbrush.h"
+#include "base/surface.h"
 #include "model/geometry/mathcyokusen.h"
-#include "model/imageadapter.h"
-#include "model/penbrush.h"
 
 #include <cmath>
 

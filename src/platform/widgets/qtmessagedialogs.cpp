@@ -1,4 +1,4 @@
-#include "platform/qtmessagedialogs.h"
+#include "platform/widgets/qtmessagedialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 // Shows the demo field in a window, or writes it to a picture file:
 //   zarno_render_demo [--png FILE] [--size WxH] [--antialias]
+#include "model/field.h"
 #include "platform/bitmap.h"
-#include "platform/bitmapview.h"
-#include "render/demo/demofield.h"
+#include "platform/widgets/bitmapview.h"
 #include "render/displayadapter.h"
-#include "render/field.h"
+#include "renderdemo/demofield.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
-#include "render/modelscale.h"
+#include "model/modelscale.h"
 
+#include "base/fileio.h"
 #include "core/exceptions.h"
-#include "model/fileio.h"
 
 #include <algorithm>
 #include <cmath>

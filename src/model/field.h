@@ -1,8 +1,8 @@
 #pragma once
 
+#include "model/modelscale.h"
+#include "model/scalecontroller.h"
 #include "model/shapelist.h"
-#include "render/modelscale.h"
-#include "render/scalecontroller.h"
 
 #include <QString>
 

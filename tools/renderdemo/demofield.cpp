@@ -1,10 +1,10 @@
-#include "render/demo/demofield.h"
+#include "renderdemo/demofield.h"
 
+#include "base/penbrush.h"
+#include "model/field.h"
 #include "model/geometry/mathcyokusen.h"
 #include "model/geometry/mathdaen.h"
 #include "model/geometry/mathen.h"
-#include "model/penbrush.h"
-#include "render/field.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "render/field.h"
+#include "model/field.h"
 
-#include "model/fileio.h"
+#include "base/fileio.h"
+#include "model/printareagroup.h"
 #include "model/shape.h"
-#include "render/printarea.h"
 
 namespace zarno {
 
@@ -29,10 +29,10 @@ void TField::adoptPrintAreaParts(TShape *shape)
     // A document stores the output area right after its eight parts, and
     // the area's record names none of them: it takes the eight shapes that
     // stand before it. The initial area of a new document has its parts already.
-    auto *area = dynamic_cast<TShapePrintArea *>(shape);
+    auto *area = dynamic_cast<TPrintAreaGroup *>(shape);
     if (!area || area->hasParts())
         return;
-    const int n = TShapePrintArea::kPartCount;
+    const int n = TPrintAreaGroup::kPartCount;
     const int at = count() - 1; // just appended
     area->adoptParts(at >= n ? items().mid(at - n, n) : QList<TShape *>());
 }

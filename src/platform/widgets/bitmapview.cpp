@@ -1,4 +1,4 @@
-#include "platform/bitmapview.h"
+#include "platform/widgets/bitmapview.h"
 
 #include "platform/bitmap.h"
 
