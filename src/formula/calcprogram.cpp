@@ -26,20 +26,40 @@ namespace {
 // A function of the register, or of a variable (the register is pushed first).
 #define ZARNO_UNARY_FORMS(X, OP) X(OP) X(OP##_V)
 
+// clang-format off
 #define ZARNO_OPCODES(X)                                                                           \
-    X(PUSH_C)                                                                                      \
-    X(PUSH_V)                                                                                      \
-    ZARNO_BINARY_FORMS(X, ADD)                                                                     \
-    ZARNO_BINARY_FORMS(X, SUB)                                                                     \
-    ZARNO_BINARY_FORMS(X, MUL)                                                                     \
-    ZARNO_BINARY_FORMS(X, DIV)                                                                     \
-    ZARNO_BINARY_FORMS(X, POW)                                                                     \
-    X(POWI)                                                                                        \
-    X(POWI_V) X(SQR) X(SQR_V) X(CUBE) ZARNO_UNARY_FORMS(X, NEG) ZARNO_UNARY_FORMS(X, SIN)          \
-        ZARNO_UNARY_FORMS(X, COS) ZARNO_UNARY_FORMS(X, TAN) ZARNO_UNARY_FORMS(X, ATAN)             \
-            ZARNO_UNARY_FORMS(X, LOG) ZARNO_UNARY_FORMS(X, SQRT) ZARNO_UNARY_FORMS(X, EXP)         \
-                ZARNO_UNARY_FORMS(X, CEIL) ZARNO_UNARY_FORMS(X, FLOOR) ZARNO_UNARY_FORMS(X, ABS)   \
-                    X(NTHRT) X(LOGN) X(SINP) X(COSP) X(TANP) X(MAX) X(MIN) X(END)
+    X(PUSH_C) \
+    X(PUSH_V) \
+    ZARNO_BINARY_FORMS(X, ADD) \
+    ZARNO_BINARY_FORMS(X, SUB) \
+    ZARNO_BINARY_FORMS(X, MUL) \
+    ZARNO_BINARY_FORMS(X, DIV) \
+    ZARNO_BINARY_FORMS(X, POW) \
+    X(POWI) \
+    X(POWI_V) \
+    X(SQR) \
+    X(SQR_V) \
+    X(CUBE) \
+    ZARNO_UNARY_FORMS(X, NEG) \
+    ZARNO_UNARY_FORMS(X, SIN) \
+    ZARNO_UNARY_FORMS(X, COS) \
+    ZARNO_UNARY_FORMS(X, TAN) \
+    ZARNO_UNARY_FORMS(X, ATAN) \
+    ZARNO_UNARY_FORMS(X, LOG) \
+    ZARNO_UNARY_FORMS(X, SQRT) \
+    ZARNO_UNARY_FORMS(X, EXP) \
+    ZARNO_UNARY_FORMS(X, CEIL) \
+    ZARNO_UNARY_FORMS(X, FLOOR) \
+    ZARNO_UNARY_FORMS(X, ABS) \
+    X(NTHRT) \
+    X(LOGN) \
+    X(SINP) \
+    X(COSP) \
+    X(TANP) \
+    X(MAX) \
+    X(MIN) \
+    X(END)
+// clang-format on
 
 enum Opcode : std::uint16_t {
 #define X(name) op_##name,
