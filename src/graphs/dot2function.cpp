@@ -5,6 +5,7 @@
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
+#include "model/shapestore.h"
 
 namespace zarno {
 
@@ -110,7 +111,7 @@ void TParentDot2FunctionClass::fillParentRules(TParentShapeInfoList &rules) cons
 }
 
 void TParentDot2FunctionClass::s_createShapes2shapeList(
-    TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
+    TShapeStore &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
     std::unique_ptr<TShapeFunction> shape(TShapeFunction::createShapeFunction(isYType(figureType)));
@@ -122,7 +123,7 @@ void TParentDot2FunctionClass::s_createShapes2shapeList(
     if (interactive)
         relation->setFormula(text);
     relation->setRelation(shape.get(), parents);
-    outList.add(shape.release());
+    outList.add(std::move(shape));
 }
 
 std::unique_ptr<TFunctionDialogFacade> TFunctionDialogFacade::install(

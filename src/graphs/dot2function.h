@@ -64,7 +64,7 @@ public:
     }
     std::unique_ptr<TAbstractParents2Children> createRelation(
         TFiguretype figureType) const override;
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:

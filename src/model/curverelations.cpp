@@ -3,6 +3,7 @@
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapeline.h"
+#include "model/shapestore.h"
 
 namespace zarno {
 
@@ -16,16 +17,15 @@ TShapetypeSet lineShapeTypes()
 
 // Attaches a new relation of the class to the child, wires it to its parents
 // and hands it to the output list.
-void build(const TRelationClass &cls, TShapeList &out, TFiguretype figureType, TShape *child,
-    const TShapeList &parents, bool pointFirst = false)
+void build(const TRelationClass &cls, TShapeStore &out, TFiguretype figureType,
+    std::unique_ptr<TShape> child, const TShapeList &parents, bool pointFirst = false)
 {
-    std::unique_ptr<TShape> guard(child);
     TParents2Children *relation = cls.attachNew(figureType, *child);
     if (pointFirst)
-        relation->setRelationChildAndParentsThinkFirst(TShapetype::SHAPE_dot, child, parents);
+        relation->setRelationChildAndParentsThinkFirst(TShapetype::SHAPE_dot, child.get(), parents);
     else
-        relation->setRelation(child, parents);
-    out.add(guard.release());
+        relation->setRelation(child.get(), parents);
+    out.add(std::move(child));
 }
 
 TShapeLine &lineOf(TShape *shape)
@@ -150,24 +150,24 @@ void TParentDots2LineClass::fillParentRules(TParentShapeInfoList &rules) const
 }
 
 void TParentDots2LineClass::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
     auto makeEdge = [&](TShape *from, TShape *to) {
-        TShapeLine *line;
+        std::unique_ptr<TShapeLine> line;
         if (isArrowType(figureType))
-            line = new TShapeArrow(figureType == TFiguretype::FIG_arrow
+            line = std::make_unique<TShapeArrow>(figureType == TFiguretype::FIG_arrow
                     ? TShapetype::SHAPE_arrow
                     : TShapetype::SHAPE_arrowLine);
         else
-            line = new TShapeLine(kindFor(figureType) == TBoundaryType::btBothSides
+            line = std::make_unique<TShapeLine>(kindFor(figureType) == TBoundaryType::btBothSides
                     ? TShapetype::SHAPE_senbun
                     : TShapetype::SHAPE_line);
         line->setLineKind(kindFor(figureType));
         TShapeList ends;
         ends.add(from);
         ends.add(to);
-        build(*this, out, figureType, line, ends);
+        build(*this, out, figureType, std::move(line), ends);
     };
     const int n = parents.count();
     for (int i = 0; i + 1 < n; ++i)
@@ -185,12 +185,12 @@ void TDotLine2LineClass<Relation>::fillParentRules(TParentShapeInfoList &rules) 
 
 template <typename Relation>
 void TDotLine2LineClass<Relation>::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     this->checkSupported(figureType);
-    auto *line = new TShapeLine(TShapetype::SHAPE_line);
+    auto line = std::make_unique<TShapeLine>(TShapetype::SHAPE_line);
     line->setLineKind(TBoundaryType::btAll);
-    build(*this, out, figureType, line, parents, true);
+    build(*this, out, figureType, std::move(line), parents, true);
 }
 
 template class TDotLine2LineClass<TParentDotLine2HeikouLine>;
@@ -202,12 +202,12 @@ void TParentDots2CircleClass::fillParentRules(TParentShapeInfoList &rules) const
 }
 
 void TParentDots2CircleClass::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    auto *circle = new TShapeCircle();
+    auto circle = std::make_unique<TShapeCircle>();
     circle->setCircleKind(TBoundaryType::btAll);
-    build(*this, out, figureType, circle, parents);
+    build(*this, out, figureType, std::move(circle), parents);
 }
 
 void TParentDots2ArcClass::fillParentRules(TParentShapeInfoList &rules) const
@@ -216,12 +216,12 @@ void TParentDots2ArcClass::fillParentRules(TParentShapeInfoList &rules) const
 }
 
 void TParentDots2ArcClass::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    auto *circle = new TShapeCircle();
+    auto circle = std::make_unique<TShapeCircle>();
     circle->setCircleKind(TBoundaryType::btBothSides);
-    build(*this, out, figureType, circle, parents);
+    build(*this, out, figureType, std::move(circle), parents);
 }
 
 void TParentDots2GaisetsuenClass::fillParentRules(TParentShapeInfoList &rules) const
@@ -230,12 +230,12 @@ void TParentDots2GaisetsuenClass::fillParentRules(TParentShapeInfoList &rules) c
 }
 
 void TParentDots2GaisetsuenClass::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    auto *circle = new TShapeCircle();
+    auto circle = std::make_unique<TShapeCircle>();
     circle->setCircleKind(TBoundaryType::btAll);
-    build(*this, out, figureType, circle, parents);
+    build(*this, out, figureType, std::move(circle), parents);
 }
 
 void TParentDots2ellipseClass::fillParentRules(TParentShapeInfoList &rules) const
@@ -244,10 +244,10 @@ void TParentDots2ellipseClass::fillParentRules(TParentShapeInfoList &rules) cons
 }
 
 void TParentDots2ellipseClass::s_createShapes2shapeList(
-    TShapeList &out, TFiguretype figureType, bool, const TShapeList &parents) const
+    TShapeStore &out, TFiguretype figureType, bool, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    build(*this, out, figureType, new TShapeEllipse(), parents);
+    build(*this, out, figureType, std::make_unique<TShapeEllipse>(), parents);
 }
 
 } // namespace zarno

@@ -93,7 +93,7 @@ public:
     TFiguretypeSet supportedFigureTypes() const override;
     // n points make n − 1 edges joining consecutive points and, for more than
     // two, one more from the last back to the first: a closed polygon.
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
     static TBoundaryType kindFor(TFiguretype figureType);
 
@@ -106,7 +106,7 @@ protected:
 template <typename Relation> class TDotLine2LineClass : public TCurveRelationClass<Relation>
 {
 public:
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:
@@ -138,7 +138,7 @@ class TParentDots2CircleClass : public TCurveRelationClass<TParentDots2Circle>
 public:
     QString className() const override { return QStringLiteral("TParentDots2Circle"); }
     TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_circle }; }
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:
@@ -150,7 +150,7 @@ class TParentDots2ArcClass : public TCurveRelationClass<TParentDots2Arc>
 public:
     QString className() const override { return QStringLiteral("TParentDots2Arc"); }
     TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_arc }; }
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:
@@ -162,7 +162,7 @@ class TParentDots2GaisetsuenClass : public TCurveRelationClass<TParentDots2Gaise
 public:
     QString className() const override { return QStringLiteral("TParentDots2Gaisetsuen"); }
     TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_gaisetsuen }; }
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:
@@ -174,7 +174,7 @@ class TParentDots2ellipseClass : public TCurveRelationClass<TParentDots2ellipse>
 public:
     QString className() const override { return QStringLiteral("TParentDots2ellipse"); }
     TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_ellipse }; }
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
 
 protected:

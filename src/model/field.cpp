@@ -6,19 +6,17 @@
 
 namespace zarno {
 
-TField::TField()
-    : TShapeList(Ownership::Owns)
-{ }
+TField::TField() = default;
 
 TField::~TField() = default;
 
-void TField::remember(TShape *shape)
+void TField::added(TShape &shape)
 {
-    switch (shape->getFigureType()) {
-    case TFiguretype::FIG_zahyoujiku: fAxes = shape; break;
+    switch (shape.getFigureType()) {
+    case TFiguretype::FIG_zahyoujiku: fAxes = &shape; break;
     case TFiguretype::FIG_printArea:
-        fPrintArea = shape;
-        adoptPrintAreaParts(shape);
+        fPrintArea = &shape;
+        adoptPrintAreaParts(&shape);
         break;
     default: break;
     }
@@ -35,20 +33,6 @@ void TField::adoptPrintAreaParts(TShape *shape)
     const int n = TPrintAreaGroup::kPartCount;
     const int at = count() - 1; // just appended
     area->adoptParts(at >= n ? items().mid(at - n, n) : QList<TShape *>());
-}
-
-void TField::add(TShape *shape)
-{
-    TShapeList::add(shape);
-    remember(shape);
-}
-
-void TField::adoptShapesFrom(TShapeList &loaded)
-{
-    const QList<TShape *> shapes = loaded.items();
-    loaded.clear();
-    for (TShape *s : shapes)
-        add(s);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "model/modelscale.h"
 #include "model/scalecontroller.h"
-#include "model/shapelist.h"
+#include "model/shapestore.h"
 
 #include <QString>
 
@@ -25,18 +25,12 @@ public:
 // The document's drawing field: every shape of the document in creation
 // order (so parents always come before their children), the model scale,
 // the axes and output area, and the modified flag.
-class TField : public TShapeList, public TScaleController
+class TField : public TShapeStore, public TScaleController
 {
 public:
     TField();
     ~TField() override;
 
-    // Appends the shape; the axes and the output area are remembered by
-    // their figure types. An output area read from a document takes the
-    // eight shapes before it as its parts (EFileFormatError when they are not).
-    void add(TShape *shape) override;
-    // Takes over every shape of a loaded list, in order; the list keeps none.
-    void adoptShapesFrom(TShapeList &loaded);
     TShape *axes() const { return fAxes; }
     TShape *printArea() const { return fPrintArea; }
 
@@ -85,8 +79,13 @@ public:
     bool isChanged() const;
     void clearChanged();
 
+protected:
+    // The axes and the output area are remembered by their figure types. An
+    // output area read from a document takes the eight shapes before it as
+    // its parts (EFileFormatError when they are not).
+    void added(TShape &shape) override;
+
 private:
-    void remember(TShape *shape);
     void adoptPrintAreaParts(TShape *shape);
 
     TModelScale fScale;

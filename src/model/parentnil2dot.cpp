@@ -5,6 +5,7 @@
 #include "formula/numbertext.h"
 #include "model/dialogfacades.h"
 #include "model/shapedot.h"
+#include "model/shapestore.h"
 
 #include <cmath>
 
@@ -83,7 +84,7 @@ bool TParentSomething2dot::calcChildren(TAbstractImageAdapter *)
     return isValid();
 }
 
-TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType,
+std::unique_ptr<TShapeDot> TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType,
     std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const
 {
     std::unique_ptr<TShapeDot> dot(TShapeDot::createFormulaShapeDot());
@@ -99,7 +100,7 @@ TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType
     relation->setZahyouAndFacades(std::move(zahyou), std::move(facadeX), std::move(facadeY));
     if (mode != mLoad)
         relation->prepareFormulas();
-    return dot.release();
+    return dot;
 }
 
 void TParentNil2dot::setDotInitialXY(const TModelPoint &point)
@@ -121,13 +122,13 @@ std::unique_ptr<TAbstractParents2Children> TParentNil2dotClass::createRelation(
 }
 
 void TParentNil2dotClass::s_createShapes2shapeList(
-    TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
+    TShapeStore &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    TShapeDot *dot = createDotWithZahyou(
+    std::unique_ptr<TShapeDot> dot = createDotWithZahyou(
         figureType, TZahyou::createFreeZahyou(), interactive ? mInteractive : mLoad, parents);
     if (dot)
-        outList.add(dot);
+        outList.add(std::move(dot));
 }
 
 void TParentNil2dotClass::setupCalcSymbolOnOff(

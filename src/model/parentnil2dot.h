@@ -63,8 +63,8 @@ public:
     virtual bool needsDialogAtCreation(int mode) const = 0;
 
     // Builds the point; nothing when the user cancels the coordinate dialog.
-    TShapeDot *createDotWithZahyou(TFiguretype figureType, std::unique_ptr<TZahyou> zahyou,
-        int mode, const TShapeList &parents) const;
+    std::unique_ptr<TShapeDot> createDotWithZahyou(TFiguretype figureType,
+        std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const;
 };
 
 // A point on the field with no parent shapes.
@@ -87,7 +87,7 @@ public:
     }
     std::unique_ptr<TAbstractParents2Children> createRelation(
         TFiguretype figureType) const override;
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
     // Points on the field are made by clicking, never from a selection.
     void createParentShapeInfoList() override { }

@@ -4,6 +4,7 @@
 #include "core/exceptions.h"
 #include "model/guidancename.h"
 #include "model/shape.h"
+#include "model/shapestore.h"
 
 namespace zarno {
 
@@ -126,7 +127,7 @@ TGuidanceNameCreator *TParents2Children::guidanceNameCreator()
 }
 
 void TRelationClass::s_createShapes2shapeList(
-    TShapeList &, TFiguretype, bool, const TShapeList &) const
+    TShapeStore &, TFiguretype, bool, const TShapeList &) const
 {
     throw ESouteigai(className(), QStringLiteral("s_createShapes2shapeList"));
 }

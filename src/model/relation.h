@@ -12,6 +12,7 @@ namespace zarno {
 
 class TShape;
 class TShapeList;
+class TShapeStore;
 class TAbstractImageAdapter;
 class TAbstractFileWriter;
 class TAbstractXmlNode;
@@ -142,7 +143,7 @@ public:
         TFiguretype figureType) const = 0;
     // Builds the child shape or shapes from the parents and appends them to
     // outList. Interactive building may ask the user first; a cancel appends nothing.
-    virtual void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType,
+    virtual void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType,
         bool interactive, const TShapeList &parents) const;
 
     // Parent rules: made once when the factory is created, freed with it.

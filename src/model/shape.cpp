@@ -36,14 +36,11 @@ TShape::~TShape()
     fChildren.clear();
 }
 
-void TShape::destroy(TShape *shape)
+void TShape::checkDestroyable(const TShape &shape)
 {
-    if (!shape)
-        return;
-    if (shape->hasChild())
-        throw ESouteigai(shape->className(), { fmtArg(shape->fChildren.count()) },
+    if (shape.hasChild())
+        throw ESouteigai(shape.className(), { fmtArg(shape.fChildren.count()) },
             QStringLiteral("FChildren(%d個存在)が空ではありません。"), QStringLiteral("destroy"));
-    delete shape;
 }
 
 void TShape::saveInfo(TAbstractFileWriter &w) const

@@ -149,8 +149,9 @@ public:
     void setParents2Children(std::unique_ptr<TAbstractParents2Children> relation);
     TAbstractParents2Children *relation() const { return fRelation.get(); }
 
-    // Frees a shape; it must have no children left.
-    static void destroy(TShape *shape);
+    // Raises when the shape still has children: freeing it would leave them
+    // pointing at freed memory.
+    static void checkDestroyable(const TShape &shape);
 
 protected:
     explicit TShape(TShapetype type);

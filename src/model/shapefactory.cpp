@@ -8,16 +8,6 @@ namespace zarno {
 
 namespace {
 const QString kClass = QStringLiteral("TShapeFactory");
-
-// Frees shapes that were built but not taken, children before parents.
-void freeUntaken(TShapeList &list)
-{
-    for (int i = list.count() - 1; i >= 0; --i) {
-        TShape *s = list.item(i);
-        list.remove(s);
-        delete s;
-    }
-}
 } // namespace
 
 TShapeFactory::~TShapeFactory()
@@ -63,42 +53,30 @@ TFiguretype TShapeFactory::pointFigureTypeFor(const TShapeList &nearShapes)
     }
 }
 
-std::unique_ptr<TShapeList> TShapeFactory::create(
-    TFiguretype figureType, const TShapeList &parents) const
+TShapeStore TShapeFactory::create(TFiguretype figureType, const TShapeList &parents) const
 {
     const TRelationClass *c = fRegistry.classFor(figureType);
     if (!c)
         throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
             QStringLiteral("ここではこのfigure(%s)は作れません。"), QStringLiteral("create"));
-    auto list = std::make_unique<TShapeList>();
-    try {
-        c->s_createShapes2shapeList(*list, figureType, true, parents);
-    } catch (...) {
-        freeUntaken(*list);
-        throw;
-    }
-    return list;
+    TShapeStore built;
+    c->s_createShapes2shapeList(built, figureType, true, parents);
+    return built;
 }
 
-std::unique_ptr<TShapeList> TShapeFactory::createSilently(
-    TFiguretype figureType, const TShapeList &parents) const
+TShapeStore TShapeFactory::createSilently(TFiguretype figureType, const TShapeList &parents) const
 {
     const TRelationClass *c = fRegistry.classFor(figureType);
     if (!c)
         throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(figureType)) },
             QStringLiteral("ここではこのfigure(%s)は作れません。"),
             QStringLiteral("createSilently"));
-    auto list = std::make_unique<TShapeList>();
-    try {
-        c->s_createShapes2shapeList(*list, figureType, false, parents);
-    } catch (...) {
-        freeUntaken(*list);
-        throw;
-    }
-    return list;
+    TShapeStore built;
+    c->s_createShapes2shapeList(built, figureType, false, parents);
+    return built;
 }
 
-void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) const
+void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeStore &field) const
 {
     QHash<QString, TShape *> registry;
     for (TAbstractXmlNode *figure : figureList.children()) {
@@ -136,14 +114,12 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeList &field) con
             rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Complete)
             figure->raiseFormatError(safeFormat(
                 QStringLiteral("figure(%s)の親が正しくありません。"), { fmtArg(typeText) }));
-        std::unique_ptr<TShapeList> built = createSilently(type, parents);
-        if (built->isEmpty())
+        TShapeStore built = createSilently(type, parents);
+        if (built.isEmpty())
             throw ESouteigai(kClass, { fmtArg(typeText) },
                 QStringLiteral("figure(%s)が作れませんでした。"), QStringLiteral("createOneShape"));
-        TShape *shape = built->first();
-        built->remove(shape);
-        freeUntaken(*built);
-        field.add(shape);
+        TShape *shape = built.first();
+        field.add(built.take(shape));
         shape->loadFromFile(*figure);
         const QString key = shape->shapetypeStrAndIdxAtLoad();
         if (registry.contains(key))

@@ -2,7 +2,7 @@
 
 #include "core/figurecatalog.h"
 #include "model/relationregistry.h"
-#include "model/shapelist.h"
+#include "model/shapestore.h"
 
 #include <QHash>
 #include <functional>
@@ -43,14 +43,14 @@ public:
     // The kind of point a click makes next to these shapes.
     static TFiguretype pointFigureTypeFor(const TShapeList &nearShapes);
 
-    // Builds interactively; an empty list means the user cancelled.
-    std::unique_ptr<TShapeList> create(TFiguretype figureType, const TShapeList &parents) const;
+    // Builds interactively; an empty store means the user cancelled. The
+    // caller moves the shapes it keeps into the field; the rest go with the store.
+    TShapeStore create(TFiguretype figureType, const TShapeList &parents) const;
     // Builds without asking anything (documents, initial shapes).
-    std::unique_ptr<TShapeList> createSilently(
-        TFiguretype figureType, const TShapeList &parents) const;
+    TShapeStore createSilently(TFiguretype figureType, const TShapeList &parents) const;
 
     // Reads every "figure" record of a document's figure list into the field.
-    void readAll(TAbstractXmlNode &figureList, TShapeList &field) const;
+    void readAll(TAbstractXmlNode &figureList, TShapeStore &field) const;
 
 private:
     TRelationClassRegistry fRegistry;

@@ -5,19 +5,6 @@
 
 namespace zarno {
 
-TShapeList::~TShapeList()
-{
-    if (ownsShapes())
-        freeAll();
-}
-
-void TShapeList::freeAll() noexcept
-{
-    // Last to first: children stand after their parents, so they go first.
-    while (!fItems.isEmpty())
-        delete fItems.takeLast();
-}
-
 void TShapeList::add(TShape *shape)
 {
     fItems.append(shape);
@@ -113,19 +100,6 @@ void TShapeList::markForDelete()
 {
     for (TShape *s : fItems)
         s->markDelete();
-}
-
-void TShapeList::sweepMarked()
-{
-    for (qsizetype i = fItems.size() - 1; i >= 0; --i) {
-        TShape *s = fItems[i];
-        s->beforeSweep();
-        if (s->isMarkedDelete()) {
-            fItems.removeAt(i);
-            if (ownsShapes())
-                TShape::destroy(s);
-        }
-    }
 }
 
 void TShapeList::beforeDrawAll(const TDrawStatus &status, TAbstractImageAdapter &surface)

@@ -14,31 +14,25 @@ class TAbstractFileWriter;
 class TAbstractImageAdapter;
 struct TDrawStatus;
 
-// An ordered list of shapes. An owning list (the document's field) frees its
-// shapes last to first when it is destroyed; every other list only refers to
-// shapes (parents, children, selections, candidates).
+// An ordered list that refers to shapes (parents, children, selections,
+// candidates) and never frees them. The shapes themselves are owned by a
+// TShapeStore: the document's field, or what the factory just built.
 class TShapeList
 {
 public:
-    enum class Ownership { Owns, RefersOnly };
     using Iterator = TListIterator<TShape *>;
 
-    explicit TShapeList(Ownership ownership = Ownership::RefersOnly)
-        : fOwnership(ownership)
-    { }
-    virtual ~TShapeList();
+    TShapeList() = default;
+    virtual ~TShapeList() = default;
     TShapeList(const TShapeList &) = delete;
     TShapeList &operator=(const TShapeList &) = delete;
     TShapeList(TShapeList &&other) noexcept
         : fItems(std::move(other.fItems))
-        , fOwnership(other.fOwnership)
     {
         other.fItems.clear();
     }
 
-    bool ownsShapes() const { return fOwnership == Ownership::Owns; }
-
-    virtual void add(TShape *shape);
+    void add(TShape *shape);
     void insertFirst(TShape *shape);
     // Removes the first occurrence; the shape is not freed.
     void remove(TShape *shape);
@@ -73,10 +67,9 @@ public:
     bool anyHasChild() const;
     bool anyOfShapetype(TShapetype type) const;
 
-    // Two-phase delete: mark the shapes of this list and their descendants,
-    // then sweep the owning list backward, freeing children before parents.
+    // The first phase of deleting: marks the shapes of this list and their
+    // descendants; the store that owns them frees them in its sweep.
     void markForDelete();
-    void sweepMarked();
 
     void beforeDrawAll(const TDrawStatus &status, TAbstractImageAdapter &surface);
     void drawAll(const TDrawStatus &status, TAbstractImageAdapter &surface);
@@ -93,10 +86,7 @@ public:
     void renumber();
 
 private:
-    void freeAll() noexcept;
-
     QList<TShape *> fItems;
-    Ownership fOwnership;
 };
 
 // Walks a list and lets each shape report a number (a distance, a count).

@@ -6,6 +6,7 @@
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
 #include "model/shapeline.h"
+#include "model/shapestore.h"
 #include "model/zahyou.h"
 #include "render/dpi.h"
 
@@ -50,14 +51,6 @@ const TParentDots2LineClass &edgeClass()
 {
     static const TParentDots2LineClass c;
     return c;
-}
-
-void freeBackward(TShapeList &built)
-{
-    // Edges before the corners they hang on.
-    for (int i = built.count() - 1; i >= 0; --i)
-        delete built.item(i);
-    built.clear();
 }
 
 } // namespace
@@ -263,7 +256,7 @@ std::unique_ptr<TAbstractParents2Children> TParentNil2printAreaClass::createRela
 }
 
 void TParentNil2printAreaClass::s_createShapes2shapeList(
-    TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &) const
+    TShapeStore &outList, TFiguretype figureType, bool interactive, const TShapeList &) const
 {
     checkSupported(figureType);
     if (interactive)
@@ -272,15 +265,16 @@ void TParentNil2printAreaClass::s_createShapes2shapeList(
         outList.add(createArea());
 }
 
-TShapePrintArea *TParentNil2printAreaClass::createArea() const
+std::unique_ptr<TShapePrintArea> TParentNil2printAreaClass::createArea() const
 {
     auto area = std::make_unique<TShapePrintArea>();
     attachNew(TFiguretype::FIG_printArea, *area);
     area->setCustomMyName(kAreaName);
-    return area.release();
+    return area;
 }
 
-TShapeDot *TParentNil2printAreaClass::createCorner(const QString &name, const TModelPoint &at) const
+std::unique_ptr<TShapeDot> TParentNil2printAreaClass::createCorner(
+    const QString &name, const TModelPoint &at) const
 {
     std::unique_ptr<TShapeDot> dot(cornerClass().createDotWithZahyou(TFiguretype::FIG_printAreaDot,
         TZahyou::createFreeZahyou(), TParentSomething2dotClass::mProgram, TShapeList()));
@@ -295,30 +289,32 @@ TShapeDot *TParentNil2printAreaClass::createCorner(const QString &name, const TM
     // on them must not move one alone.
     dot->setCanMoveAnywhere(false);
     dot->setViewType(TViewType::vtEditVisible);
-    return dot.release();
+    return dot;
 }
 
-TShapeLine *TParentNil2printAreaClass::createEdge(
+std::unique_ptr<TShape> TParentNil2printAreaClass::createEdge(
     const QString &name, TShapeDot &from, TShapeDot &to) const
 {
     TShapeList ends;
     ends.add(&from);
     ends.add(&to);
-    TShapeList built;
+    TShapeStore built;
     edgeClass().s_createShapes2shapeList(built, TFiguretype::FIG_printAreaSenbun, false, ends);
-    std::unique_ptr<TShapeLine> line(static_cast<TShapeLine *>(built.first()));
-    built.clear();
+    std::unique_ptr<TShape> edge = built.take(built.first());
+    auto *line = static_cast<TShapeLine *>(edge.get());
     line->setCustomMyName(name);
     line->setCanDelete(false);
     line->setFView2list(false);
     line->setViewType(TViewType::vtVisible);
     line->penBrush().setPenStyle(TPenStyle::psDot);
-    return line.release();
+    return edge;
 }
 
-void TParentNil2printAreaClass::createInitialPrintArea(TShapeList &outList) const
+void TParentNil2printAreaClass::createInitialPrintArea(TShapeStore &outList) const
 {
-    TShapeList built;
+    // On a failure the store frees what was built, edges before the corners
+    // they hang on.
+    TShapeStore built;
     try {
         for (int i = 0; i < 4; ++i)
             built.add(createCorner(
@@ -328,26 +324,19 @@ void TParentNil2printAreaClass::createInitialPrintArea(TShapeList &outList) cons
                 static_cast<TShapeDot &>(*built.item(edgeFrom(k))),
                 static_cast<TShapeDot &>(*built.item(edgeTo(k)))));
         const QList<TShape *> parts = built.items();
-        TShapePrintArea *area = createArea();
-        built.add(area);
+        std::unique_ptr<TShapePrintArea> area = createArea();
         area->adoptParts(parts);
+        built.add(std::move(area));
     } catch (const EMyException &) {
-        freeBackward(built);
         throw;
     } catch (const EZarnoBase &e) {
-        freeBackward(built);
         throw EMyFatalException(
             QStringLiteral("TShapeFactory"), e.message(), QStringLiteral("createInitialPrintArea"));
     } catch (const std::exception &e) {
-        freeBackward(built);
         throw EMyFatalException(QStringLiteral("TShapeFactory"), QString::fromUtf8(e.what()),
             QStringLiteral("createInitialPrintArea"));
-    } catch (...) {
-        freeBackward(built);
-        throw;
     }
-    for (TShape *s : built.items())
-        outList.add(s);
+    outList.takeAllFrom(built);
 }
 
 } // namespace zarno

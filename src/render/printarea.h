@@ -139,7 +139,7 @@ public:
     TFiguretypeSet supportedFigureTypes() const override { return { TFiguretype::FIG_printArea }; }
     std::unique_ptr<TAbstractParents2Children> createRelation(
         TFiguretype figureType) const override;
-    void s_createShapes2shapeList(TShapeList &outList, TFiguretype figureType, bool interactive,
+    void s_createShapes2shapeList(TShapeStore &outList, TFiguretype figureType, bool interactive,
         const TShapeList &parents) const override;
     // The area is made with each document, never from a selection.
     void createParentShapeInfoList() override { }
@@ -148,13 +148,15 @@ public:
     // The initial area (4, 3), (4, −3), (−4, −3), (−4, 3) with its parts.
     // A failure frees what was built; an EMyException passes on unchanged,
     // anything else becomes EMyFatalException for createInitialPrintArea.
-    void createInitialPrintArea(TShapeList &outList) const;
+    void createInitialPrintArea(TShapeStore &outList) const;
 
 protected:
-    virtual TShapeDot *createCorner(const QString &name, const TModelPoint &at) const;
+    virtual std::unique_ptr<TShapeDot> createCorner(
+        const QString &name, const TModelPoint &at) const;
     // The segment from → to.
-    virtual TShapeLine *createEdge(const QString &name, TShapeDot &from, TShapeDot &to) const;
-    TShapePrintArea *createArea() const;
+    virtual std::unique_ptr<TShape> createEdge(
+        const QString &name, TShapeDot &from, TShapeDot &to) const;
+    std::unique_ptr<TShapePrintArea> createArea() const;
 };
 
 } // namespace zarno

@@ -60,10 +60,10 @@ protected:
 
     TShapeDot *point(double x, double y)
     {
-        auto *d = static_cast<TShapeDot *>(
-            factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+        TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+        auto *d = static_cast<TShapeDot *>(built.first());
         d->setInitialXY({ x, y });
-        field.add(d);
+        field.takeAllFrom(built);
         return d;
     }
     TShapeFunction *graph(const QString &formula, TShapeDot *origin, bool isY = false)
@@ -72,20 +72,16 @@ protected:
         ps.add(origin);
         auto built = factory.createSilently(
             isY ? TFiguretype::FIG_functionY : TFiguretype::FIG_function, ps);
-        auto *g = static_cast<TShapeFunction *>(built->first());
-        built->clear();
+        auto *g = static_cast<TShapeFunction *>(built.first());
         static_cast<TParentDot2Function *>(g->relation())->setFormula(formula);
-        field.add(g);
+        field.takeAllFrom(built);
         return g;
     }
     // Frees every shape, children first.
     void restart()
     {
-        while (!field.isEmpty()) {
-            TShape *s = field.last();
-            field.remove(s);
-            delete s;
-        }
+        while (!field.isEmpty())
+            field.take(field.last());
     }
     void draw()
     {
@@ -96,7 +92,7 @@ protected:
 
     TGuidanceNameCreator creator;
     TShapeFactory factory;
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
     PolylineSurface surface;
 };
 
@@ -247,7 +243,7 @@ TEST_F(GraphTest, SyntaxErrorsDrawNothingAndFormulasSaveAndLoad)
     w.openTag(QStringLiteral("figureList"));
     field.saveAll(w);
     w.closeTag(QStringLiteral("figureList"));
-    TShapeList loaded(TShapeList::Ownership::Owns);
+    TShapeStore loaded;
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), 3);
     auto *back = static_cast<TShapeFunction *>(loaded.last());

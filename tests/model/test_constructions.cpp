@@ -29,11 +29,10 @@ protected:
 
     TShapeDot *point(double x, double y)
     {
-        auto built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
-        auto *d = static_cast<TShapeDot *>(built->first());
-        built->clear();
+        TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+        auto *d = static_cast<TShapeDot *>(built.first());
         d->setInitialXY({ x, y });
-        field.add(d);
+        field.takeAllFrom(built);
         return d;
     }
     QList<TShape *> build(TFiguretype type, std::initializer_list<TShape *> parents)
@@ -41,11 +40,9 @@ protected:
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        auto built = factory.create(type, ps);
-        QList<TShape *> made = built->items();
-        built->clear();
-        for (TShape *s : made)
-            field.add(s);
+        TShapeStore built = factory.create(type, ps);
+        QList<TShape *> made = built.items();
+        field.takeAllFrom(built);
         return made;
     }
     template <typename T> T *one(TFiguretype type, std::initializer_list<TShape *> parents)
@@ -76,7 +73,7 @@ protected:
 
     TGuidanceNameCreator creator;
     TShapeFactory factory;
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
 };
 
 TEST_F(ConstructionTest, ParentRulesForOneTwoAndThreePoints)
@@ -137,7 +134,7 @@ TEST_F(ConstructionTest, CollinearPointsHideTheCircumcircleAndEverythingOnIt)
     TShapeList ps;
     ps.add(circle);
     onCircle.attachNew(TFiguretype::FIG_writing, *label)->setRelation(label, ps);
-    field.add(label);
+    field.add(std::unique_ptr<TShape>(label));
 
     redraw();
     EXPECT_NEAR(circle->centreX(), 1, 1e-12);
@@ -304,7 +301,7 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
         return w;
     };
     MemoryWriter first = save(field);
-    TShapeList loaded(TShapeList::Ownership::Owns);
+    TShapeStore loaded;
     factory.readAll(*first.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), field.count());
     FakeSurface surface;

@@ -45,11 +45,10 @@ protected:
 
     TShapeDot *newPoint(double x, double y)
     {
-        auto built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
-        auto *dot = static_cast<TShapeDot *>(built->first());
-        built->clear();
+        TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+        auto *dot = static_cast<TShapeDot *>(built.first());
         dot->setInitialXY({ x, y });
-        field.add(dot);
+        field.takeAllFrom(built);
         return dot;
     }
     TParentSomething2dot &relationOf(TShapeDot *d)
@@ -74,7 +73,7 @@ protected:
 
     TGuidanceNameCreator creator;
     TShapeFactory factory;
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
     QStringList drawn;
 };
 
@@ -133,11 +132,12 @@ TEST_F(PointTest, FixedPointsNeverMove)
 {
     TShapeList none;
     TParentNil2dotClass cls;
-    TShapeDot *origin = cls.createDotWithZahyou(TFiguretype::FIG_genten,
+    std::unique_ptr<TShapeDot> made = cls.createDotWithZahyou(TFiguretype::FIG_genten,
         TZahyou::createFormulaZahyou(), TParentSomething2dotClass::mProgram, none);
+    TShapeDot *origin = made.get();
     origin->setFixed(true);
     origin->setCanDelete(false);
-    field.add(origin);
+    field.add(std::move(made));
     origin->moveXYOffsetXY(5, 5);
     redraw();
     EXPECT_EQ(origin->getXY(), (TModelPoint { 0, 0 }));
@@ -165,7 +165,7 @@ TEST_F(PointTest, SavingAFreePointStoresItsPositionAsFormulaTexts)
     EXPECT_TRUE(text.contains(
         QStringLiteral("<fCanMoveAnywhere>true</fCanMoveAnywhere><x>1.5</x><y>2</y>")));
 
-    TShapeList loaded(TShapeList::Ownership::Owns);
+    TShapeStore loaded;
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), 1);
     auto *back = static_cast<TShapeDot *>(loaded.first());
@@ -184,7 +184,7 @@ TEST_F(PointTest, TinyAndHugeFreePositionsComeBackFromTheirFormulaTexts)
     w.openTag(QStringLiteral("figureList"));
     field.saveAll(w);
     w.closeTag(QStringLiteral("figureList"));
-    TShapeList loaded(TShapeList::Ownership::Owns);
+    TShapeStore loaded;
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     auto *back = static_cast<TShapeDot *>(loaded.first());
     auto &relation = static_cast<TParentSomething2dot &>(*back->relation());
@@ -237,13 +237,12 @@ TEST_F(PointTest, ACancelledDialogAtCreationMakesNothing)
     };
     AskingClass cls;
     installDialog([](TZahyou &) { return int(TZahyouDialogFacade::mrCancel); });
-    TShapeList out;
+    TShapeStore out;
     cls.s_createShapes2shapeList(out, TFiguretype::FIG_dotOnField, true, TShapeList());
     EXPECT_TRUE(out.isEmpty());
     cls.s_createShapes2shapeList(
         out, TFiguretype::FIG_dotOnField, false, TShapeList()); // loading asks nothing
     ASSERT_EQ(out.count(), 1);
-    delete out.first();
 }
 
 TEST(Zahyou, SavedStates)

@@ -32,14 +32,14 @@ protected:
         for (int i = 0; i < 10; ++i) {
             TestShape *p = newDot(QStringLiteral("P%1").arg(i));
             freeClass.attachNew(TFiguretype::FIG_dotOnField, *p);
-            field.add(p);
+            field.add(std::unique_ptr<TShape>(p));
         }
         TShapeList ends;
         ends.add(field.item(0));
         ends.add(field.item(1));
-        TShapeList out;
+        TShapeStore out;
         lineClass.s_createShapes2shapeList(out, TFiguretype::FIG_line, false, ends);
-        field.add(out.first());
+        field.takeAllFrom(out);
         field.renumber();
     }
     void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
@@ -62,7 +62,7 @@ protected:
         { TFiguretype::FIG_line, TFiguretype::FIG_senbun }, TestRelationClass::Builds::Chain };
     TestRelationClass parallelClass { QStringLiteral("TParentDotLine2HeikouLine"),
         { TFiguretype::FIG_line_1tenHeikou }, TestRelationClass::Builds::ParallelLine };
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
 };
 
 TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
@@ -99,14 +99,14 @@ TEST_F(RelationTest, RulesTakeShapesByTypeInEitherOrder)
     for (int first = 0; first < 2; ++first) {
         const TShapeList order
             = first == 0 ? listOf({ line(), point(2) }) : listOf({ point(2), line() });
-        TShapeList out;
+        TShapeStore out;
         parallelClass.s_createShapes2shapeList(out, TFiguretype::FIG_line_1tenHeikou, false, order);
         ASSERT_EQ(out.count(), 1);
         TShape *made = out.first();
         EXPECT_EQ(made->parents().first(), point(2)); // the point always comes first
         EXPECT_EQ(made->parents().second(), line());
         EXPECT_TRUE(line()->children().contains(made));
-        field.add(made);
+        field.takeAllFrom(out);
     }
 }
 
@@ -115,7 +115,7 @@ TEST_F(RelationTest, TwoPointLineGivenThreePointsMakesAClosedTriangle)
     EXPECT_EQ(lineClass.parentShapeInfoList()->checkParentShapes(
                   listOf({ point(4), point(5), point(6) })),
         2);
-    TShapeList out;
+    TShapeStore out;
     lineClass.s_createShapes2shapeList(
         out, TFiguretype::FIG_line, false, listOf({ point(4), point(5), point(6) }));
     ASSERT_EQ(out.count(), 3);
@@ -124,13 +124,13 @@ TEST_F(RelationTest, TwoPointLineGivenThreePointsMakesAClosedTriangle)
         EXPECT_EQ(out.item(i)->parents().first(), point(ends[i].first));
         EXPECT_EQ(out.item(i)->parents().second(), point(ends[i].second));
         EXPECT_EQ(out.item(i)->getFigureType(), TFiguretype::FIG_line);
-        field.add(out.item(i));
     }
+    field.takeAllFrom(out);
 }
 
 TEST_F(RelationTest, FaultsOfTheRelationFramework)
 {
-    TShapeList out;
+    TShapeStore out;
     try {
         lineClass.s_createShapes2shapeList(
             out, TFiguretype::FIG_circle, false, listOf({ point(0), point(1) }));
@@ -231,11 +231,11 @@ TEST_F(RelationTest, NamesFollowNumbersButCustomNamesStay)
     sel.add(point(0));
     sel.markForDelete();
     field.sweepMarked(); // deletes point 0 and the line through it
-    TShapeList out;
+    TShapeStore out;
     lineClass.s_createShapes2shapeList(
         out, TFiguretype::FIG_line, false, listOf({ point(2), point(3) }));
     TShape *l = out.first();
-    field.add(l);
+    field.takeAllFrom(out);
     field.renumber();
     EXPECT_EQ(l->guidanceName(), QStringLiteral("#2点 ,#3点 を通る直線"));
     l->setCustomMyName(QStringLiteral("底辺"));
@@ -283,10 +283,10 @@ TEST(RelationRegistry, FindsClassesAndTheConstructionsASelectionAllows)
     EXPECT_EQ(registry.classFor(TFiguretype::FIG_senbun), &lineRef);
     EXPECT_EQ(registry.classFor(TFiguretype::FIG_arc), nullptr);
 
-    TShapeList field(TShapeList::Ownership::Owns);
+    TShapeStore field;
     TShapeList selection;
     for (int i = 0; i < 3; ++i) {
-        field.add(newDot(QStringLiteral("P%1").arg(i)));
+        field.add(std::unique_ptr<TShape>(newDot(QStringLiteral("P%1").arg(i))));
         selection.add(field.last());
         const TFiguretypeSet allowed = registry.allowedFigureTypes(selection);
         EXPECT_EQ(allowed.contains(TFiguretype::FIG_line), i == 1) << i;

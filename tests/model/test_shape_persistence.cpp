@@ -18,15 +18,15 @@ protected:
         for (int i = 0; i < 2; ++i) {
             TestShape *p = newDot(QStringLiteral("P%1").arg(i));
             freeClass.attachNew(TFiguretype::FIG_dotOnField, *p);
-            field.add(p);
+            field.add(std::unique_ptr<TShape>(p));
         }
         TShapeList ends;
         ends.add(field.item(0));
         ends.add(field.item(1));
-        TShapeList out;
+        TShapeStore out;
         lineClass.s_createShapes2shapeList(out, TFiguretype::FIG_line, false, ends);
         line = static_cast<TestShape *>(out.first());
-        field.add(line);
+        field.takeAllFrom(out);
         line->penBrush().setPenColor(makeColor(0, 0, 255));
         line->penBrush().setPenStyle(TPenStyle::psDashDot);
         line->penBrush().setPenWidthIndex(2);
@@ -47,7 +47,7 @@ protected:
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
     TestShape *line = nullptr;
 };
 

@@ -41,23 +41,21 @@ protected:
     }
     void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
-    TShape *addDot(TShapeList &field)
+    TShape *addDot(TShapeStore &field)
     {
-        auto built = factory.createSilently(TFiguretype::FIG_dotOnField, TShapeList());
-        TShape *s = built->first();
-        built->clear();
-        field.add(s);
+        TShapeStore built = factory.createSilently(TFiguretype::FIG_dotOnField, TShapeList());
+        TShape *s = built.first();
+        field.takeAllFrom(built);
         return s;
     }
-    TShape *addBuilt(TShapeList &field, TFiguretype type, std::initializer_list<TShape *> parents)
+    TShape *addBuilt(TShapeStore &field, TFiguretype type, std::initializer_list<TShape *> parents)
     {
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        auto built = factory.create(type, ps);
-        TShape *s = built->first();
-        built->clear();
-        field.add(s);
+        TShapeStore built = factory.create(type, ps);
+        TShape *s = built.first();
+        field.add(built.take(s));
         return s;
     }
 
@@ -67,7 +65,7 @@ protected:
 
 TEST_F(ShapeFactoryTest, ConstructionsASelectionAllows)
 {
-    TShapeList field(TShapeList::Ownership::Owns);
+    TShapeStore field;
     TShapeList selection;
     EXPECT_TRUE(factory.figureTypesFor(selection).empty());
     selection.add(addDot(field));
@@ -91,7 +89,7 @@ TEST_F(ShapeFactoryTest, ConstructionsASelectionAllows)
 
 TEST_F(ShapeFactoryTest, KindOfPointForAClick)
 {
-    TShapeList owned(TShapeList::Ownership::Owns);
+    TShapeStore owned;
     struct Case
     {
         TShapetype type;
@@ -110,7 +108,7 @@ TEST_F(ShapeFactoryTest, KindOfPointForAClick)
     for (const Case &c : cases) {
         auto *s
             = new TestShape(c.type, QStringLiteral("s"), QStringLiteral("形"), QStringLiteral("X"));
-        owned.add(s);
+        owned.add(std::unique_ptr<TShape>(s));
         TShapeList near;
         near.add(s);
         EXPECT_EQ(TShapeFactory::pointFigureTypeFor(near), c.expected) << int(c.type);
@@ -124,10 +122,10 @@ TEST_F(ShapeFactoryTest, KindOfPointForAClick)
 
 TEST_F(ShapeFactoryTest, ACancelledBuildReturnsAnEmptyList)
 {
-    TShapeList field(TShapeList::Ownership::Owns);
+    TShapeStore field;
     TShapeList ps;
     ps.add(addDot(field));
-    EXPECT_TRUE(factory.create(TFiguretype::FIG_writing, ps)->isEmpty());
+    EXPECT_TRUE(factory.create(TFiguretype::FIG_writing, ps).isEmpty());
     EXPECT_THROW(factory.create(TFiguretype::FIG_polygon, ps), ESouteigai);
 }
 
@@ -151,7 +149,7 @@ protected:
     MemoryNode &figureList() { return *writer.root().findChild(QStringLiteral("figureList")); }
     QString readError()
     {
-        TShapeList loaded(TShapeList::Ownership::Owns);
+        TShapeStore loaded;
         try {
             factory.readAll(figureList(), loaded);
         } catch (const EZarnoBase &e) {
@@ -160,13 +158,13 @@ protected:
         return QStringLiteral("(read)");
     }
 
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
     MemoryWriter writer;
 };
 
 TEST_F(ReadAllTest, RebuildsShapesAndTheirParents)
 {
-    TShapeList loaded(TShapeList::Ownership::Owns);
+    TShapeStore loaded;
     factory.readAll(figureList(), loaded);
     loaded.renumber();
     ASSERT_EQ(loaded.count(), 5);

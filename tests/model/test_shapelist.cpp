@@ -23,7 +23,7 @@ protected:
     {
         TestShape *p = newDot(name, x, y);
         freeClass.attachNew(TFiguretype::FIG_dotOnField, *p);
-        field.add(p);
+        field.add(std::unique_ptr<TShape>(p));
         return p;
     }
     TestShape *build(
@@ -32,11 +32,11 @@ protected:
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        TShapeList out;
+        TShapeStore out;
         cls.s_createShapes2shapeList(out, type, false, ps);
-        for (TShape *s : out.items())
-            field.add(s);
-        return static_cast<TestShape *>(out.last());
+        auto *last = static_cast<TestShape *>(out.last());
+        field.takeAllFrom(out);
+        return last;
     }
     TestRelation &relationOf(TShape *s) { return *static_cast<TestRelation *>(s->relation()); }
 
@@ -48,7 +48,7 @@ protected:
         { TFiguretype::FIG_writing } };
     TestRelationClass circleClass { QStringLiteral("TParentDots2Gaisetsuen"),
         { TFiguretype::FIG_gaisetsuen }, TestRelationClass::Builds::OneCircle };
-    TShapeList field { TShapeList::Ownership::Owns };
+    TShapeStore field;
 };
 
 TEST_F(ShapeListTest, PointsAreDrawnAfterEveryOtherShape)
@@ -105,7 +105,7 @@ TEST_F(ShapeListTest, DeleteCascadesThroughChildrenAndFreesChildrenFirst)
     TShapeList ps;
     ps.add(line);
     static_cast<TParents2Children *>(label->relation())->setRelation(label, ps);
-    field.add(label);
+    field.add(std::unique_ptr<TShape>(label));
 
     TShapeList selection;
     selection.add(p);
@@ -139,7 +139,7 @@ TEST_F(ShapeListTest, FreeingAShapeWithChildrenIsAFault)
     TestShape *q = addPoint(QStringLiteral("Q"));
     build(lineClass, TFiguretype::FIG_line, { p, q });
     try {
-        TShape::destroy(p);
+        TShape::checkDestroyable(*p);
         FAIL();
     } catch (const ESouteigai &e) {
         EXPECT_EQ(e.methodName(), QStringLiteral("destroy"));
@@ -160,7 +160,7 @@ TEST_F(ShapeListTest, AnUndefinedConstructionHidesItsWholeSubtreeUntilItsPointsM
     TShapeList ps;
     ps.add(circle);
     static_cast<TParents2Children *>(label->relation())->setRelation(label, ps);
-    field.add(label);
+    field.add(std::unique_ptr<TShape>(label));
 
     auto drawn = [&] {
         FakeSurface surface;
@@ -235,7 +235,7 @@ TEST_F(ShapeListTest, DistanceDisadvantageBreaksTies)
         QStringLiteral("塗潰し"), QStringLiteral("D"));
     for (TShape *s :
         { static_cast<TShape *>(dot), static_cast<TShape *>(line), static_cast<TShape *>(paint) })
-        field.add(s);
+        field.add(std::unique_ptr<TShape>(s));
     const TModelPoint at { 3, 4 }; // raw distance 5 from (0, 0) for all three
     EXPECT_DOUBLE_EQ(dot->distance(at, pixel), 5 - 5 * 0.01);
     EXPECT_DOUBLE_EQ(line->distance(at, pixel), 5);

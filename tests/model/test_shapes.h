@@ -6,6 +6,7 @@
 #include "core/exceptions.h"
 #include "model/relation.h"
 #include "model/shape.h"
+#include "model/shapestore.h"
 #include "support/fake_surface.h"
 
 #include <QStringList>
@@ -160,7 +161,7 @@ public:
         return std::make_unique<TestRelation>(*this, t);
     }
     void s_createShapes2shapeList(
-        TShapeList &out, TFiguretype type, bool, const TShapeList &parents) const override
+        TShapeStore &out, TFiguretype type, bool, const TShapeList &parents) const override
     {
         checkSupported(type);
         auto build = [&](TestShape *child, const TShapeList &ps) {
@@ -169,7 +170,7 @@ public:
                 rel->setRelationChildAndParentsThinkFirst(TShapetype::SHAPE_dot, child, ps);
             else
                 rel->setRelation(child, ps);
-            out.add(child);
+            out.add(std::unique_ptr<TShape>(child));
         };
         if (fBuilds == Builds::Chain) {
             const int n = parents.count();

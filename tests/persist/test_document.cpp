@@ -41,10 +41,9 @@ protected:
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        auto built = factory.create(type, ps);
-        TShape *s = built->first();
-        built->clear();
-        field.add(s);
+        TShapeStore built = factory.create(type, ps);
+        TShape *s = built.first();
+        field.takeAllFrom(built);
         return s;
     }
     TShapeDot *point(TField &field, double x, double y)
@@ -75,19 +74,16 @@ protected:
             { TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse })
             build(f, t, { a, b, c });
         // The output area as every new document has it, and graphs of both kinds.
-        auto area = factory.create(TFiguretype::FIG_printArea, TShapeList());
-        for (TShape *part : area->items())
-            f.add(part);
-        area->clear();
+        TShapeStore area = factory.create(TFiguretype::FIG_printArea, TShapeList());
+        f.takeAllFrom(area);
         for (auto [type, text] : { std::pair { TFiguretype::FIG_function, QStringLiteral("x^2-2") },
                  std::pair { TFiguretype::FIG_functionY, QStringLiteral("sin(y)") } }) {
             TShapeList origin;
             origin.add(c);
             auto built
                 = factory.createSilently(type, origin); // interactive would ask for the formula
-            auto *g = static_cast<TShapeFunction *>(built->first());
-            built->clear();
-            f.add(g);
+            auto *g = static_cast<TShapeFunction *>(built.first());
+            f.takeAllFrom(built);
             static_cast<TParentDot2Function *>(g->relation())->setFormula(text);
             g->range().fMinIsInfinity = false;
             g->range().setMinText(QStringLiteral("-pi/2"));

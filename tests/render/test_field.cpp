@@ -43,10 +43,10 @@ TEST(Field, RemembersTheAxesAndTheOutputAreaAndShowsThem)
     auto *area = new GroupShape;
     withFigure(axes, TFiguretype::FIG_zahyoujiku);
     withFigure(area, TFiguretype::FIG_printArea);
-    field.add(new PaintShape(
+    field.add(std::make_unique<PaintShape>(
         TShapetype::SHAPE_dot, [](auto &, auto &) {}, true));
-    field.add(axes);
-    field.add(area);
+    field.add(std::unique_ptr<TShape>(axes));
+    field.add(std::unique_ptr<TShape>(area));
     EXPECT_EQ(field.axes(), axes);
     EXPECT_EQ(field.printArea(), area);
     field.setAxesShown(true);
@@ -59,10 +59,10 @@ TEST(Field, RemembersTheAxesAndTheOutputAreaAndShowsThem)
     TField loaded;
     auto *axes2 = new GroupShape;
     withFigure(axes2, TFiguretype::FIG_zahyoujiku);
-    loaded.add(axes2);
-    loaded.add(new PaintShape(TShapetype::SHAPE_line, [](auto &, auto &) {}));
+    loaded.add(std::unique_ptr<TShape>(axes2));
+    loaded.add(std::make_unique<PaintShape>(TShapetype::SHAPE_line, [](auto &, auto &) {}));
     TField fresh;
-    fresh.adoptShapesFrom(loaded);
+    fresh.takeAllFrom(loaded);
     EXPECT_EQ(loaded.count(), 0);
     EXPECT_EQ(fresh.count(), 2);
     EXPECT_EQ(fresh.first(), axes2);
@@ -73,7 +73,7 @@ TEST(Field, ModifiedFlagAndShapeChanges)
 {
     TField field;
     auto *s = new PaintShape(TShapetype::SHAPE_line, [](auto &, auto &) {});
-    field.add(s);
+    field.add(std::unique_ptr<TShape>(s));
     EXPECT_TRUE(field.isChanged()); // a new shape is marked changed
     field.clearChanged();
     EXPECT_FALSE(field.isChanged());
@@ -144,8 +144,8 @@ TEST(Field, PointsAreDrawnOnTopAndTheStatusIsReset)
     auto *line = new PaintShape(TShapetype::SHAPE_line,
         [](TAbstractImageAdapter &s, TPenBrush &pb) { s.drawSegment(pb, -1, 0, 1, 0); });
     line->penBrush().setPenWidthIndex(3);
-    field.add(dot);
-    field.add(line);
+    field.add(std::unique_ptr<TShape>(dot));
+    field.add(std::unique_ptr<TShape>(line));
 
     TDrawStatus status { 1, false };
     screen.redraw(field, status);

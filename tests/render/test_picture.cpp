@@ -90,11 +90,9 @@ TEST(Picture, ConstructionThroughTheFactory)
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        std::unique_ptr<TShapeList> made = factory.create(type, ps);
-        const QList<TShape *> shapes = made->items();
-        made->clear();
-        for (TShape *s : shapes)
-            field.add(s);
+        TShapeStore made = factory.create(type, ps);
+        const QList<TShape *> shapes = made.items();
+        field.takeAllFrom(made);
         return shapes;
     };
     auto point = [&](double x, double y) {

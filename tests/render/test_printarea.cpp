@@ -41,11 +41,8 @@ protected:
     // The initial group added to the field as a new document does it.
     TShapePrintArea &newArea(TField &into)
     {
-        std::unique_ptr<TShapeList> group
-            = factory.create(TFiguretype::FIG_printArea, TShapeList());
-        for (TShape *s : group->items())
-            into.add(s);
-        group->clear();
+        TShapeStore group = factory.create(TFiguretype::FIG_printArea, TShapeList());
+        into.takeAllFrom(group);
         return static_cast<TShapePrintArea &>(*into.printArea());
     }
     TModelPoint at(const TShapePrintArea &a, int i) { return a.corner(i).getXY(); }
@@ -68,9 +65,9 @@ MemoryWriter saved(TShapeList &list)
 
 TEST_F(PrintAreaTest, InitialGroupIsTheCornersThenTheEdgesThenTheArea)
 {
-    std::unique_ptr<TShapeList> group = factory.create(TFiguretype::FIG_printArea, TShapeList());
-    ASSERT_EQ(group->count(), 9);
-    auto *area = dynamic_cast<TShapePrintArea *>(group->last());
+    TShapeStore group = factory.create(TFiguretype::FIG_printArea, TShapeList());
+    ASSERT_EQ(group.count(), 9);
+    auto *area = dynamic_cast<TShapePrintArea *>(group.last());
     ASSERT_NE(area, nullptr);
     const QString base = QStringLiteral("画像ファイル出力領域");
     struct Corner
@@ -82,7 +79,7 @@ TEST_F(PrintAreaTest, InitialGroupIsTheCornersThenTheEdgesThenTheArea)
         { "の点3", { -4, -3 } }, { "の点4", { -4, 3 } } };
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        auto *dot = dynamic_cast<TShapeDot *>(group->item(i));
+        auto *dot = dynamic_cast<TShapeDot *>(group.item(i));
         ASSERT_NE(dot, nullptr);
         EXPECT_EQ(&area->corner(i), dot);
         EXPECT_EQ(dot->getFigureType(), TFiguretype::FIG_printAreaDot);
@@ -104,15 +101,15 @@ TEST_F(PrintAreaTest, InitialGroupIsTheCornersThenTheEdgesThenTheArea)
         = { { "の線12V", 1, 0 }, { "の線23H", 2, 1 }, { "の線34V", 3, 2 }, { "の線41H", 0, 3 } };
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);
-        auto *line = dynamic_cast<TShapeLine *>(group->item(4 + k));
+        auto *line = dynamic_cast<TShapeLine *>(group.item(4 + k));
         ASSERT_NE(line, nullptr);
         EXPECT_EQ(&area->edge(k), line);
         EXPECT_EQ(line->getFigureType(), TFiguretype::FIG_printAreaSenbun);
         EXPECT_EQ(line->shapeType(), TShapetype::SHAPE_senbun);
         EXPECT_EQ(line->relation()->customName(), base + QString::fromUtf8(edges[k].name));
         ASSERT_EQ(line->parents().count(), 2);
-        EXPECT_EQ(line->parents().item(0), group->item(edges[k].from));
-        EXPECT_EQ(line->parents().item(1), group->item(edges[k].to));
+        EXPECT_EQ(line->parents().item(0), group.item(edges[k].from));
+        EXPECT_EQ(line->parents().item(1), group.item(edges[k].to));
         EXPECT_EQ(line->getViewType(), TViewType::vtVisible);
         EXPECT_EQ(line->penBrush().getPenStyle(), TPenStyle::psDot);
         EXPECT_FALSE(line->canDelete());
@@ -133,9 +130,7 @@ TEST_F(PrintAreaTest, InitialGroupIsTheCornersThenTheEdgesThenTheArea)
     EXPECT_EQ(area->property().fontScaleType, TGraphicFileFontScaletype::fstResize);
 
     // Numbering keeps the custom names and puts every part among the hidden numbers.
-    for (TShape *s : group->items())
-        field.add(s);
-    group->clear();
+    field.takeAllFrom(group);
     field.renumber();
     EXPECT_EQ(field.item(4)->guidanceName(), base + QStringLiteral("の線12V"));
     for (TShape *s : field.items())
@@ -208,7 +203,7 @@ TEST_F(PrintAreaTest, FollowCornerKeepsTheAreaRectangular)
     }
     // A shape that is not one of its corners is a program fault.
     TShapeDot *stranger = TShapeDot::createFreeShapeDot();
-    field.add(stranger);
+    field.add(std::unique_ptr<TShape>(stranger));
     EXPECT_THROW(area.followCorner(*stranger), ESouteigai);
 }
 
@@ -421,10 +416,8 @@ TEST_F(PrintAreaTest, SavedAndReadBackTheAreaTakesItsPartsAgain)
     area.property().boxSizeMm = 120;
     area.setShown(true);
     // A user's point after the group.
-    auto built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
-    TShape *user = built->first();
-    built->clear();
-    field.add(user);
+    TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+    field.takeAllFrom(built);
     field.renumber();
     MemoryWriter first = saved(field);
 
@@ -497,7 +490,8 @@ public:
     std::function<void()> fail;
 
 protected:
-    TShapeLine *createEdge(const QString &name, TShapeDot &from, TShapeDot &to) const override
+    std::unique_ptr<TShape> createEdge(
+        const QString &name, TShapeDot &from, TShapeDot &to) const override
     {
         if (name.endsWith(QStringLiteral("34V")))
             fail();
@@ -512,7 +506,7 @@ TEST(PrintAreaClass, AFailureWhileBuildingFreesThePartsAndReportsTheBoundary)
     // Every part built before the failure is freed: the leak checker of the
     // test build would report any that is not.
     FailingPrintAreaClass c;
-    TShapeList out;
+    TShapeStore out;
     c.fail = [] { throw std::runtime_error("no memory"); };
     try {
         c.createInitialPrintArea(out);

@@ -34,14 +34,16 @@ void TDemoShape::drawNormal(const TDrawStatus &, TAbstractImageAdapter &s)
 
 namespace {
 
-TDemoShape *styled(
+// Takes the new shape over, so the field can own it.
+std::unique_ptr<TShape> styled(
     TDemoShape *s, TColor color, int widthIndex, TPenStyle style = TPenStyle::psSolid)
 {
+    std::unique_ptr<TShape> owned(s);
     s->penBrush().setPenColor(color);
     s->penBrush().setBrushColor(color);
     s->penBrush().setPenWidthIndex(widthIndex);
     s->penBrush().setPenStyle(style);
-    return s;
+    return owned;
 }
 
 std::shared_ptr<TMathCyokusen> lineThrough(

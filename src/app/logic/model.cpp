@@ -27,7 +27,7 @@ bool isPrintAreaPart(const TShape *s)
 
 // Builds one of the initial groups of a new document; anything unexpected
 // while doing so ends the program with the boundary's name.
-std::unique_ptr<TShapeList> createInitialGroup(
+TShapeStore createInitialGroup(
     const TShapeFactory &factory, TFiguretype type, const QString &boundary)
 {
     try {
@@ -60,10 +60,8 @@ void TModel::newDocument(TField &field)
         // Each group comes when its construction exists in the program.
         if (!fFactory->hasRelation(type))
             continue;
-        std::unique_ptr<TShapeList> group = createInitialGroup(*fFactory, type, boundary);
-        for (TShape *s : group->items())
-            fField->add(s);
-        group->clear();
+        TShapeStore group = createInitialGroup(*fFactory, type, boundary);
+        fField->takeAllFrom(group);
     }
     fField->setAxesShown(false);
     fField->setPrintAreaShown(false);
@@ -129,15 +127,14 @@ void TModel::select(TShape *shape)
 
 void TModel::createFigure(TFiguretype figureType)
 {
-    std::unique_ptr<TShapeList> built = fFactory->create(figureType, fSelection);
-    if (built->isEmpty())
+    TShapeStore built = fFactory->create(figureType, fSelection);
+    if (built.isEmpty())
         return;
     fSelection.deselectAndClear();
-    for (TShape *s : built->items()) {
-        fField->add(s);
+    const QList<TShape *> made = built.items();
+    fField->takeAllFrom(built);
+    for (TShape *s : made)
         select(s);
-    }
-    built->clear();
     refreshSelectionState();
     redrawAndUpdateAll();
 }
@@ -241,15 +238,14 @@ void TModel::mouseLeftDown_drawShapeDot(const TModelPoint &point, const TShapeLi
     const TFiguretype type = TShapeFactory::pointFigureTypeFor(near);
     if (!fFactory->hasRelation(type))
         return; // points on this kind of curve come with its construction
-    std::unique_ptr<TShapeList> built = fFactory->create(type, near);
-    if (built->isEmpty())
+    TShapeStore built = fFactory->create(type, near);
+    if (built.isEmpty())
         throw ESouteigai(kClass, { fmtArg(TEnumConverter<TFiguretype>::name(type)) },
             QStringLiteral("figure(%s)が作れませんでした。"),
             QStringLiteral("mouseLeftDown_drawShapeDot"));
-    auto *dot = static_cast<TShapeDot *>(built->first());
-    built->clear();
+    auto *dot = static_cast<TShapeDot *>(built.first());
     dot->setInitialXY(point);
-    fField->add(dot);
+    fField->add(built.take(dot));
     select(dot);
 }
 
