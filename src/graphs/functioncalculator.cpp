@@ -55,18 +55,18 @@ void TFunctionCalculator::append(double s, double t, bool pieceStart)
     fPieceT.push_back(t);
     fLeast = std::min(fLeast, s);
     fGreatest = std::max(fGreatest, s);
-    if (fRecordMode == 0)
+    if (fRecordMode == RecordMode::Record)
         fRecord.push_back({ s, t, pieceStart });
 }
 
-void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sStart, double sEnd,
-    double step, double t0, double t1, const PieceSink &sink)
+void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, double sStart,
+    double sEnd, double step, double t0, double t1, const PieceSink &sink)
 {
     fRecordMode = recordMode;
     fT0 = t0;
     fT1 = t1;
     fCount = 0;
-    if (recordMode == 0) {
+    if (recordMode == RecordMode::Record) {
         fRecord.clear();
         fAnchor = { std::nan(""), std::nan("") };
     }
@@ -95,7 +95,8 @@ void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sSt
         fPieceT.clear();
         throw;
     }
-    if (recordMode == 0 && !fRecord.empty() && std::isfinite(fLeast) && std::isfinite(fGreatest)) {
+    if (recordMode == RecordMode::Record && !fRecord.empty() && std::isfinite(fLeast)
+        && std::isfinite(fGreatest)) {
         const double middle = (fLeast + fGreatest) / 2;
         const auto best = std::min_element(
             fRecord.begin(), fRecord.end(), [middle](const auto &a, const auto &b) {

@@ -84,7 +84,7 @@ bool TParentSomething2dot::calcChildren(TAbstractImageAdapter *)
 }
 
 TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType,
-    std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const
+    std::unique_ptr<TZahyou> zahyou, Mode mode, const TShapeList &parents) const
 {
     std::unique_ptr<TShapeDot> dot(TShapeDot::createFormulaShapeDot());
     auto facadeX = TCalcFormulaFacade::createCalcFormulaFacade();
@@ -97,7 +97,7 @@ TShapeDot *TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType
     auto *relation = static_cast<TParentSomething2dot *>(attachNew(figureType, *dot));
     relation->setRelation(dot.get(), parents);
     relation->setZahyouAndFacades(std::move(zahyou), std::move(facadeX), std::move(facadeY));
-    if (mode != mLoad)
+    if (mode != Mode::mLoad)
         relation->prepareFormulas();
     return dot.release();
 }
@@ -124,8 +124,8 @@ void TParentNil2dotClass::s_createShapes2shapeList(
     TShapeList &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    TShapeDot *dot = createDotWithZahyou(
-        figureType, TZahyou::createFreeZahyou(), interactive ? mInteractive : mLoad, parents);
+    TShapeDot *dot = createDotWithZahyou(figureType, TZahyou::createFreeZahyou(),
+        interactive ? Mode::mInteractive : Mode::mLoad, parents);
     if (dot)
         outList.add(dot);
 }

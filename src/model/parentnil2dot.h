@@ -55,16 +55,16 @@ class TParentSomething2dotClass : public TRelationClass
 public:
     // Creation modes: 0 while a document is read (formulas are compiled when
     // the record is read), 1 by the user, 2 by the program with ready texts.
-    enum Mode { mLoad = 0, mInteractive = 1, mProgram = 2 };
+    enum class Mode { mLoad = 0, mInteractive = 1, mProgram = 2 };
 
     // Which variables the coordinate formulas may use.
     virtual void setupCalcSymbolOnOff(
         const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const = 0;
-    virtual bool needsDialogAtCreation(int mode) const = 0;
+    virtual bool needsDialogAtCreation(Mode mode) const = 0;
 
     // Builds the point; nothing when the user cancels the coordinate dialog.
     TShapeDot *createDotWithZahyou(TFiguretype figureType, std::unique_ptr<TZahyou> zahyou,
-        int mode, const TShapeList &parents) const;
+        Mode mode, const TShapeList &parents) const;
 };
 
 // A point on the field with no parent shapes.
@@ -95,7 +95,7 @@ public:
 
     void setupCalcSymbolOnOff(
         const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const override;
-    bool needsDialogAtCreation(int) const override { return false; }
+    bool needsDialogAtCreation(Mode) const override { return false; }
 };
 
 } // namespace zarno

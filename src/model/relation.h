@@ -40,12 +40,12 @@ struct TParentShapeInfo
 class TParentShapeInfoList
 {
 public:
-    enum Result { NotEnough = 0, Complete = 1, Impossible = 2 };
+    // NotEnough: not yet enough shapes; Complete: the selection makes the
+    // construction; Impossible: some shape fits no rule.
+    enum class Result { NotEnough = 0, Complete = 1, Impossible = 2 };
 
     void add(const TShapetypeSet &accepted, int min, int max);
-    // 0: not yet enough shapes, 1: the selection makes the construction,
-    // 2: some shape fits no rule.
-    int checkParentShapes(const TShapeList &shapes);
+    Result checkParentShapes(const TShapeList &shapes);
     int size() const { return int(fRules.size()); }
     const TParentShapeInfo &rule(int i) const { return fRules[i]; }
 

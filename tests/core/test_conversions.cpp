@@ -105,10 +105,12 @@ TEST(CommonProcs, OneMatchedFile)
     }
     ASSERT_TRUE(QDir().mkdir(folder));
     auto one = TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, upper, folder });
-    EXPECT_EQ(one.state, 1);
+    EXPECT_EQ(one.state, TMatchedFileState::One);
     EXPECT_EQ(one.fileName, a);
-    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, b }).state, 2);
-    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { upper, folder }).state, 0);
+    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, b }).state,
+        TMatchedFileState::Several);
+    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { upper, folder }).state,
+        TMatchedFileState::None);
 }
 
 TEST(Enums, IdentifiersTagNamesAndShapeTypeStrings)

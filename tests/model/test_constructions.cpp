@@ -57,7 +57,7 @@ protected:
     QStringList redraw()
     {
         FakeSurface surface;
-        TDrawStatus status { 1, false };
+        TDrawStatus status { TCurrentDrawStatus::Dragging, false };
         field.drawField(status, surface);
         return surface.drawn;
     }
@@ -308,7 +308,7 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
     factory.readAll(*first.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), field.count());
     FakeSurface surface;
-    TDrawStatus status { 0, false };
+    TDrawStatus status { TCurrentDrawStatus::Ordinary, false };
     loaded.drawField(status, surface);
     loaded.renumber();
     for (int i = 0; i < field.count(); ++i) {

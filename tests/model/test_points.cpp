@@ -59,7 +59,7 @@ protected:
     void redraw()
     {
         FakeSurface surface;
-        TDrawStatus status { 1, false };
+        TDrawStatus status { TCurrentDrawStatus::Dragging, false };
         field.drawField(status, surface);
         drawn = surface.drawn;
     }
@@ -134,7 +134,7 @@ TEST_F(PointTest, FixedPointsNeverMove)
     TShapeList none;
     TParentNil2dotClass cls;
     TShapeDot *origin = cls.createDotWithZahyou(TFiguretype::FIG_genten,
-        TZahyou::createFormulaZahyou(), TParentSomething2dotClass::mProgram, none);
+        TZahyou::createFormulaZahyou(), TParentSomething2dotClass::Mode::mProgram, none);
     origin->setFixed(true);
     origin->setCanDelete(false);
     field.add(origin);
@@ -233,7 +233,7 @@ TEST_F(PointTest, ACancelledDialogAtCreationMakesNothing)
     class AskingClass : public TParentNil2dotClass
     {
     public:
-        bool needsDialogAtCreation(int mode) const override { return mode == mInteractive; }
+        bool needsDialogAtCreation(Mode mode) const override { return mode == Mode::mInteractive; }
     };
     AskingClass cls;
     installDialog([](TZahyou &) { return int(TZahyouDialogFacade::mrCancel); });

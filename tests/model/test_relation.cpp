@@ -71,13 +71,13 @@ TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
     struct Case
     {
         std::vector<int> shapes; // indexes into the field
-        int expected;
+        TParentShapeInfoList::Result expected;
     } cases[] = {
-        { {}, 0 },
-        { { 0 }, 0 },
-        { { 0, 1 }, 1 },
-        { { 0, 1, 2 }, 2 },
-        { { 0, 10 }, 2 },
+        { {}, TParentShapeInfoList::Result::NotEnough },
+        { { 0 }, TParentShapeInfoList::Result::NotEnough },
+        { { 0, 1 }, TParentShapeInfoList::Result::Complete },
+        { { 0, 1, 2 }, TParentShapeInfoList::Result::Impossible },
+        { { 0, 10 }, TParentShapeInfoList::Result::Impossible },
     };
     for (const Case &c : cases) {
         TShapeList sel;
@@ -114,7 +114,7 @@ TEST_F(RelationTest, TwoPointLineGivenThreePointsMakesAClosedTriangle)
 {
     EXPECT_EQ(lineClass.parentShapeInfoList()->checkParentShapes(
                   listOf({ point(4), point(5), point(6) })),
-        2);
+        TParentShapeInfoList::Result::Impossible);
     TShapeList out;
     lineClass.s_createShapes2shapeList(
         out, TFiguretype::FIG_line, false, listOf({ point(4), point(5), point(6) }));

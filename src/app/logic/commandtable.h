@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/logic/commands.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QString>
@@ -10,7 +12,7 @@ namespace zarno {
 // it toggles.
 struct TCommandActionProperty
 {
-    int id;
+    TCommandId id;
     bool isToggle;
     QString name;
     bool hasToolButton;
