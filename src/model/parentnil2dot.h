@@ -11,8 +11,8 @@ class TCalcFormulaFacade;
 class TControlCalcSymbolOnOff;
 class TShapeDot;
 
-// A point whose position comes from a coordinate description: each
-// coordinate free or a formula.
+// Builds a point from parent shapes (none for a free point) and a coordinate
+// description (zahyou): each coordinate free or a formula.
 class TParentSomething2dot : public TParents2Children
 {
 public:
@@ -49,7 +49,8 @@ private:
     std::unique_ptr<TCalcFormulaFacade> fFacadeY;
 };
 
-// The class half of points with a coordinate description.
+// Descriptor base of TParentSomething2dot: the parents' variables and the
+// coordinate dialog make a point.
 class TParentSomething2dotClass : public TRelationClass
 {
 public:
@@ -67,7 +68,8 @@ public:
         Mode mode, const TShapeList &parents) const;
 };
 
-// A point on the field with no parent shapes.
+// Builds a point on the field from nothing (no parent shapes): a free point,
+// the origin or an output-area corner.
 class TParentNil2dot : public TParentSomething2dot
 {
 public:
@@ -76,6 +78,7 @@ public:
     void moveXYOffsetXY_p2dot(TShape &point, const TModelPoint &offset) override;
 };
 
+// Descriptor of TParentNil2dot: nothing (no parents) makes a point.
 class TParentNil2dotClass : public TParentSomething2dotClass
 {
 public:

@@ -90,7 +90,8 @@ protected:
     QString fCustomName;
 };
 
-// The concrete base of every construction.
+// The concrete base of every construction: builds one child shape from its
+// parent shapes ("2" reads "to" in every relation name).
 class TParents2Children : public TAbstractParents2Children
 {
 public:
