@@ -3,13 +3,13 @@
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "render/displayadapter.h"
 #include "render/field.h"
 #include "render/renderclasses.h"
+#include "support/guidance_names.h"
 #include "support/scripted_dialogs.h"
 
 #include <QMap>
@@ -70,7 +70,6 @@ protected:
     explicit InteractionTest(bool withRenderClasses = false)
         : box(QSize(640, 480))
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
         if (withRenderClasses)
             registerRenderRelationClasses(factory);
@@ -80,7 +79,6 @@ protected:
         model.setController(controller.get());
         controller->startUp();
     }
-    ~InteractionTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TField &field() { return controller->field(); }
     const TShapeList &selection() { return model.getSelection(); }
@@ -122,7 +120,7 @@ protected:
         return field().last();
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TModel model;
     RecordingWindow window;

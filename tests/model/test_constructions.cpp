@@ -1,11 +1,12 @@
 #include "model/curverelations.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapeline.h"
 #include "support/fake_surface.h"
+#include "support/figure_list.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 #include "test_shapes.h"
 
@@ -20,12 +21,7 @@ namespace {
 class ConstructionTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TParents2Children::setGuidanceNameCreator(&creator);
-        registerModelRelationClasses(factory);
-    }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
+    void SetUp() override { registerModelRelationClasses(factory); }
 
     TShapeDot *point(double x, double y)
     {
@@ -74,7 +70,7 @@ protected:
         return factory.figureTypesFor(s);
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TShapeList field { TShapeList::Ownership::Owns };
 };
@@ -296,14 +292,7 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
     redraw();
     field.renumber();
 
-    auto save = [](TShapeList &list) {
-        MemoryWriter w;
-        w.openTag(QStringLiteral("figureList"));
-        list.saveAll(w);
-        w.closeTag(QStringLiteral("figureList"));
-        return w;
-    };
-    MemoryWriter first = save(field);
+    MemoryWriter first = savedFigureList(field);
     TShapeList loaded(TShapeList::Ownership::Owns);
     factory.readAll(*first.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), field.count());
@@ -316,7 +305,7 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
         EXPECT_EQ(loaded.item(i)->guidanceName(), field.item(i)->guidanceName());
     }
     EXPECT_EQ(loaded.item(10)->penBrush().getOuterPenStyle(), TPenStyle::psDot);
-    EXPECT_EQ(save(loaded).lines(), first.lines()); // saving again gives the same text
+    EXPECT_EQ(savedFigureList(loaded).lines(), first.lines()); // saving again gives the same text
 }
 
 } // namespace

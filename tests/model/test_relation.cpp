@@ -1,5 +1,5 @@
-#include "model/guidancename.h"
 #include "model/relationregistry.h"
+#include "support/guidance_names.h"
 #include "test_shapes.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,6 @@ class RelationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         lineClass.rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
         parallelClass.rules = [](TParentShapeInfoList &l) {
             l.add({ TShapetype::SHAPE_dot }, 1, 1);
@@ -42,7 +41,6 @@ protected:
         field.add(out.first());
         field.renumber();
     }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TShape *point(int n) { return field.item(n); }
     TShape *line() { return field.item(10); }
@@ -55,7 +53,7 @@ protected:
         return l;
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"),

@@ -1,4 +1,4 @@
-#include "model/guidancename.h"
+#include "support/guidance_names.h"
 #include "test_shapes.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +12,7 @@ namespace {
 class ShapeListTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TParents2Children::setGuidanceNameCreator(&creator);
-        freedLog().clear();
-    }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
+    void SetUp() override { freedLog().clear(); }
 
     TestShape *addPoint(const QString &name, double x = 0, double y = 0)
     {
@@ -40,7 +35,7 @@ protected:
     }
     TestRelation &relationOf(TShape *s) { return *static_cast<TestRelation *>(s->relation()); }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };

@@ -1,7 +1,6 @@
 #include "core/exceptions.h"
 #include "graphs/dot2function.h"
 #include "graphs/shapefunction.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
@@ -11,6 +10,7 @@
 #include "persist/zarnofile.h"
 #include "render/field.h"
 #include "render/renderclasses.h"
+#include "support/guidance_names.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -29,12 +29,10 @@ class DocumentTest : public ::testing::Test
 protected:
     DocumentTest()
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
         registerRenderRelationClasses(factory);
         registerGraphRelationClasses(factory);
     }
-    ~DocumentTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TShape *build(TField &field, TFiguretype type, std::initializer_list<TShape *> parents)
     {
@@ -105,7 +103,7 @@ protected:
         return f.readAll();
     }
 
-    TGuidanceNameCreator creator;
+    test::InstalledGuidanceNames creator;
     TShapeFactory factory;
     QTemporaryDir dir;
     test::ScopedScriptedDialogs dialogs;
