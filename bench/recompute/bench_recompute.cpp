@@ -56,8 +56,8 @@ public:
     void disableFigureTools() override { }
     bool isPointToolDown() const override { return false; }
     void releasePointTool() override { }
-    void setCommandChecked(int, bool) override { }
-    void setSelectionCommands(int, bool, bool) override { }
+    void setCommandChecked(TCommandId, bool) override { }
+    void setSelectionCommands(TPropertyType, bool, bool) override { }
     void showShapeList(TField &, const TShapeList *) override { }
     void toggleShapeList() override { }
     void showScaleBar(bool) override { }
