@@ -56,8 +56,8 @@ public:
     void disableFigureTools() override { }
     bool isPointToolDown() const override { return false; }
     void releasePointTool() override { }
-    void setCommandChecked(int, bool) override { }
-    void setSelectionCommands(int, bool, bool) override { }
+    void setCommandChecked(TCommandId, bool) override { }
+    void setSelectionCommands(TPropertyType, bool, bool) override { }
     void showShapeList(TField &, const TShapeList *) override { }
     void toggleShapeList() override { }
     void showScaleBar(bool) override { }
@@ -235,7 +235,7 @@ struct Setup
     {
         const double d = (step++ % 2 ? -1 : 1) * 0.02;
         root()->moveXYOffsetXY(d, d);
-        status.value = 1;
+        status.value = TCurrentDrawStatus::Dragging;
         screen.redraw(field(), status);
     }
     void painterFrame() { pixels.draw(image); }
@@ -245,14 +245,14 @@ struct Setup
     double interaction()
     {
         const QPoint p = screen.modelToPixel(root()->getXY());
-        controller->mouse(mkPress, mbLeft, 0, p.x(), p.y());
+        controller->mouse(TMouseKind::mkPress, TMouseButton::mbLeft, 0, p.x(), p.y());
         const auto t0 = std::chrono::steady_clock::now();
         for (int i = 1; i <= 100; ++i) {
             const int dx = i % 2 ? 2 : 0;
-            controller->mouse(mkMove, mbLeft, 0, p.x() + dx, p.y() + dx);
+            controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, p.x() + dx, p.y() + dx);
         }
         const auto t1 = std::chrono::steady_clock::now();
-        controller->mouse(mkRelease, mbLeft, 0, p.x(), p.y());
+        controller->mouse(TMouseKind::mkRelease, TMouseButton::mbLeft, 0, p.x(), p.y());
         return std::chrono::duration<double, std::milli>(t1 - t0).count() / 100;
     }
 };

@@ -47,12 +47,13 @@ TAppli::TAppli(TfrmMain &window)
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    for (int id : { cmdSaveGraphicfile, cmdFigureList, cmdEraseTrace })
+    for (TCommandId id :
+        { TCommandId::cmdSaveGraphicfile, TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
         fMenus->setAvailable(id, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
-        fMenus->setAvailable(cmdZahyoujikuToggle, false);
+        fMenus->setAvailable(TCommandId::cmdZahyoujikuToggle, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
-        fMenus->setAvailable(cmdPrintAreaToggle, false);
+        fMenus->setAvailable(TCommandId::cmdPrintAreaToggle, false);
 
     TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
 

@@ -42,12 +42,12 @@ unsigned shiftFlags(Qt::KeyboardModifiers m)
     return f;
 }
 
-int buttonOf(Qt::MouseButton b)
+TMouseButton buttonOf(Qt::MouseButton b)
 {
     switch (b) {
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: return mbLeft;
+    case Qt::RightButton: return TMouseButton::mbRight;
+    case Qt::MiddleButton: return TMouseButton::mbMiddle;
+    default: return TMouseButton::mbLeft;
     }
 }
 
@@ -61,7 +61,7 @@ TViewWidget::TViewWidget(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TViewWidget::forward(int kind, QMouseEvent *event)
+void TViewWidget::forward(TMouseKind kind, QMouseEvent *event)
 {
     if (!fController)
         return;
@@ -73,29 +73,30 @@ void TViewWidget::forward(int kind, QMouseEvent *event)
 void TViewWidget::mousePressEvent(QMouseEvent *event)
 {
     setFocus();
-    forward(mkPress, event);
+    forward(TMouseKind::mkPress, event);
 }
 
 void TViewWidget::mouseMoveEvent(QMouseEvent *event)
 {
-    forward(mkMove, event);
+    forward(TMouseKind::mkMove, event);
 }
 
 void TViewWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    forward(mkRelease, event);
-    forward(mkClick, event);
+    forward(TMouseKind::mkRelease, event);
+    forward(TMouseKind::mkClick, event);
 }
 
 void TViewWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    forward(mkDoubleClick, event);
+    forward(TMouseKind::mkDoubleClick, event);
 }
 
 void TViewWidget::keyPressEvent(QKeyEvent *event)
 {
     if (fController && event->key() == Qt::Key_Menu)
-        fController->key(0, QChar(), shiftFlags(event->modifiers()), 93);
+        fController->key(
+            TKeyKind::kkDown, QChar(), shiftFlags(event->modifiers()), kApplicationKey);
     else
         TBitmapView::keyPressEvent(event);
 }
@@ -247,7 +248,7 @@ TfrmMain::TfrmMain()
         fZoomH->setValue(0);
         fZoomV->setValue(0);
         if (fController) {
-            fController->zoomControl(0, 0);
+            fController->zoomControl(TZoomControl::zcBoth, 0);
             fController->refreshChanged();
         }
     };
@@ -286,7 +287,8 @@ void TfrmMain::zoomChanged(bool horizontal, int position)
         return;
     const double exponent = horizontal ? position / 120.0 : -position / 120.0;
     if (!fLink->isChecked()) {
-        fController->zoomControl(horizontal ? 1 : 2, exponent);
+        fController->zoomControl(
+            horizontal ? TZoomControl::zcHorizontal : TZoomControl::zcVertical, exponent);
         return;
     }
     // The other slider shows the mirrored position without zooming itself.
@@ -295,7 +297,7 @@ void TfrmMain::zoomChanged(bool horizontal, int position)
         const QSignalBlocker block(other);
         other->setValue(-position);
     }
-    fController->zoomControl(0, exponent);
+    fController->zoomControl(TZoomControl::zcBoth, exponent);
 }
 
 void TfrmMain::setRulerVisible(bool visible)
@@ -346,13 +348,13 @@ void TfrmMain::releasePointTool()
         fTools->releasePointTool();
 }
 
-void TfrmMain::setCommandChecked(int commandId, bool checked)
+void TfrmMain::setCommandChecked(TCommandId commandId, bool checked)
 {
     if (fMenus)
         fMenus->setChecked(commandId, checked);
 }
 
-void TfrmMain::setSelectionCommands(int propertyType, bool canDelete, bool)
+void TfrmMain::setSelectionCommands(TPropertyType propertyType, bool canDelete, bool)
 {
     if (fMenus)
         fMenus->setPropertyCommands(propertyType, canDelete);

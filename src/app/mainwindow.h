@@ -36,7 +36,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void forward(int kind, QMouseEvent *event);
+    void forward(TMouseKind kind, QMouseEvent *event);
     TController *fController = nullptr;
 };
 
@@ -93,8 +93,9 @@ public:
     void disableFigureTools() override;
     bool isPointToolDown() const override;
     void releasePointTool() override;
-    void setCommandChecked(int commandId, bool checked) override;
-    void setSelectionCommands(int propertyType, bool canDelete, bool anySelected) override;
+    void setCommandChecked(TCommandId commandId, bool checked) override;
+    void setSelectionCommands(
+        TPropertyType propertyType, bool canDelete, bool anySelected) override;
     void showShapeList(TField &, const TShapeList *) override { }
     void toggleShapeList() override { }
     void showScaleBar(bool shown) override { setRulerVisible(shown); }

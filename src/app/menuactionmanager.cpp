@@ -42,7 +42,7 @@ void TMenuActionManager::build(
                                        : TCommandTable::tooltipOf(c.hint));
         a->setStatusTip(TCommandTable::statusTipOf(c.hint));
         a->setIconVisibleInMenu(true);
-        const int id = c.id;
+        const TCommandId id = c.id;
         connect(a, &QAction::triggered, this, [this, id](bool checked) {
             if (fController)
                 fController->executeAction(id, checked);
@@ -85,7 +85,7 @@ void TMenuActionManager::buildPopup(QMenu &popup)
         popup.addAction(actionNamed(m.action));
 }
 
-void TMenuActionManager::setChecked(int id, bool checked)
+void TMenuActionManager::setChecked(TCommandId id, bool checked)
 {
     if (QAction *a = fActions.value(id)) {
         const QSignalBlocker block(a);
@@ -93,23 +93,24 @@ void TMenuActionManager::setChecked(int id, bool checked)
     }
 }
 
-void TMenuActionManager::setAvailable(int id, bool available)
+void TMenuActionManager::setAvailable(TCommandId id, bool available)
 {
     fAvailable.insert(id, available);
     if (QAction *a = fActions.value(id))
         a->setEnabled(available);
 }
 
-void TMenuActionManager::setPropertyCommands(int propertyType, bool canDelete)
+void TMenuActionManager::setPropertyCommands(TPropertyType propertyType, bool canDelete)
 {
-    auto enable = [&](int id, bool on) {
+    auto enable = [&](TCommandId id, bool on) {
         if (QAction *a = fActions.value(id))
             a->setEnabled(on && fAvailable.value(id, true));
     };
-    enable(cmdFigureProperty, propertyType != 0 && propertyType != 6);
-    enable(cmdDelete, canDelete);
-    if (QAction *a = fActions.value(cmdEraseTrace))
-        a->setVisible(propertyType == 6);
+    enable(TCommandId::cmdFigureProperty,
+        propertyType != TPropertyType::None && propertyType != TPropertyType::Tracer);
+    enable(TCommandId::cmdDelete, canDelete);
+    if (QAction *a = fActions.value(TCommandId::cmdEraseTrace))
+        a->setVisible(propertyType == TPropertyType::Tracer);
 }
 
 } // namespace zarno

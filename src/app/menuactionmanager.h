@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/logic/commands.h"
+#include "model/shape.h"
+
 #include <QHash>
 #include <QObject>
 
@@ -29,19 +32,19 @@ public:
     // Builds the popup rows into another menu (the shape list window's).
     void buildPopup(QMenu &popup);
     QMenu *figureMenu() const { return fFigureMenu; }
-    QAction *action(int id) const { return fActions.value(id); }
+    QAction *action(TCommandId id) const { return fActions.value(id); }
     QAction *actionNamed(const QString &name) const;
-    void setChecked(int id, bool checked);
+    void setChecked(TCommandId id, bool checked);
     // Property is offered for one kind of shape that has a dialog; delete
     // when everything selected may go; erasing a trace for a locus mark.
-    void setPropertyCommands(int propertyType, bool canDelete);
+    void setPropertyCommands(TPropertyType propertyType, bool canDelete);
     // Commands whose work the program cannot do yet stay visible but disabled.
-    void setAvailable(int id, bool available);
+    void setAvailable(TCommandId id, bool available);
 
 private:
     TController *fController = nullptr;
-    QHash<int, QAction *> fActions;
-    QHash<int, bool> fAvailable;
+    QHash<TCommandId, QAction *> fActions;
+    QHash<TCommandId, bool> fAvailable;
     QMenu *fFigureMenu = nullptr;
 };
 

@@ -12,12 +12,25 @@ class TPenBrush;
 class TBitmap;
 class TScaleController;
 
-// What every draw call carries: the model's drawing state (0 ordinary,
-// 1 dragging, 2 scrolling, 3 full refresh, 4 zoom step, 5 document changed)
-// and the front flag of the two draw passes (points are drawn in front).
+// What a surface draws for: the screen, or an image file ("printer").
+enum class TViewerType : quint16 { Screen = 0, Printer = 1 };
+
+// The model's drawing state: why the field is being drawn. Loci decide
+// from it when to record and when to rebuild their layer.
+enum class TCurrentDrawStatus : quint16 {
+    Ordinary = 0,
+    Dragging = 1, // a point or label is being dragged
+    Scrolling = 2,
+    FullRefresh = 3,
+    ZoomStep = 4,
+    DocumentChanged = 5, // delete, trace erase, end of a drag, property change
+};
+
+// What every draw call carries: the drawing state and the front flag of the
+// two draw passes (points are drawn in front).
 struct TDrawStatus
 {
-    int value = 0;
+    TCurrentDrawStatus value = TCurrentDrawStatus::Ordinary;
     bool front = false;
 };
 
@@ -47,12 +60,11 @@ class TAbstractImageAdapter
 public:
     virtual ~TAbstractImageAdapter() = default;
 
-    // 0 for the screen, 1 for an image file ("printer").
-    quint16 FViewerType = 0;
+    TViewerType FViewerType = TViewerType::Screen;
     // While 1, shapes visible in edit mode only are hidden.
     quint8 FPreview = 0;
 
-    bool isOutput() const { return FViewerType == 1; }
+    bool isOutput() const { return FViewerType == TViewerType::Printer; }
 
     virtual void prepareDraw() { }
     virtual void finishDraw() { }
@@ -132,7 +144,7 @@ inline bool isShapeVisibleOn(
         return false;
     if (viewType == TViewType::vtVisible)
         return true;
-    return surface.FViewerType == 0 && surface.FPreview == 0;
+    return surface.FViewerType == TViewerType::Screen && surface.FPreview == 0;
 }
 
 } // namespace zarno

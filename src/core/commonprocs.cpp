@@ -184,11 +184,11 @@ TResult_GetOnlyOneMatchedFile TCommonProcs::oneMatchedFile(
             : QString();
         if (suffix != extension)
             continue;
-        if (result.state == 0) {
-            result.state = 1;
+        if (result.state == TMatchedFileState::None) {
+            result.state = TMatchedFileState::One;
             result.fileName = path;
         } else {
-            result.state = 2;
+            result.state = TMatchedFileState::Several;
             result.fileName.clear();
         }
     }

@@ -8,10 +8,13 @@
 
 namespace zarno {
 
+// How many of the listed files matched.
+enum class TMatchedFileState : int { None = 0, One = 1, Several = 2 };
+
 struct TResult_GetOnlyOneMatchedFile
 {
-    int state = 0; // 0 none, 1 exactly one, 2 several
-    QString fileName;
+    TMatchedFileState state = TMatchedFileState::None;
+    QString fileName; // set for One only
 };
 
 // String and number helpers shared by every subsystem. Positions are 1-based,

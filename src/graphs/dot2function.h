@@ -10,7 +10,8 @@ class TCalcFormulaFacade;
 class TRange;
 class TVariable;
 
-// The formula of a graph: what the graph shape samples.
+// Builds a function graph from its parent shapes: the formula that the graph
+// shape samples.
 class TParentSomething2function : public TParents2Children
 {
 public:
@@ -26,7 +27,7 @@ protected:
     TRange *fRange = nullptr;
 };
 
-// The graph of y = f(x) or x = g(y) with its origin at a point.
+// Builds the graph of y = f(x) or x = g(y) from a point, its origin, and a formula.
 class TParentDot2Function : public TParentSomething2function
 {
 public:
@@ -54,6 +55,7 @@ private:
     TVariable *fVariable = nullptr;
 };
 
+// Descriptor of TParentDot2Function: one point and a formula make a graph.
 class TParentDot2FunctionClass : public TRelationClass
 {
 public:

@@ -1,6 +1,7 @@
 #include "graphs/functioncalculator.h"
 
 #include "core/exceptions.h"
+#include "model/geometry/segmentclip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,31 +11,6 @@ namespace zarno {
 namespace {
 const QString kClass = QStringLiteral("TFunctionCalculator");
 constexpr double kEdge = 10000;
-
-// Does the segment p–q meet the box? (Liang–Barsky on the segment.)
-bool segmentMeetsBox(
-    double px, double py, double qx, double qy, double x0, double x1, double y0, double y1)
-{
-    double u0 = 0, u1 = 1;
-    const double dx = qx - px, dy = qy - py;
-    const double p[4] = { -dx, dx, -dy, dy };
-    const double q[4] = { px - x0, x1 - px, py - y0, y1 - py };
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double u = q[i] / p[i];
-        if (p[i] < 0)
-            u0 = std::max(u0, u);
-        else
-            u1 = std::min(u1, u);
-        if (u0 > u1)
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 TFunctionCalculator::Side TFunctionCalculator::sideOf(qsizetype i) const
@@ -55,18 +31,18 @@ void TFunctionCalculator::append(double s, double t, bool pieceStart)
     fPieceT.push_back(t);
     fLeast = std::min(fLeast, s);
     fGreatest = std::max(fGreatest, s);
-    if (fRecordMode == 0)
+    if (fRecordMode == RecordMode::Record)
         fRecord.push_back({ s, t, pieceStart });
 }
 
-void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sStart, double sEnd,
-    double step, double t0, double t1, const PieceSink &sink)
+void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, double sStart,
+    double sEnd, double step, double t0, double t1, const PieceSink &sink)
 {
     fRecordMode = recordMode;
     fT0 = t0;
     fT1 = t1;
     fCount = 0;
-    if (recordMode == 0) {
+    if (recordMode == RecordMode::Record) {
         fRecord.clear();
         fAnchor = { std::nan(""), std::nan("") };
     }
@@ -95,7 +71,8 @@ void TFunctionCalculator::run(int recordMode, const Sampler &sampler, double sSt
         fPieceT.clear();
         throw;
     }
-    if (recordMode == 0 && !fRecord.empty() && std::isfinite(fLeast) && std::isfinite(fGreatest)) {
+    if (recordMode == RecordMode::Record && !fRecord.empty() && std::isfinite(fLeast)
+        && std::isfinite(fGreatest)) {
         const double middle = (fLeast + fGreatest) / 2;
         const auto best = std::min_element(
             fRecord.begin(), fRecord.end(), [middle](const auto &a, const auto &b) {
@@ -192,7 +169,7 @@ bool TFunctionCalculator::hitsBox(double s0, double s1, double t0, double t1) co
             return true;
         if (i + 1 < fRecord.size() && !fRecord[i + 1].pieceStart) {
             const Recorded &q = fRecord[i + 1];
-            if (segmentMeetsBox(p.s, p.t, q.s, q.t, s0, s1, t0, t1))
+            if (clipSegmentToBox({ p.s, p.t }, { q.s, q.t }, TClipBox { s0, s1, t0, t1 }))
                 return true;
         }
     }

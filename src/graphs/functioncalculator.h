@@ -19,10 +19,13 @@ public:
     // Receives one piece: points 0 .. lastIndex in local (s, t) coordinates.
     using PieceSink = std::function<void(const double *s, const double *t, int lastIndex)>;
 
+    // Record keeps the drawn points for hit tests and the anchor (the
+    // domain part); DontRecord keeps nothing (the parts outside the domain).
+    enum class RecordMode { Record = 0, DontRecord = 1 };
+
     // One run over [sStart, sEnd] with the given step; t0 .. t1 is the
-    // visible t range. recordMode 0 records the drawn points for hit tests
-    // and the anchor; 1 records nothing.
-    void run(int recordMode, const Sampler &sampler, double sStart, double sEnd, double step,
+    // visible t range.
+    void run(RecordMode recordMode, const Sampler &sampler, double sStart, double sEnd, double step,
         double t0, double t1, const PieceSink &sink);
 
     // The recorded curve passes through the box.
@@ -43,7 +46,7 @@ private:
     qsizetype fPos = 0;
     double fT0 = 0;
     double fT1 = 0;
-    int fRecordMode = 0;
+    RecordMode fRecordMode = RecordMode::Record;
     std::vector<double> fPieceS;
     std::vector<double> fPieceT;
     double fLeast = 0;

@@ -87,8 +87,8 @@ double TShapeFunction::rawDistance(const TModelPoint &point, const TModelPoint &
     return fCalculator.hitsBox(a - pxS, a + pxS, b - pxT, b + pxT) ? 0 : 100;
 }
 
-void TShapeFunction::runOver(
-    TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to)
+void TShapeFunction::runOver(TAbstractImageAdapter &surface, TPenBrush &pb,
+    TFunctionCalculator::RecordMode recordMode, double from, double to)
 {
     const TModelViewRect view = surface.getModelViewRect();
     const TModelPoint mpp = surface.getModelPerPixel();
@@ -119,9 +119,11 @@ void TShapeFunction::drawOutside(TAbstractImageAdapter &surface)
     pb.setUseOuterStyle(true);
     try {
         if (fRange.lower() > sStart)
-            runOver(surface, pb, 1, sStart, std::min(fRange.lower(), sEnd));
+            runOver(surface, pb, TFunctionCalculator::RecordMode::DontRecord, sStart,
+                std::min(fRange.lower(), sEnd));
         if (fRange.upper() < sEnd)
-            runOver(surface, pb, 1, std::max(fRange.upper(), sStart), sEnd);
+            runOver(surface, pb, TFunctionCalculator::RecordMode::DontRecord,
+                std::max(fRange.upper(), sStart), sEnd);
     } catch (...) {
         pb.setUseOuterStyle(false);
         throw;
@@ -134,7 +136,8 @@ void TShapeFunction::drawDomain(TAbstractImageAdapter &surface, TPenBrush &pb)
     const TModelViewRect view = surface.getModelViewRect();
     const double sStart = isY() ? view.bottom - fOrigin.y : view.left - fOrigin.x;
     const double sEnd = isY() ? view.top - fOrigin.y : view.right - fOrigin.x;
-    runOver(surface, pb, 0, std::max(fRange.lower(), sStart), std::min(fRange.upper(), sEnd));
+    runOver(surface, pb, TFunctionCalculator::RecordMode::Record, std::max(fRange.lower(), sStart),
+        std::min(fRange.upper(), sEnd));
 }
 
 void TShapeFunction::drawNormal(const TDrawStatus &, TAbstractImageAdapter &surface)

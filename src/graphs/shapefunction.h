@@ -56,8 +56,8 @@ private:
     TParentSomething2function &function() const;
     void drawOutside(TAbstractImageAdapter &surface);
     void drawDomain(TAbstractImageAdapter &surface, TPenBrush &pb);
-    void runOver(
-        TAbstractImageAdapter &surface, TPenBrush &pb, int recordMode, double from, double to);
+    void runOver(TAbstractImageAdapter &surface, TPenBrush &pb,
+        TFunctionCalculator::RecordMode recordMode, double from, double to);
 
     TModelPoint fOrigin;
     TRange fRange;

@@ -26,7 +26,7 @@ private:
     const TRelationClass &fClass;
 };
 
-// Lines, segments, rays and arrows through two points.
+// Builds a line, segment, ray or arrow (or an output-area edge) from two points.
 class TParentDots2Line : public TCurveRelation
 {
 public:
@@ -34,6 +34,7 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds the line through a point parallel (heikou) to a line.
 class TParentDotLine2HeikouLine : public TCurveRelation
 {
 public:
@@ -41,6 +42,7 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds the line through a point perpendicular (suicyoku) to a line.
 class TParentDotLine2SuicyokuLine : public TCurveRelation
 {
 public:
@@ -48,6 +50,7 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds a circle from its centre and a point on it.
 class TParentDots2Circle : public TCurveRelation
 {
 public:
@@ -55,6 +58,8 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds an arc from its centre, its start (which sets the radius) and the
+// point whose radial ends it.
 class TParentDots2Arc : public TCurveRelation
 {
 public:
@@ -62,6 +67,7 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds the circumcircle (gaisetsuen) of three points.
 class TParentDots2Gaisetsuen : public TCurveRelation
 {
 public:
@@ -69,6 +75,7 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
 };
 
+// Builds an ellipse from its centre and two points on it.
 class TParentDots2ellipse : public TCurveRelation
 {
 public:
@@ -86,6 +93,7 @@ public:
     }
 };
 
+// Descriptor of TParentDots2Line: two points make a line-like shape.
 class TParentDots2LineClass : public TCurveRelationClass<TParentDots2Line>
 {
 public:
@@ -113,6 +121,7 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
+// Descriptor of TParentDotLine2HeikouLine: a point and a line make the parallel.
 class TParentDotLine2HeikouLineClass : public TDotLine2LineClass<TParentDotLine2HeikouLine>
 {
 public:
@@ -123,6 +132,7 @@ public:
     }
 };
 
+// Descriptor of TParentDotLine2SuicyokuLine: a point and a line make the perpendicular.
 class TParentDotLine2SuicyokuLineClass : public TDotLine2LineClass<TParentDotLine2SuicyokuLine>
 {
 public:
@@ -133,6 +143,7 @@ public:
     }
 };
 
+// Descriptor of TParentDots2Circle: two points (centre first) make a circle.
 class TParentDots2CircleClass : public TCurveRelationClass<TParentDots2Circle>
 {
 public:
@@ -145,6 +156,7 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
+// Descriptor of TParentDots2Arc: three points (centre first) make an arc.
 class TParentDots2ArcClass : public TCurveRelationClass<TParentDots2Arc>
 {
 public:
@@ -157,6 +169,7 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
+// Descriptor of TParentDots2Gaisetsuen: three points make their circumcircle.
 class TParentDots2GaisetsuenClass : public TCurveRelationClass<TParentDots2Gaisetsuen>
 {
 public:
@@ -169,6 +182,7 @@ protected:
     void fillParentRules(TParentShapeInfoList &rules) const override;
 };
 
+// Descriptor of TParentDots2ellipse: three points (centre first) make an ellipse.
 class TParentDots2ellipseClass : public TCurveRelationClass<TParentDots2ellipse>
 {
 public:

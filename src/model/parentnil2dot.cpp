@@ -85,7 +85,7 @@ bool TParentSomething2dot::calcChildren(TAbstractImageAdapter *)
 }
 
 std::unique_ptr<TShapeDot> TParentSomething2dotClass::createDotWithZahyou(TFiguretype figureType,
-    std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const
+    std::unique_ptr<TZahyou> zahyou, Mode mode, const TShapeList &parents) const
 {
     std::unique_ptr<TShapeDot> dot(TShapeDot::createFormulaShapeDot());
     auto facadeX = TCalcFormulaFacade::createCalcFormulaFacade();
@@ -98,7 +98,7 @@ std::unique_ptr<TShapeDot> TParentSomething2dotClass::createDotWithZahyou(TFigur
     auto *relation = static_cast<TParentSomething2dot *>(attachNew(figureType, *dot));
     relation->setRelation(dot.get(), parents);
     relation->setZahyouAndFacades(std::move(zahyou), std::move(facadeX), std::move(facadeY));
-    if (mode != mLoad)
+    if (mode != Mode::mLoad)
         relation->prepareFormulas();
     return dot;
 }
@@ -125,8 +125,8 @@ void TParentNil2dotClass::s_createShapes2shapeList(
     TShapeStore &outList, TFiguretype figureType, bool interactive, const TShapeList &parents) const
 {
     checkSupported(figureType);
-    std::unique_ptr<TShapeDot> dot = createDotWithZahyou(
-        figureType, TZahyou::createFreeZahyou(), interactive ? mInteractive : mLoad, parents);
+    std::unique_ptr<TShapeDot> dot = createDotWithZahyou(figureType, TZahyou::createFreeZahyou(),
+        interactive ? Mode::mInteractive : Mode::mLoad, parents);
     if (dot)
         outList.add(std::move(dot));
 }

@@ -11,8 +11,8 @@ class TCalcFormulaFacade;
 class TControlCalcSymbolOnOff;
 class TShapeDot;
 
-// A point whose position comes from a coordinate description: each
-// coordinate free or a formula.
+// Builds a point from parent shapes (none for a free point) and a coordinate
+// description (zahyou): each coordinate free or a formula.
 class TParentSomething2dot : public TParents2Children
 {
 public:
@@ -49,25 +49,27 @@ private:
     std::unique_ptr<TCalcFormulaFacade> fFacadeY;
 };
 
-// The class half of points with a coordinate description.
+// Descriptor base of TParentSomething2dot: the parents' variables and the
+// coordinate dialog make a point.
 class TParentSomething2dotClass : public TRelationClass
 {
 public:
     // Creation modes: 0 while a document is read (formulas are compiled when
     // the record is read), 1 by the user, 2 by the program with ready texts.
-    enum Mode { mLoad = 0, mInteractive = 1, mProgram = 2 };
+    enum class Mode { mLoad = 0, mInteractive = 1, mProgram = 2 };
 
     // Which variables the coordinate formulas may use.
     virtual void setupCalcSymbolOnOff(
         const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const = 0;
-    virtual bool needsDialogAtCreation(int mode) const = 0;
+    virtual bool needsDialogAtCreation(Mode mode) const = 0;
 
     // Builds the point; nothing when the user cancels the coordinate dialog.
     std::unique_ptr<TShapeDot> createDotWithZahyou(TFiguretype figureType,
-        std::unique_ptr<TZahyou> zahyou, int mode, const TShapeList &parents) const;
+        std::unique_ptr<TZahyou> zahyou, Mode mode, const TShapeList &parents) const;
 };
 
-// A point on the field with no parent shapes.
+// Builds a point on the field from nothing (no parent shapes): a free point,
+// the origin or an output-area corner.
 class TParentNil2dot : public TParentSomething2dot
 {
 public:
@@ -76,6 +78,7 @@ public:
     void moveXYOffsetXY_p2dot(TShape &point, const TModelPoint &offset) override;
 };
 
+// Descriptor of TParentNil2dot: nothing (no parents) makes a point.
 class TParentNil2dotClass : public TParentSomething2dotClass
 {
 public:
@@ -95,7 +98,7 @@ public:
 
     void setupCalcSymbolOnOff(
         const TShapeList &parents, TControlCalcSymbolOnOff &onOff) const override;
-    bool needsDialogAtCreation(int) const override { return false; }
+    bool needsDialogAtCreation(Mode) const override { return false; }
 };
 
 } // namespace zarno

@@ -17,7 +17,7 @@ void TParentShapeInfoList::add(const TShapetypeSet &accepted, int min, int max)
     fRules.append(TParentShapeInfo { accepted, min, max, 0 });
 }
 
-int TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
+TParentShapeInfoList::Result TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
 {
     for (TParentShapeInfo &rule : fRules)
         rule.count = 0;
@@ -32,17 +32,17 @@ int TParentShapeInfoList::checkParentShapes(const TShapeList &shapes)
             }
         }
         if (!taken)
-            return Impossible;
+            return Result::Impossible;
     }
     for (const TParentShapeInfo &rule : fRules) {
         if (rule.count < rule.min)
-            return NotEnough;
+            return Result::NotEnough;
         if (rule.max != 0 && rule.count > rule.max)
             throw ESouteigai(QStringLiteral("TParentShapeInfoList"),
                 QStringLiteral("親の個数が上限を超えています。"),
                 QStringLiteral("checkParentShapes"));
     }
-    return Complete;
+    return Result::Complete;
 }
 
 void TAbstractParents2Children::setupProperty()
@@ -160,7 +160,7 @@ bool TRelationClass::isMyParentShapes(const TShapeList *shapes) const
         throw ESouteigai(className(), { fmtArg("shapeList0") }, QStringLiteral("%s=nilです。"),
             QStringLiteral("isMyParentShapes"));
     TParentShapeInfoList *rules = parentShapeInfoList();
-    return rules && rules->checkParentShapes(*shapes) == TParentShapeInfoList::Complete;
+    return rules && rules->checkParentShapes(*shapes) == TParentShapeInfoList::Result::Complete;
 }
 
 TParents2Children *TRelationClass::attachNew(TFiguretype figureType, TShape &shape) const

@@ -41,12 +41,12 @@ struct TParentShapeInfo
 class TParentShapeInfoList
 {
 public:
-    enum Result { NotEnough = 0, Complete = 1, Impossible = 2 };
+    // NotEnough: not yet enough shapes; Complete: the selection makes the
+    // construction; Impossible: some shape fits no rule.
+    enum class Result { NotEnough = 0, Complete = 1, Impossible = 2 };
 
     void add(const TShapetypeSet &accepted, int min, int max);
-    // 0: not yet enough shapes, 1: the selection makes the construction,
-    // 2: some shape fits no rule.
-    int checkParentShapes(const TShapeList &shapes);
+    Result checkParentShapes(const TShapeList &shapes);
     int size() const { return int(fRules.size()); }
     const TParentShapeInfo &rule(int i) const { return fRules[i]; }
 
@@ -91,7 +91,8 @@ protected:
     QString fCustomName;
 };
 
-// The concrete base of every construction.
+// The concrete base of every construction: builds one child shape from its
+// parent shapes ("2" reads "to" in every relation name).
 class TParents2Children : public TAbstractParents2Children
 {
 public:

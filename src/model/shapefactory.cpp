@@ -111,7 +111,7 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeStore &field) co
         // wrong kind of shape.
         const TRelationClass *cls = relationClassFor(type);
         if (TParentShapeInfoList *rules = cls->parentShapeInfoList();
-            rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Complete)
+            rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Result::Complete)
             figure->raiseFormatError(safeFormat(
                 QStringLiteral("figure(%s)の親が正しくありません。"), { fmtArg(typeText) }));
         TShapeStore built = createSilently(type, parents);

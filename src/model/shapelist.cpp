@@ -127,7 +127,7 @@ void TShapeList::drawField(TDrawStatus &status, TAbstractImageAdapter &surface)
     drawAll(status, surface);
     status.front = false; // now only the points, on top
     drawAll(status, surface);
-    status.value = 0;
+    status.value = TCurrentDrawStatus::Ordinary;
     afterDrawAll(status, surface);
 }
 

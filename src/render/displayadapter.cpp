@@ -9,7 +9,7 @@ namespace zarno {
 
 TDisplayAdapter::TDisplayAdapter()
 {
-    FViewerType = 0;
+    FViewerType = TViewerType::Screen;
     TCanvas &c = getCanvas();
     c.setPenColor(kColorBlack);
     c.setPenWidth(1);

@@ -2,12 +2,14 @@
 
 #include "base/penbrush.h"
 #include "core/exceptions.h"
+#include "model/geometry/segmentclip.h"
 #include "platform/bitmap.h"
 #include "render/dpi.h"
 #include "render/pointbuffer.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace zarno {
@@ -55,31 +57,19 @@ bool inSafeSquare(const TPixelF &p)
     return std::fabs(p.x) <= kSafePixel && std::fabs(p.y) <= kSafePixel;
 }
 
-// Liang–Barsky: cuts p–q to the safe square; false when nothing is left.
-// keptEnd tells whether q itself was kept.
+// Cuts p–q to the safe square; false when nothing is left. keptEnd tells
+// whether q itself was kept.
 bool clipToSafeSquare(TPixelF &p, TPixelF &q, bool *keptEnd = nullptr)
 {
+    const std::optional<TSegmentPart> part = clipSegmentToBox(
+        { p.x, p.y }, { q.x, q.y }, TClipBox { -kSafePixel, kSafePixel, -kSafePixel, kSafePixel });
+    if (!part)
+        return false;
     const double dx = q.x - p.x, dy = q.y - p.y;
-    double t0 = 0, t1 = 1;
-    const double ps[4] = { -dx, dx, -dy, dy };
-    const double qs[4] = { p.x + kSafePixel, kSafePixel - p.x, p.y + kSafePixel, kSafePixel - p.y };
-    for (int i = 0; i < 4; ++i) {
-        if (ps[i] == 0) {
-            if (qs[i] < 0)
-                return false;
-            continue;
-        }
-        const double r = qs[i] / ps[i];
-        if (ps[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
-            return false;
-    }
-    const TPixelF a { p.x + t0 * dx, p.y + t0 * dy }, b { p.x + t1 * dx, p.y + t1 * dy };
+    const TPixelF a { p.x + part->t0 * dx, p.y + part->t0 * dy },
+        b { p.x + part->t1 * dx, p.y + part->t1 * dy };
     if (keptEnd)
-        *keptEnd = t1 == 1;
+        *keptEnd = part->t1 == 1;
     p = a;
     q = b;
     return true;

@@ -91,7 +91,7 @@ public:
     static constexpr double kArrowWingAngle = 2.8448866807507573; // 163°
 
 protected:
-    bool forOutput() const { return FViewerType == 1; }
+    bool forOutput() const { return FViewerType == TViewerType::Printer; }
     // Outlines whose pixel box reaches beyond ±10000: drawn as polylines of
     // points on the curve (y up, counter-clockwise from angle t0 through
     // sweep radians), cut to the ±10000 square, so that the visible part has

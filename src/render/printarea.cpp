@@ -277,7 +277,7 @@ std::unique_ptr<TShapeDot> TParentNil2printAreaClass::createCorner(
     const QString &name, const TModelPoint &at) const
 {
     std::unique_ptr<TShapeDot> dot(cornerClass().createDotWithZahyou(TFiguretype::FIG_printAreaDot,
-        TZahyou::createFreeZahyou(), TParentSomething2dotClass::mProgram, TShapeList()));
+        TZahyou::createFreeZahyou(), TParentSomething2dotClass::Mode::mProgram, TShapeList()));
     if (!dot)
         throw ESouteigai(
             className(), QStringLiteral("点が作れませんでした。"), QStringLiteral("createCorner"));

@@ -111,7 +111,7 @@ private:
     bool fHiddenForExport = false;
 };
 
-// The relation of the output area: no parents, nothing to compute.
+// Builds the image output area from nothing (no parents); nothing to compute.
 class TParentNil2printArea : public TParents2Children
 {
 public:
@@ -127,7 +127,8 @@ private:
     const TRelationClass &fClass;
 };
 
-// Builds the output area. Interactively (a new document) it builds the whole
+// Descriptor of TParentNil2printArea: nothing makes the output area.
+// Interactively (a new document) it builds the whole
 // initial group: P1..P4, the edges 12V, 23H, 34V, 41H, and last the area,
 // which the model takes as the list's last shape. While a document is read it
 // builds the area alone; the field hands it the eight parts read just before

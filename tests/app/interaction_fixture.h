@@ -4,17 +4,18 @@
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
 #include "model/field.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "render/displayadapter.h"
 #include "render/renderclasses.h"
+#include "support/guidance_names.h"
 #include "support/scripted_dialogs.h"
 
 #include <QMap>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zarno::test {
 
@@ -29,9 +30,9 @@ public:
     TFiguretypeSet enabledTools;
     bool pointToolDown = false;
     int releasedPointTool = 0;
-    QMap<int, bool> checked;
+    QMap<TCommandId, bool> checked;
     bool deleteEnabled = false;
-    int propertyType = -1;
+    std::optional<TPropertyType> propertyType; // unset until the first call
 
     void setStatusText(const QString &text) override { status = text; }
     void setTitle(const QString &t) override { title = t; }
@@ -45,8 +46,8 @@ public:
         pointToolDown = false;
         ++releasedPointTool;
     }
-    void setCommandChecked(int id, bool c) override { checked[id] = c; }
-    void setSelectionCommands(int type, bool canDelete, bool) override
+    void setCommandChecked(TCommandId id, bool c) override { checked[id] = c; }
+    void setSelectionCommands(TPropertyType type, bool canDelete, bool) override
     {
         propertyType = type;
         deleteEnabled = canDelete;
@@ -69,7 +70,6 @@ protected:
     explicit InteractionTest(bool withRenderClasses = false)
         : box(QSize(640, 480))
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
         if (withRenderClasses)
             registerRenderRelationClasses(factory);
@@ -79,34 +79,33 @@ protected:
         model.setController(controller.get());
         controller->startUp();
     }
-    ~InteractionTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TField &field() { return controller->field(); }
     const TShapeList &selection() { return model.getSelection(); }
     QPoint px(double x, double y) { return screen.modelToPixel({ x, y }); }
-    void press(double x, double y, unsigned shift = 0, int button = mbLeft)
+    void press(double x, double y, unsigned shift = 0, TMouseButton button = TMouseButton::mbLeft)
     {
         const QPoint p = px(x, y);
-        controller->mouse(mkPress, button, shift, p.x(), p.y());
+        controller->mouse(TMouseKind::mkPress, button, shift, p.x(), p.y());
     }
     void moveTo(double x, double y)
     {
         const QPoint p = px(x, y);
-        controller->mouse(mkMove, mbLeft, 0, p.x(), p.y());
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, p.x(), p.y());
     }
     void release(double x, double y)
     {
         const QPoint p = px(x, y);
-        controller->mouse(mkRelease, mbLeft, 0, p.x(), p.y());
+        controller->mouse(TMouseKind::mkRelease, TMouseButton::mbLeft, 0, p.x(), p.y());
     }
     // Pixels are taken before the press: a scroll moves the model under them.
     void drag(double x0, double y0, double x1, double y1)
     {
         const QPoint p0 = px(x0, y0), pm = px((x0 + x1) / 2, (y0 + y1) / 2), p1 = px(x1, y1);
-        controller->mouse(mkPress, mbLeft, 0, p0.x(), p0.y());
-        controller->mouse(mkMove, mbLeft, 0, pm.x(), pm.y());
-        controller->mouse(mkMove, mbLeft, 0, p1.x(), p1.y());
-        controller->mouse(mkRelease, mbLeft, 0, p1.x(), p1.y());
+        controller->mouse(TMouseKind::mkPress, TMouseButton::mbLeft, 0, p0.x(), p0.y());
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, pm.x(), pm.y());
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, p1.x(), p1.y());
+        controller->mouse(TMouseKind::mkRelease, TMouseButton::mbLeft, 0, p1.x(), p1.y());
     }
     // A free point made by Ctrl+click.
     TShapeDot *clickPoint(double x, double y, bool keepSelection = false)
@@ -121,7 +120,7 @@ protected:
         return field().last();
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TModel model;
     RecordingWindow window;

@@ -60,17 +60,17 @@ TEST_F(DocumentCycle, BuildSaveStartNewOpenAndTheFigureIsBack)
     construct(TFiguretype::FIG_gaisetsuen);
     const QString path = dir.filePath(QStringLiteral("triangle.znt"));
     files->saveAnswers.push_back(path);
-    controller->executeAction(cmdSave);
+    controller->executeAction(TCommandId::cmdSave);
     EXPECT_EQ(files->titles, QStringList { QStringLiteral("名前を付けてzarnoファイルを保存") });
     EXPECT_EQ(window.title, QStringLiteral("zarno - triangle.znt"));
     EXPECT_FALSE(field().isChanged());
 
-    controller->executeAction(cmdNewFile); // unchanged: no question
+    controller->executeAction(TCommandId::cmdNewFile); // unchanged: no question
     EXPECT_TRUE(dialogs->shown.isEmpty());
     EXPECT_EQ(field().count(), 0);
 
     files->openAnswers.push_back(path);
-    controller->executeAction(cmdOpen);
+    controller->executeAction(TCommandId::cmdOpen);
     ASSERT_EQ(field().count(), 4);
     EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_gaisetsuen);
     EXPECT_EQ(window.title, QStringLiteral("zarno - triangle.znt"));
@@ -95,7 +95,7 @@ TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocum
     clickPoint(1, 1);
     dialogs->answers = { TModalResult::mrCancel };
     files->openAnswers.push_back(dir.filePath(QStringLiteral("x.znt")));
-    controller->executeAction(cmdOpen);
+    controller->executeAction(TCommandId::cmdOpen);
     EXPECT_EQ(field().count(), 1);
     EXPECT_EQ(files->openAnswers.size(), 1u); // not even asked for a file
 
@@ -106,7 +106,7 @@ TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocum
     junk.write("not a document");
     junk.close();
     files->openAnswers = { missing };
-    controller->executeAction(cmdOpen);
+    controller->executeAction(TCommandId::cmdOpen);
     EXPECT_EQ(field().count(), 1); // the damaged file was refused; the work stays
     EXPECT_TRUE(dialogs->shown.last().text.contains(QStringLiteral("破損しているため")));
 }
@@ -116,8 +116,8 @@ TEST_F(DocumentCycle, DroppingOneDocumentAmongFoldersOpensIt)
     clickPoint(0, 0);
     const QString path = dir.filePath(QStringLiteral("one.znt"));
     files->saveAnswers.push_back(path);
-    controller->executeAction(cmdSaveAs);
-    controller->executeAction(cmdNewFile);
+    controller->executeAction(TCommandId::cmdSaveAs);
+    controller->executeAction(TCommandId::cmdNewFile);
     controller->openDroppedFiles({ dir.path(), path });
     EXPECT_EQ(field().count(), 1);
     controller->openDroppedFiles({ path, path + QStringLiteral(".znt") });

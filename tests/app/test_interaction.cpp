@@ -14,7 +14,7 @@ TEST_F(InteractionTest, ANewDocumentIsReadyAndFixed)
 {
     EXPECT_TRUE(model.isReady());
     EXPECT_TRUE(field().getFFixField());
-    EXPECT_TRUE(window.checked.value(cmdFixFieldToggle));
+    EXPECT_TRUE(window.checked.value(TCommandId::cmdFixFieldToggle));
     EXPECT_EQ(window.title, QStringLiteral("zarno - "));
     EXPECT_FALSE(field().isChanged());
     EXPECT_EQ(px(0, 0), QPoint(320, 240));
@@ -104,8 +104,8 @@ TEST_F(InteractionTest, DraggingAFreePointAndALineThroughTwoFreePoints)
     EXPECT_NEAR(b->getX() - b0.x, a->getX() - a0.x, 1e-12);
     EXPECT_NEAR(b->getY() - b0.y, a->getY() - a0.y, 1e-12);
     EXPECT_TRUE(line->isDrawable());
-    EXPECT_EQ(model.mouseStatus(), TModel::msUp);
-    EXPECT_EQ(model.drawStatus(), 0);
+    EXPECT_EQ(model.mouseStatus(), TMouseStatus::msUp);
+    EXPECT_EQ(model.drawStatus(), TCurrentDrawStatus::Ordinary);
 }
 
 TEST_F(InteractionTest, ALineThroughAFormulaPointDoesNotMove)
@@ -131,7 +131,7 @@ TEST_F(InteractionTest, TheFixedFieldDoesNotScrollAndTheFreeOneDoes)
     EXPECT_EQ(field().getCenterXy(), (TModelPoint { 0, 0 }));
     EXPECT_FALSE(field().isChanged());
 
-    controller->executeAction(cmdFixFieldToggle, false);
+    controller->executeAction(TCommandId::cmdFixFieldToggle, false);
     EXPECT_FALSE(field().getFFixField());
     EXPECT_TRUE(field().isChanged());
     drag(-3, -3, -2, -3);
@@ -145,7 +145,7 @@ TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
     TShapeDot *a = clickPoint(0, 0);
     clickPoint(1, 1);
     const int before = field().count();
-    controller->executeAction(cmdDelete); // a lone point
+    controller->executeAction(TCommandId::cmdDelete); // a lone point
     EXPECT_TRUE(dialogs->shown.isEmpty());
     EXPECT_EQ(field().count(), before - 1);
 
@@ -157,7 +157,7 @@ TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
     release(0, 0);
     ASSERT_EQ(selection().first(), a);
     dialogs->answers.push_back(TModalResult::mrNo);
-    controller->executeAction(cmdDelete);
+    controller->executeAction(TCommandId::cmdDelete);
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_EQ(dialogs->shown.first().text,
         QStringLiteral("選択された形には子図形があります。\r\n全部削除しますか？"));
@@ -166,7 +166,7 @@ TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
     EXPECT_TRUE(a->getFSelected());
 
     dialogs->answers.push_back(TModalResult::mrYes);
-    controller->executeAction(cmdDelete);
+    controller->executeAction(TCommandId::cmdDelete);
     EXPECT_EQ(field().count(), before - 1); // the point and the line through it
     EXPECT_TRUE(selection().isEmpty());
 }
@@ -174,12 +174,12 @@ TEST_F(InteractionTest, DeleteAsksOnlyWhenThereAreChildren)
 TEST_F(InteractionTest, ZoomDoublesAtHalfAndSpringsBackWithoutScaling)
 {
     const TModelPoint mm0 = field().getMmPerModel1();
-    controller->zoomControl(0, 0.5);
+    controller->zoomControl(TZoomControl::zcBoth, 0.5);
     EXPECT_NEAR(field().getMmPerModel1().x, 2 * mm0.x, 1e-9);
     EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
-    controller->zoomControl(0, 0);
+    controller->zoomControl(TZoomControl::zcBoth, 0);
     EXPECT_NEAR(field().getMmPerModel1().x, 2 * mm0.x, 1e-9);
-    controller->zoomControl(1, 0.5); // horizontal only, from the new scale
+    controller->zoomControl(TZoomControl::zcHorizontal, 0.5); // horizontal only, from the new scale
     EXPECT_NEAR(field().getMmPerModel1().x, 4 * mm0.x, 1e-9);
     EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
 }
@@ -188,23 +188,24 @@ TEST_F(InteractionTest, StatusReadOutAndMovesOutsideTheView)
 {
     moveTo(1.5, -0.25);
     EXPECT_EQ(window.status, QStringLiteral("( 1.50, -0.25 )"));
-    controller->mouse(mkMove, mbLeft, 0, 700, 100); // beyond the 640-pixel view
+    controller->mouse(
+        TMouseKind::mkMove, TMouseButton::mbLeft, 0, 700, 100); // beyond the 640-pixel view
     EXPECT_EQ(window.status, QStringLiteral("( 1.50, -0.25 )"));
 }
 
 TEST_F(InteractionTest, RightPressOnTheSelectionShowsThePopup)
 {
     clickPoint(1, 1);
-    press(1, 1, 0, mbRight);
+    press(1, 1, 0, TMouseButton::mbRight);
     EXPECT_EQ(window.popups, 1);
-    press(-2, -2, 0, mbRight);
+    press(-2, -2, 0, TMouseButton::mbRight);
     EXPECT_EQ(window.popups, 1);
     EXPECT_TRUE(selection().isEmpty());
     // The application key opens it at the cursor.
     press(1, 1);
     release(1, 1);
     window.cursor = px(1, 1);
-    controller->key(0, QChar(), 0, 93);
+    controller->key(TKeyKind::kkDown, QChar(), 0, kApplicationKey);
     EXPECT_EQ(window.popups, 2);
 }
 
@@ -214,17 +215,17 @@ TEST_F(InteractionTest, ARightPressStartsNoDrag)
 {
     TShapeDot *p = clickPoint(1, 1);
     const TModelPoint p0 = p->getXY();
-    press(1, 1, 0, mbRight);
+    press(1, 1, 0, TMouseButton::mbRight);
     ASSERT_EQ(window.popups, 1);
     moveTo(2, 2);
     moveTo(3, 1);
     EXPECT_EQ(p->getXY(), p0);
 
-    controller->executeAction(cmdFixFieldToggle, false);
-    press(-3, -3, 0, mbRight); // nothing there: the selection goes
+    controller->executeAction(TCommandId::cmdFixFieldToggle, false);
+    press(-3, -3, 0, TMouseButton::mbRight); // nothing there: the selection goes
     moveTo(-2, -3);
     EXPECT_EQ(field().getCenterXy(), (TModelPoint { 0, 0 }));
-    EXPECT_EQ(model.mouseStatus(), TModel::msMoving);
+    EXPECT_EQ(model.mouseStatus(), TMouseStatus::msMoving);
 }
 
 // The property command follows the selection's common property type: a
@@ -232,18 +233,18 @@ TEST_F(InteractionTest, ARightPressStartsNoDrag)
 TEST_F(InteractionTest, PropertyCommandsFollowTheWholeSelection)
 {
     clickPoint(1, 1);
-    EXPECT_EQ(window.propertyType, int(TPropertyType::DotCoordinates));
+    EXPECT_EQ(window.propertyType, TPropertyType::DotCoordinates);
     clickPoint(2, 1, true);
     EXPECT_EQ(selection().count(), 2);
-    EXPECT_EQ(window.propertyType, 0);
+    EXPECT_EQ(window.propertyType, TPropertyType::None);
     EXPECT_TRUE(window.deleteEnabled);
     press(-3, -3);
     release(-3, -3);
-    EXPECT_EQ(window.propertyType, 0);
+    EXPECT_EQ(window.propertyType, TPropertyType::None);
     EXPECT_FALSE(window.deleteEnabled);
     press(2, 1); // the second point alone
     release(2, 1);
-    EXPECT_EQ(window.propertyType, int(TPropertyType::DotCoordinates));
+    EXPECT_EQ(window.propertyType, TPropertyType::DotCoordinates);
 }
 
 TEST_F(InteractionTest, AConstructionBecomesTheOnlySelectionAndReleasesThePointTool)

@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, DeleteAsksAboutChildrenAndNoKeepsThem)
     tool(TFiguretype::FIG_senbun)->trigger();
     clickAt(-1, 0); // select the first point alone
     ASSERT_EQ(appli->model().getSelection().count(), 1);
-    QAction *del = appli->menus().action(cmdDelete);
+    QAction *del = appli->menus().action(TCommandId::cmdDelete);
     EXPECT_TRUE(del->isEnabled());
     dialogs->answers.push_back(TModalResult::mrNo);
     QTest::keyClick(window.view(), Qt::Key_Delete);
@@ -141,9 +141,10 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
             QStringLiteral("編集(&E)"), QStringLiteral("表示(&V)"),
             QStringLiteral("モード切替(&M)"), QStringLiteral("設定(&S)"),
             QStringLiteral("ヘルプ(&H)") }));
-    EXPECT_EQ(appli->menus().action(cmdOpen)->shortcut(), QKeySequence(Qt::Key_O));
-    EXPECT_EQ(appli->menus().action(cmdNewFile)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_TRUE(appli->menus().action(cmdFixFieldToggle)->isChecked());
+    EXPECT_EQ(appli->menus().action(TCommandId::cmdOpen)->shortcut(), QKeySequence(Qt::Key_O));
+    EXPECT_EQ(appli->menus().action(TCommandId::cmdNewFile)->shortcut(),
+        QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_TRUE(appli->menus().action(TCommandId::cmdFixFieldToggle)->isChecked());
     // The figure menu holds the groups whose constructions exist.
     QStringList groups;
     for (QAction *a : appli->menus().figureMenu()->actions())
@@ -153,7 +154,7 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_EQ(appli->tools().menuAction(TFiguretype::FIG_line_1tenHeikou)->text(),
         QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
     // What the program cannot do yet is present and disabled.
-    EXPECT_FALSE(appli->menus().action(cmdSaveGraphicfile)->isEnabled());
+    EXPECT_FALSE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)

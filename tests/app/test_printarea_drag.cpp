@@ -48,15 +48,15 @@ TEST_F(PrintAreaDragTest, ANewDocumentHoldsTheAreaHidden)
     EXPECT_EQ(field().count(), 9);
     EXPECT_EQ(field().last(), field().printArea());
     EXPECT_FALSE(field().isPrintAreaShown());
-    EXPECT_FALSE(window.checked.value(cmdPrintAreaToggle, true));
-    controller->executeAction(cmdPrintAreaToggle, true);
+    EXPECT_FALSE(window.checked.value(TCommandId::cmdPrintAreaToggle, true));
+    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
     EXPECT_TRUE(area().isShown());
     EXPECT_TRUE(field().isModified());
 }
 
 TEST_F(PrintAreaDragTest, DraggingACornerKeepsTheAreaRectangular)
 {
-    controller->executeAction(cmdPrintAreaToggle, true);
+    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
     field().clearChanged();
     // The default area nearly fills the 640 × 480 view: drags stay inside it.
     const TModelPoint d = dragOffset(4, 3, 3.5, 2);
@@ -82,7 +82,7 @@ TEST_F(PrintAreaDragTest, DraggingACornerKeepsTheAreaRectangular)
 
 TEST_F(PrintAreaDragTest, DraggingAnEdgeSelectsAllFourAndMovesTheWholeArea)
 {
-    controller->executeAction(cmdPrintAreaToggle, true);
+    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
     press(4, 0); // on edge 12V
     release(4, 0);
     ASSERT_EQ(selection().count(), 4);
@@ -99,7 +99,7 @@ TEST_F(PrintAreaDragTest, DraggingAnEdgeSelectsAllFourAndMovesTheWholeArea)
 
 TEST_F(PrintAreaDragTest, AHiddenAreaIsNotPickedAndTheDragScrollsTheField)
 {
-    controller->executeAction(cmdFixFieldToggle, false);
+    controller->executeAction(TCommandId::cmdFixFieldToggle, false);
     const TModelPoint centre = field().getCenterXy();
     press(4, 3);
     release(4, 3);
@@ -112,7 +112,7 @@ TEST_F(PrintAreaDragTest, AHiddenAreaIsNotPickedAndTheDragScrollsTheField)
 
 TEST_F(PrintAreaDragTest, ADragOfAUserPointAlongWithTheAreaMovesNothing)
 {
-    controller->executeAction(cmdPrintAreaToggle, true);
+    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
     TShapeDot *dot = clickPoint(0, 0);
     press(4, 0, ssShift); // the edges join the point in the selection
     release(4, 0);
@@ -124,7 +124,7 @@ TEST_F(PrintAreaDragTest, ADragOfAUserPointAlongWithTheAreaMovesNothing)
 
 TEST_F(PrintAreaDragTest, AnExportHidesTheAreaAndUnselectsThenPutsBoth)
 {
-    controller->executeAction(cmdPrintAreaToggle, true);
+    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
     press(4, 0);
     release(4, 0);
     model.exportBegin();

@@ -1,6 +1,7 @@
 #include "core/commonprocs.h"
 #include "core/enums.h"
 #include "core/exceptions.h"
+#include "support/raised_message.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,24 +9,13 @@
 #include <gtest/gtest.h>
 
 using namespace zarno;
-
-namespace {
-template <typename F> QString messageOf(F f)
-{
-    try {
-        f();
-    } catch (const EZarnoBase &e) {
-        return e.message();
-    }
-    return QStringLiteral("(no exception)");
-}
-} // namespace
+using zarno::test::raisedMessage;
 
 TEST(CommonProcs, Str2boolIsExactAndCaseSensitive)
 {
     EXPECT_TRUE(TCommonProcs::str2bool(QStringLiteral("true")));
     EXPECT_FALSE(TCommonProcs::str2bool(QStringLiteral("false")));
-    EXPECT_EQ(messageOf([] { TCommonProcs::str2bool(QStringLiteral("True")); }),
+    EXPECT_EQ(raisedMessage([] { TCommonProcs::str2bool(QStringLiteral("True")); }),
         QStringLiteral(
             "TCommonProcs.str2boolで以下のエラーが発生しました。\r\n論理値に変換できない文字列("
             "True)です。"));
@@ -38,7 +28,7 @@ TEST(CommonProcs, Str2dintLimits)
     EXPECT_EQ(TCommonProcs::str2dint(QStringLiteral("+12")), 12);
     for (const char *bad :
         { "2147483648", "-2147483649", "", "-", "1.5", " 1", "1e3", "99999999999999999999" }) {
-        const QString m = messageOf([&] { TCommonProcs::str2dint(QString::fromUtf8(bad)); });
+        const QString m = raisedMessage([&] { TCommonProcs::str2dint(QString::fromUtf8(bad)); });
         EXPECT_TRUE(m.contains(QStringLiteral("整数に変換できない文字列"))) << bad;
     }
     EXPECT_TRUE(TCommonProcs::isIntegerString(QStringLiteral("-7")));
@@ -50,7 +40,7 @@ TEST(CommonProcs, Str2double)
     EXPECT_DOUBLE_EQ(TCommonProcs::str2double(QStringLiteral("1.5e-3")), 1.5e-3);
     EXPECT_DOUBLE_EQ(TCommonProcs::str2double(QStringLiteral("-20")), -20.0);
     for (const char *bad : { "", "abc", "1,5", "nan", "inf", "1e999" })
-        EXPECT_TRUE(messageOf([&] {
+        EXPECT_TRUE(raisedMessage([&] {
             TCommonProcs::str2double(QString::fromUtf8(bad));
         }).contains(QStringLiteral("実数に変換できない文字列")))
             << bad;
@@ -59,7 +49,7 @@ TEST(CommonProcs, Str2double)
 TEST(CommonProcs, GetAccelerator)
 {
     EXPECT_EQ(TCommonProcs::getAccelerator(QStringLiteral("保存(&S)")), QStringLiteral("(&S)"));
-    const QString m = messageOf([] { TCommonProcs::getAccelerator(QStringLiteral("保存")); });
+    const QString m = raisedMessage([] { TCommonProcs::getAccelerator(QStringLiteral("保存")); });
     EXPECT_TRUE(m.contains(QStringLiteral("TCommonProcs.getAcceleratorで作者の想定外")));
     EXPECT_TRUE(
         m.endsWith(QStringLiteral("キャプション(保存)はアクセラレータキーをもっていません。")));
@@ -105,10 +95,12 @@ TEST(CommonProcs, OneMatchedFile)
     }
     ASSERT_TRUE(QDir().mkdir(folder));
     auto one = TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, upper, folder });
-    EXPECT_EQ(one.state, 1);
+    EXPECT_EQ(one.state, TMatchedFileState::One);
     EXPECT_EQ(one.fileName, a);
-    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, b }).state, 2);
-    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { upper, folder }).state, 0);
+    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { a, b }).state,
+        TMatchedFileState::Several);
+    EXPECT_EQ(TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), { upper, folder }).state,
+        TMatchedFileState::None);
 }
 
 TEST(Enums, IdentifiersTagNamesAndShapeTypeStrings)
@@ -134,7 +126,7 @@ TEST(Enums, ToTRoundTripsAndRejectsUnknownText)
         EXPECT_EQ(TEnumConverter<T_Direction>::to_T(TEnumConverter<T_Direction>::name(d)), d);
     }
     const QString m
-        = messageOf([] { TEnumConverter<TViewOnOff>::to_T(QStringLiteral("voMaybe")); });
+        = raisedMessage([] { TEnumConverter<TViewOnOff>::to_T(QStringLiteral("voMaybe")); });
     EXPECT_TRUE(m.contains(QStringLiteral(".to_T<T>で作者の想定外"))) << m.toStdString();
     EXPECT_TRUE(m.endsWith(QStringLiteral("列挙型(T)には, voMaybe はありません。")));
 }

@@ -41,6 +41,7 @@ TEST(IntRange, OrderAndUnsetErrors)
     EXPECT_THROW(unset.getMin(), ESouteigai);
     try {
         unset.getMax();
+        ADD_FAILURE() << "expected ESouteigai";
     } catch (const ESouteigai &e) {
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("T_intRangeMinMax.getMax")));
         EXPECT_EQ(e.detail(), QStringLiteral("intRangeMinMaxには正しい範囲がありません。"));

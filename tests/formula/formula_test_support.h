@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formula/calcformulafacade.h"
+#include "support/raised_message.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,17 +33,6 @@ inline std::unique_ptr<TCalcFormulaFacade> facadeWith(const TCalcSymbolOnOff &on
     auto f = TCalcFormulaFacade::createCalcFormulaFacade();
     f->setCalcSymbolOnOff(onOff);
     return f;
-}
-
-// The text of an exception, or a marker when none was raised.
-template <typename F> QString raisedMessage(F f)
-{
-    try {
-        f();
-    } catch (const EZarnoBase &e) {
-        return e.message();
-    }
-    return QStringLiteral("(no exception)");
 }
 
 } // namespace zarno::test

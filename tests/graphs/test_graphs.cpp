@@ -1,10 +1,11 @@
 #include "graphs/dot2function.h"
 #include "graphs/shapefunction.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "support/fake_surface.h"
+#include "support/figure_list.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 
 #include <cmath>
@@ -52,11 +53,9 @@ class GraphTest : public ::testing::Test
 protected:
     GraphTest()
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
     }
-    ~GraphTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TShapeDot *point(double x, double y)
     {
@@ -90,7 +89,7 @@ protected:
         field.drawField(status, surface);
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TShapeStore field;
     PolylineSurface surface;
@@ -239,10 +238,7 @@ TEST_F(GraphTest, SyntaxErrorsDrawNothingAndFormulasSaveAndLoad)
     g->range().fMinIsInfinity = false;
     g->range().setMinText(QStringLiteral("-pi"));
     field.renumber();
-    MemoryWriter w;
-    w.openTag(QStringLiteral("figureList"));
-    field.saveAll(w);
-    w.closeTag(QStringLiteral("figureList"));
+    MemoryWriter w = savedFigureList(field);
     TShapeStore loaded;
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), 3);

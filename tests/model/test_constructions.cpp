@@ -1,11 +1,12 @@
 #include "model/curverelations.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapeline.h"
 #include "support/fake_surface.h"
+#include "support/figure_list.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 #include "test_shapes.h"
 
@@ -20,12 +21,7 @@ namespace {
 class ConstructionTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TParents2Children::setGuidanceNameCreator(&creator);
-        registerModelRelationClasses(factory);
-    }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
+    void SetUp() override { registerModelRelationClasses(factory); }
 
     TShapeDot *point(double x, double y)
     {
@@ -54,7 +50,7 @@ protected:
     QStringList redraw()
     {
         FakeSurface surface;
-        TDrawStatus status { 1, false };
+        TDrawStatus status { TCurrentDrawStatus::Dragging, false };
         field.drawField(status, surface);
         return surface.drawn;
     }
@@ -71,7 +67,7 @@ protected:
         return factory.figureTypesFor(s);
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TShapeStore field;
 };
@@ -293,19 +289,12 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
     redraw();
     field.renumber();
 
-    auto save = [](TShapeList &list) {
-        MemoryWriter w;
-        w.openTag(QStringLiteral("figureList"));
-        list.saveAll(w);
-        w.closeTag(QStringLiteral("figureList"));
-        return w;
-    };
-    MemoryWriter first = save(field);
+    MemoryWriter first = savedFigureList(field);
     TShapeStore loaded;
     factory.readAll(*first.root().findChild(QStringLiteral("figureList")), loaded);
     ASSERT_EQ(loaded.count(), field.count());
     FakeSurface surface;
-    TDrawStatus status { 0, false };
+    TDrawStatus status { TCurrentDrawStatus::Ordinary, false };
     loaded.drawField(status, surface);
     loaded.renumber();
     for (int i = 0; i < field.count(); ++i) {
@@ -313,7 +302,7 @@ TEST_F(ConstructionTest, EveryKindSavesAndLoadsBack)
         EXPECT_EQ(loaded.item(i)->guidanceName(), field.item(i)->guidanceName());
     }
     EXPECT_EQ(loaded.item(10)->penBrush().getOuterPenStyle(), TPenStyle::psDot);
-    EXPECT_EQ(save(loaded).lines(), first.lines()); // saving again gives the same text
+    EXPECT_EQ(savedFigureList(loaded).lines(), first.lines()); // saving again gives the same text
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 #include "core/exceptions.h"
 #include "model/dialogfacades.h"
-#include "model/guidancename.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "support/fake_surface.h"
+#include "support/figure_list.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 
 #include <cmath>
@@ -32,16 +33,8 @@ public:
 class PointTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TParents2Children::setGuidanceNameCreator(&creator);
-        factory.registerClass(std::make_unique<TParentNil2dotClass>());
-    }
-    void TearDown() override
-    {
-        TZahyouDialogFacade::install(nullptr);
-        TParents2Children::setGuidanceNameCreator(nullptr);
-    }
+    void SetUp() override { factory.registerClass(std::make_unique<TParentNil2dotClass>()); }
+    void TearDown() override { TZahyouDialogFacade::install(nullptr); }
 
     TShapeDot *newPoint(double x, double y)
     {
@@ -58,7 +51,7 @@ protected:
     void redraw()
     {
         FakeSurface surface;
-        TDrawStatus status { 1, false };
+        TDrawStatus status { TCurrentDrawStatus::Dragging, false };
         field.drawField(status, surface);
         drawn = surface.drawn;
     }
@@ -71,7 +64,7 @@ protected:
         return raw;
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
     TShapeStore field;
     QStringList drawn;
@@ -133,7 +126,7 @@ TEST_F(PointTest, FixedPointsNeverMove)
     TShapeList none;
     TParentNil2dotClass cls;
     std::unique_ptr<TShapeDot> made = cls.createDotWithZahyou(TFiguretype::FIG_genten,
-        TZahyou::createFormulaZahyou(), TParentSomething2dotClass::mProgram, none);
+        TZahyou::createFormulaZahyou(), TParentSomething2dotClass::Mode::mProgram, none);
     TShapeDot *origin = made.get();
     origin->setFixed(true);
     origin->setCanDelete(false);
@@ -155,10 +148,7 @@ TEST_F(PointTest, SavingAFreePointStoresItsPositionAsFormulaTexts)
     relationOf(p).zahyou().setXstr(QStringLiteral("sin(1)")); // left over from an earlier formula
     p->moveXYOffsetXY(1.5, 2);
     field.renumber();
-    MemoryWriter w;
-    w.openTag(QStringLiteral("figureList"));
-    field.saveAll(w);
-    w.closeTag(QStringLiteral("figureList"));
+    MemoryWriter w = savedFigureList(field);
     const QString text = w.lines().join(QLatin1Char('\n'));
     EXPECT_TRUE(text.contains(QStringLiteral("<fXfree>true</fXfree><fYfree>true</fYfree>")));
     EXPECT_TRUE(text.contains(QStringLiteral("<xstr>1.5</xstr><ystr>2</ystr>")));
@@ -180,10 +170,7 @@ TEST_F(PointTest, TinyAndHugeFreePositionsComeBackFromTheirFormulaTexts)
 {
     TShapeDot *p = newPoint(1.2e-17, -3.5e21);
     field.renumber();
-    MemoryWriter w;
-    w.openTag(QStringLiteral("figureList"));
-    field.saveAll(w);
-    w.closeTag(QStringLiteral("figureList"));
+    MemoryWriter w = savedFigureList(field);
     TShapeStore loaded;
     factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
     auto *back = static_cast<TShapeDot *>(loaded.first());
@@ -233,7 +220,7 @@ TEST_F(PointTest, ACancelledDialogAtCreationMakesNothing)
     class AskingClass : public TParentNil2dotClass
     {
     public:
-        bool needsDialogAtCreation(int mode) const override { return mode == mInteractive; }
+        bool needsDialogAtCreation(Mode mode) const override { return mode == Mode::mInteractive; }
     };
     AskingClass cls;
     installDialog([](TZahyou &) { return int(TZahyouDialogFacade::mrCancel); });

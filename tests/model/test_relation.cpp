@@ -1,5 +1,5 @@
-#include "model/guidancename.h"
 #include "model/relationregistry.h"
+#include "support/guidance_names.h"
 #include "test_shapes.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,6 @@ class RelationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         lineClass.rules = [](TParentShapeInfoList &l) { l.add({ TShapetype::SHAPE_dot }, 2, 2); };
         parallelClass.rules = [](TParentShapeInfoList &l) {
             l.add({ TShapetype::SHAPE_dot }, 1, 1);
@@ -42,7 +41,6 @@ protected:
         field.takeAllFrom(out);
         field.renumber();
     }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TShape *point(int n) { return field.item(n); }
     TShape *line() { return field.item(10); }
@@ -55,7 +53,7 @@ protected:
         return l;
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"),
@@ -71,13 +69,13 @@ TEST_F(RelationTest, ParentRulesDecideWhetherASelectionMakesAConstruction)
     struct Case
     {
         std::vector<int> shapes; // indexes into the field
-        int expected;
+        TParentShapeInfoList::Result expected;
     } cases[] = {
-        { {}, 0 },
-        { { 0 }, 0 },
-        { { 0, 1 }, 1 },
-        { { 0, 1, 2 }, 2 },
-        { { 0, 10 }, 2 },
+        { {}, TParentShapeInfoList::Result::NotEnough },
+        { { 0 }, TParentShapeInfoList::Result::NotEnough },
+        { { 0, 1 }, TParentShapeInfoList::Result::Complete },
+        { { 0, 1, 2 }, TParentShapeInfoList::Result::Impossible },
+        { { 0, 10 }, TParentShapeInfoList::Result::Impossible },
     };
     for (const Case &c : cases) {
         TShapeList sel;
@@ -114,7 +112,7 @@ TEST_F(RelationTest, TwoPointLineGivenThreePointsMakesAClosedTriangle)
 {
     EXPECT_EQ(lineClass.parentShapeInfoList()->checkParentShapes(
                   listOf({ point(4), point(5), point(6) })),
-        2);
+        TParentShapeInfoList::Result::Impossible);
     TShapeStore out;
     lineClass.s_createShapes2shapeList(
         out, TFiguretype::FIG_line, false, listOf({ point(4), point(5), point(6) }));

@@ -1,4 +1,4 @@
-#include "model/guidancename.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 #include "test_shapes.h"
 
@@ -14,7 +14,6 @@ class ShapePersistence : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         for (int i = 0; i < 2; ++i) {
             TestShape *p = newDot(QStringLiteral("P%1").arg(i));
             freeClass.attachNew(TFiguretype::FIG_dotOnField, *p);
@@ -32,7 +31,6 @@ protected:
         line->penBrush().setPenWidthIndex(2);
         field.renumber();
     }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     // A new line shape with its relation, as the factory makes it when loading.
     std::unique_ptr<TestShape> blankLine()
@@ -43,7 +41,7 @@ protected:
         return s;
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };

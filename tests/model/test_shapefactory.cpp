@@ -1,5 +1,5 @@
-#include "model/guidancename.h"
 #include "model/shapefactory.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 #include "test_shapes.h"
 
@@ -15,7 +15,6 @@ class ShapeFactoryTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         auto dots = std::make_unique<TestRelationClass>(QStringLiteral("TParentNil2dot"),
             TFiguretypeSet { TFiguretype::FIG_dotOnField }, TestRelationClass::Builds::OneDot);
         dots->clickOnly = true;
@@ -39,7 +38,6 @@ protected:
         factory.registerClass(std::move(circum));
         factory.registerClass(std::move(cancelled));
     }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     TShape *addDot(TShapeStore &field)
     {
@@ -59,7 +57,7 @@ protected:
         return s;
     }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TShapeFactory factory;
 };
 

@@ -1,4 +1,4 @@
-#include "model/guidancename.h"
+#include "support/guidance_names.h"
 #include "test_shapes.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +12,7 @@ namespace {
 class ShapeListTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TParents2Children::setGuidanceNameCreator(&creator);
-        freedLog().clear();
-    }
-    void TearDown() override { TParents2Children::setGuidanceNameCreator(nullptr); }
+    void SetUp() override { freedLog().clear(); }
 
     TestShape *addPoint(const QString &name, double x = 0, double y = 0)
     {
@@ -40,7 +35,7 @@ protected:
     }
     TestRelation &relationOf(TShape *s) { return *static_cast<TestRelation *>(s->relation()); }
 
-    TGuidanceNameCreator creator;
+    InstalledGuidanceNames creator;
     TestRelationClass freeClass { QStringLiteral("TParentNil2dot"),
         { TFiguretype::FIG_dotOnField } };
     TestRelationClass lineClass { QStringLiteral("TParentDots2Line"), { TFiguretype::FIG_line } };
@@ -58,12 +53,12 @@ TEST_F(ShapeListTest, PointsAreDrawnAfterEveryOtherShape)
     build(lineClass, TFiguretype::FIG_line, { a, b });
     addPoint(QStringLiteral("C"));
     FakeSurface surface;
-    TDrawStatus status { 5, false };
+    TDrawStatus status { TCurrentDrawStatus::DocumentChanged, false };
     field.drawField(status, surface);
     EXPECT_EQ(surface.drawn,
         (QStringList { QStringLiteral("line"), QStringLiteral("A"), QStringLiteral("B"),
             QStringLiteral("C") }));
-    EXPECT_EQ(status.value, 0); // the draw resets the status
+    EXPECT_EQ(status.value, TCurrentDrawStatus::Ordinary); // the draw resets the status
     EXPECT_GE(relationOf(field.item(2)).recomputed, 1);
 }
 
@@ -164,7 +159,7 @@ TEST_F(ShapeListTest, AnUndefinedConstructionHidesItsWholeSubtreeUntilItsPointsM
 
     auto drawn = [&] {
         FakeSurface surface;
-        TDrawStatus status { 1, false };
+        TDrawStatus status { TCurrentDrawStatus::Dragging, false };
         field.drawField(status, surface);
         return surface.drawn;
     };
@@ -193,19 +188,19 @@ TEST_F(ShapeListTest, VisibilityOnScreenPreviewAndOutput)
 
     struct Case
     {
-        quint16 viewer;
+        TViewerType viewer;
         quint8 preview;
         QStringList expected;
     } cases[] = {
-        { 0, 0, { QStringLiteral("P") } },
-        { 0, 1, {} },
-        { 1, 0, {} },
+        { TViewerType::Screen, 0, { QStringLiteral("P") } },
+        { TViewerType::Screen, 1, {} },
+        { TViewerType::Printer, 0, {} },
     };
     for (const Case &c : cases) {
         FakeSurface surface(c.viewer, c.preview);
         TDrawStatus status;
         field.drawField(status, surface);
-        EXPECT_EQ(surface.drawn, c.expected) << c.viewer << "/" << int(c.preview);
+        EXPECT_EQ(surface.drawn, c.expected) << int(c.viewer) << "/" << int(c.preview);
     }
     EXPECT_TRUE(p->isViewAtScreen(false));
     EXPECT_FALSE(p->isViewAtScreen(true));

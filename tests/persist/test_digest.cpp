@@ -3,6 +3,7 @@
 #include "persist/xmlreader.h"
 #include "persist/xmltext.h"
 #include "persist/xmlwriter.h"
+#include "support/sealed_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -106,28 +107,21 @@ TEST(Digest, ASealedFileLoadsAndAnySingleChangeIsRefused)
     EXPECT_EQ(root.getThisTagNode(QStringLiteral("field")).readString(QStringLiteral("note")),
         QStringLiteral("三角形の外接円"));
 
-    // Where the 40 hexadecimal digits stand: those may change (they are replaced by the
-    // placeholder).
-    const QString text = QString::fromUtf16(
-        reinterpret_cast<const char16_t *>(good.constData() + 2), (good.size() - 2) / 2);
-    const qsizetype digestAt = text.indexOf(QStringLiteral("<digest>")) + 8;
-    int refused = 0, changed = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (i >= digestAt && i < digestAt + 40)
-            continue;
-        QByteArray bad = good;
-        const quint16 c = qFromLittleEndian<quint16>(bad.constData() + 2 + 2 * i);
-        qToLittleEndian<quint16>(c == 'x' ? 'y' : 'x', bad.data() + 2 + 2 * i);
-        ++changed;
-        try {
-            TXmlFileReader(QStringLiteral("a.znt")).checkedLoadBytes(bad);
-        } catch (const EFileFormatError &) {
-            ++refused;
-        }
-    }
+    // The 40 hexadecimal digits may change: they are replaced by the placeholder.
+    int refused = 0;
+    const int changed
+        = test::forEachSingleCharacterChange(good, u'x', u'y', [&](const QByteArray &bad) {
+              try {
+                  TXmlFileReader(QStringLiteral("a.znt")).checkedLoadBytes(bad);
+              } catch (const EFileFormatError &) {
+                  ++refused;
+              }
+          });
+    EXPECT_GT(changed, 100);
     EXPECT_EQ(refused, changed);
 
     // A file whose digest region holds other digits still loads (they are not hashed).
+    const qsizetype digestAt = test::digestDigitsAt(test::textAfterByteOrderMark(good));
     QByteArray retouched = good;
     qToLittleEndian<quint16>('0', retouched.data() + 2 + 2 * digestAt);
     EXPECT_THROW(
@@ -138,9 +132,7 @@ TEST(Digest, LengthAndIdentifierMatter)
 {
     const QByteArray a = sealedFile(QStringLiteral("2a5c"));
     const QByteArray b = sealedFile(QStringLiteral("2a5d"));
-    const QString text = QString::fromUtf16(
-        reinterpret_cast<const char16_t *>(a.constData() + 2), (a.size() - 2) / 2);
-    const qsizetype digestAt = text.indexOf(QStringLiteral("<digest>")) + 8;
+    const qsizetype digestAt = test::digestDigitsAt(test::textAfterByteOrderMark(a));
     EXPECT_NE(a.mid(2 + 2 * digestAt, 80), b.mid(2 + 2 * digestAt, 80)); // the identifier is hashed
     EXPECT_NO_THROW(TXmlFileReader(QStringLiteral("b.znt")).checkedLoadBytes(b));
 

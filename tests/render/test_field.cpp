@@ -147,9 +147,9 @@ TEST(Field, PointsAreDrawnOnTopAndTheStatusIsReset)
     field.add(std::unique_ptr<TShape>(dot));
     field.add(std::unique_ptr<TShape>(line));
 
-    TDrawStatus status { 1, false };
+    TDrawStatus status { TCurrentDrawStatus::Dragging, false };
     screen.redraw(field, status);
-    EXPECT_EQ(status.value, 0);
+    EXPECT_EQ(status.value, TCurrentDrawStatus::Ordinary);
     EXPECT_EQ(box.shown(), &screen.getBitmap());
     const QPoint o = screen.modelToPixel({ 0, 0 });
     EXPECT_EQ(screen.getBitmap().pixel(o.x(), o.y()), kColorRed);

@@ -3,7 +3,6 @@
 // ellipse and arrows. Checked where exact values exist; with
 // ZARNO_PICTURE=file.png the picture is also written out for a look.
 #include "model/field.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
@@ -12,6 +11,7 @@
 #include "render/displayadapter.h"
 #include "render_shapes.h"
 #include "renderdemo/demofield.h"
+#include "support/guidance_names.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -81,8 +81,7 @@ bool inkNear(const TBitmap &b, QPoint p, TColor colour)
 TEST(Picture, ConstructionThroughTheFactory)
 {
     test::ScreenDpi dpi;
-    TGuidanceNameCreator creator;
-    TParents2Children::setGuidanceNameCreator(&creator);
+    test::InstalledGuidanceNames creator;
     TShapeFactory factory;
     registerModelRelationClasses(factory);
     TField field;

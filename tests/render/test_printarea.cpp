@@ -3,7 +3,6 @@
 // image size it gives, and reading it back from a document.
 #include "core/exceptions.h"
 #include "model/field.h"
-#include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
@@ -14,6 +13,8 @@
 #include "render/renderclasses.h"
 #include "render_shapes.h"
 #include "support/fake_surface.h"
+#include "support/figure_list.h"
+#include "support/guidance_names.h"
 #include "support/memory_document.h"
 
 #include <cmath>
@@ -32,11 +33,9 @@ class PrintAreaTest : public ::testing::Test
 protected:
     PrintAreaTest()
     {
-        TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
         registerRenderRelationClasses(factory);
     }
-    ~PrintAreaTest() override { TParents2Children::setGuidanceNameCreator(nullptr); }
 
     // The initial group added to the field as a new document does it.
     TShapePrintArea &newArea(TField &into)
@@ -47,19 +46,10 @@ protected:
     }
     TModelPoint at(const TShapePrintArea &a, int i) { return a.corner(i).getXY(); }
 
-    TGuidanceNameCreator creator;
+    test::InstalledGuidanceNames creator;
     TShapeFactory factory;
     TField field;
 };
-
-MemoryWriter saved(TShapeList &list)
-{
-    MemoryWriter w;
-    w.openTag(QStringLiteral("figureList"));
-    list.saveAll(w);
-    w.closeTag(QStringLiteral("figureList"));
-    return w;
-}
 
 } // namespace
 
@@ -419,7 +409,7 @@ TEST_F(PrintAreaTest, SavedAndReadBackTheAreaTakesItsPartsAgain)
     TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
     field.takeAllFrom(built);
     field.renumber();
-    MemoryWriter first = saved(field);
+    MemoryWriter first = test::savedFigureList(field);
 
     TField loaded;
     factory.readAll(*first.root().findChild(QStringLiteral("figureList")), loaded);
@@ -452,7 +442,7 @@ TEST_F(PrintAreaTest, SavedAndReadBackTheAreaTakesItsPartsAgain)
 
     // Saving again gives the same text.
     loaded.renumber();
-    EXPECT_EQ(saved(loaded).lines(), first.lines());
+    EXPECT_EQ(test::savedFigureList(loaded).lines(), first.lines());
 }
 
 TEST_F(PrintAreaTest, AnAreaRecordWithoutItsPartsBeforeItIsADamagedDocument)

@@ -8,6 +8,7 @@
 #include "render/displayadapter.h"
 #include "render/functionpolyline.h"
 #include "render_shapes.h"
+#include "support/expect_souteigai.h"
 
 #include <QSet>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <vector>
 
 using namespace zarno;
+using zarno::test::expectSouteigai;
 
 namespace {
 
@@ -59,17 +61,6 @@ protected:
         return b;
     }
 };
-
-void expectSouteigai(const std::function<void()> &f, const QString &method, const QString &detail)
-{
-    try {
-        f();
-        ADD_FAILURE() << "expected ESouteigai from " << method.toStdString();
-    } catch (const ESouteigai &e) {
-        EXPECT_EQ(e.methodName(), method);
-        EXPECT_EQ(e.detail(), detail);
-    }
-}
 
 } // namespace
 

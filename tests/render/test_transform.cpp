@@ -5,12 +5,14 @@
 #include "render/dpi.h"
 #include "render/unittransformer.h"
 #include "render_shapes.h"
+#include "support/expect_souteigai.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
 using namespace zarno;
+using zarno::test::expectSouteigai;
 
 namespace {
 
@@ -36,17 +38,6 @@ protected:
     TUnitTransformer t;
     void SetUp() override { t.setController(&ctl); }
 };
-
-void expectSouteigai(const std::function<void()> &f, const QString &method, const QString &detail)
-{
-    try {
-        f();
-        ADD_FAILURE() << "expected ESouteigai from " << method.toStdString();
-    } catch (const ESouteigai &e) {
-        EXPECT_EQ(e.methodName(), method);
-        EXPECT_EQ(e.detail(), detail);
-    }
-}
 
 } // namespace
 

@@ -13,7 +13,7 @@ namespace zarno::test {
 class FakeSurface : public TAbstractImageAdapter
 {
 public:
-    explicit FakeSurface(quint16 viewerType = 0, quint8 preview = 0)
+    explicit FakeSurface(TViewerType viewerType = TViewerType::Screen, quint8 preview = 0)
     {
         FViewerType = viewerType;
         FPreview = preview;

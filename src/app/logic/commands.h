@@ -3,7 +3,7 @@
 namespace zarno {
 
 // The program's commands by identifier.
-enum TCommandId : int {
+enum class TCommandId : int {
     cmdNewFile = 0,
     cmdOpen = 1,
     cmdSaveAs = 2,
@@ -26,9 +26,25 @@ enum TCommandId : int {
     cmdSetupToolbar = 23,
 };
 
-// Mouse event kinds and modifier bits as the model receives them.
-enum TMouseKind : int { mkClick = 0, mkDoubleClick = 1, mkPress = 2, mkMove = 3, mkRelease = 4 };
-enum TMouseButton : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+// Mouse event kinds and buttons as the model receives them.
+enum class TMouseKind : int {
+    mkClick = 0,
+    mkDoubleClick = 1,
+    mkPress = 2,
+    mkMove = 3,
+    mkRelease = 4
+};
+enum class TMouseButton : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+// Modifier bits: the shift state is a set of them.
 enum TShiftFlag : unsigned { ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2 };
+
+// Keyboard event kinds as the controller receives them; for a character the
+// key value is the character typed.
+enum class TKeyKind : int { kkDown = 0, kkUp = 1, kkCharacter = 2 };
+// The application (context menu) key: it opens the shape popup as a right press.
+inline constexpr int kApplicationKey = 93;
+
+// Which zoom control moved: both sliders linked, or one alone.
+enum class TZoomControl : int { zcBoth = 0, zcHorizontal = 1, zcVertical = 2 };
 
 } // namespace zarno

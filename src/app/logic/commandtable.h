@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/logic/commands.h"
+
 #include <QList>
 #include <QString>
 #include <QtCore/qnamespace.h>
@@ -10,7 +12,7 @@ namespace zarno {
 // it toggles.
 struct TCommandActionProperty
 {
-    int id;
+    TCommandId id;
     bool isToggle;
     QString name;
     bool hasToolButton;

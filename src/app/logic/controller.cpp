@@ -64,17 +64,17 @@ void TController::updateTools(const TShapeList *selection)
         fWindow.disableFigureTools();
     const TShape *first = selection && !selection->isEmpty() ? selection->first() : nullptr;
     bool canDelete = first != nullptr;
-    int propertyType = first ? int(first->propertyType()) : 0;
+    TPropertyType propertyType = first ? first->propertyType() : TPropertyType::None;
     if (selection) {
         for (const TShape *s : selection->items()) {
             canDelete = canDelete && s->canDelete();
-            if (int(s->propertyType()) != propertyType)
-                propertyType = 0;
+            if (s->propertyType() != propertyType)
+                propertyType = TPropertyType::None;
         }
         // Several shapes share one dialog only as the axes or the output area.
-        if (selection->count() > 1 && propertyType != int(TPropertyType::Zahyoujiku)
-            && propertyType != int(TPropertyType::PrintArea))
-            propertyType = 0;
+        if (selection->count() > 1 && propertyType != TPropertyType::Zahyoujiku
+            && propertyType != TPropertyType::PrintArea)
+            propertyType = TPropertyType::None;
     }
     fWindow.setSelectionCommands(propertyType, canDelete, first != nullptr);
 }
@@ -110,9 +110,9 @@ void TController::setTitleFor(const QString &name)
 
 void TController::setToggleStates()
 {
-    fWindow.setCommandChecked(cmdZahyoujikuToggle, fField->isAxesShown());
-    fWindow.setCommandChecked(cmdPrintAreaToggle, fField->isPrintAreaShown());
-    fWindow.setCommandChecked(cmdFixFieldToggle, fField->getFFixField());
+    fWindow.setCommandChecked(TCommandId::cmdZahyoujikuToggle, fField->isAxesShown());
+    fWindow.setCommandChecked(TCommandId::cmdPrintAreaToggle, fField->isPrintAreaShown());
+    fWindow.setCommandChecked(TCommandId::cmdFixFieldToggle, fField->getFFixField());
 }
 
 void TController::newFile()
@@ -202,31 +202,33 @@ void TController::openDroppedFiles(const QStringList &paths)
         if (TMessageDialogs *d = TMessageDialogs::current())
             d->showMessage(text, QStringLiteral("zarno"), TMsgDlgType::mtError);
     };
-    if (found.state == 0)
+    if (found.state == TMatchedFileState::None)
         refuse(QStringLiteral("zarnoで開くことのできるファイルではありません。"));
-    else if (found.state == 2)
+    else if (found.state == TMatchedFileState::Several)
         refuse(QStringLiteral("一度に2つ以上のファイルを開くことはできません。"));
     else if (closeQuery())
         openFile(found.fileName);
 }
 
-void TController::key(int kind, QChar character, unsigned, int keyValue)
+void TController::key(TKeyKind kind, QChar character, unsigned, int keyValue)
 {
     if (!fAcceptInput)
         return;
     const bool application
-        = (kind == 2 && character.unicode() == 93) || ((kind == 0 || kind == 1) && keyValue == 93);
+        = (kind == TKeyKind::kkCharacter && character.unicode() == kApplicationKey)
+        || ((kind == TKeyKind::kkDown || kind == TKeyKind::kkUp) && keyValue == kApplicationKey);
     if (!application)
         return;
     const QPoint p = fWindow.cursorInView();
-    fModel.mouse(mkPress, mbRight, fSurface->pixelToModel(p.x(), p.y()), 0);
+    fModel.mouse(
+        TMouseKind::mkPress, TMouseButton::mbRight, fSurface->pixelToModel(p.x(), p.y()), 0);
 }
 
-void TController::mouse(int kind, int button, unsigned shift, int x, int y)
+void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, int x, int y)
 {
     if (!fAcceptInput || !fField)
         return;
-    if (kind == mkMove && !fSurface->isInView(x, y))
+    if (kind == TMouseKind::mkMove && !fSurface->isInView(x, y))
         return;
     unsigned flags = shift;
     if (fWindow.isPointToolDown())
@@ -234,25 +236,25 @@ void TController::mouse(int kind, int button, unsigned shift, int x, int y)
     fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags);
 }
 
-void TController::executeAction(int id, bool checked)
+void TController::executeAction(TCommandId id, bool checked)
 {
     if (!fAcceptInput)
         return;
     switch (id) {
-    case cmdNewFile:
+    case TCommandId::cmdNewFile:
         if (closeQuery())
             newFile();
         break;
-    case cmdOpen:
+    case TCommandId::cmdOpen:
         if (closeQuery())
             openFile();
         break;
-    case cmdSaveAs: saveFile(true); break;
-    case cmdSave: saveFile(false); break;
-    case cmdExit: fWindow.closeMainWindow(); break;
-    case cmdHelpContents: fWindow.openManual(); break;
-    case cmdSplash: fWindow.showSplash(); break;
-    case cmdFigureProperty:
+    case TCommandId::cmdSaveAs: saveFile(true); break;
+    case TCommandId::cmdSave: saveFile(false); break;
+    case TCommandId::cmdExit: fWindow.closeMainWindow(); break;
+    case TCommandId::cmdHelpContents: fWindow.openManual(); break;
+    case TCommandId::cmdSplash: fWindow.showSplash(); break;
+    case TCommandId::cmdFigureProperty:
         if (!fModel.getSelection().isEmpty()) {
             fReady = false;
             try {
@@ -265,46 +267,46 @@ void TController::executeAction(int id, bool checked)
             refreshChanged();
         }
         break;
-    case cmdFigureList: fWindow.toggleShapeList(); break;
-    case cmdPreviewToggle:
+    case TCommandId::cmdFigureList: fWindow.toggleShapeList(); break;
+    case TCommandId::cmdPreviewToggle:
         fScreen.FPreview = checked ? 1 : 0;
         fModel.redraw();
         break;
-    case cmdViewScaleToggle:
+    case TCommandId::cmdViewScaleToggle:
         fWindow.showScaleBar(checked);
         refreshFull();
         break;
-    case cmdSetupToolbar: fWindow.setupToolbar(); break;
-    case cmdPrintAreaToggle:
-    case cmdZahyoujikuToggle:
-    case cmdFixFieldToggle: fModel.executeToggleCommand(id, checked); break;
-    case cmdDelete:
-    case cmdScale1_1:
-    case cmdCenterGenten:
-    case cmdEraseTrace: fModel.executeCommand(id); break;
+    case TCommandId::cmdSetupToolbar: fWindow.setupToolbar(); break;
+    case TCommandId::cmdPrintAreaToggle:
+    case TCommandId::cmdZahyoujikuToggle:
+    case TCommandId::cmdFixFieldToggle: fModel.executeToggleCommand(id, checked); break;
+    case TCommandId::cmdDelete:
+    case TCommandId::cmdScale1_1:
+    case TCommandId::cmdCenterGenten:
+    case TCommandId::cmdEraseTrace: fModel.executeCommand(id); break;
     default: break;
     }
 }
 
-void TController::zoomControl(int which, double value)
+void TController::zoomControl(TZoomControl which, double value)
 {
     if (!fAcceptInput)
         return;
-    const TModelPoint exponents = which == 0 ? TModelPoint { value, value }
-        : which == 1                         ? TModelPoint { value, 0 }
-                                             : TModelPoint { 0, value };
+    const TModelPoint exponents = which == TZoomControl::zcBoth ? TModelPoint { value, value }
+        : which == TZoomControl::zcHorizontal                   ? TModelPoint { value, 0 }
+                                                                : TModelPoint { 0, value };
     fModel.zoom(exponents);
 }
 
 void TController::refreshFull()
 {
     fScreen.fitToView();
-    fModel.setDrawStatusAndRedraw(3);
+    fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::FullRefresh);
 }
 
 void TController::refreshChanged()
 {
-    fModel.setDrawStatusAndRedraw(5);
+    fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
 }
 
 void TController::createFigure(TFiguretype figureType)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/logic/abstractcontroller.h"
+#include "app/logic/commands.h"
 #include "app/logic/mainwindowport.h"
 #include "persist/loadsave.h"
 
@@ -42,12 +43,10 @@ public:
     // Whether the document may be closed: asks to save a changed one.
     bool closeQuery();
     void openDroppedFiles(const QStringList &paths);
-    // kind: 0 key down, 1 key up, 2 character.
-    void key(int kind, QChar character, unsigned shift, int key);
-    void mouse(int kind, int button, unsigned shift, int x, int y);
-    void executeAction(int commandId, bool checked = false);
-    // which: 0 both axes, 1 horizontal, 2 vertical.
-    void zoomControl(int which, double value);
+    void key(TKeyKind kind, QChar character, unsigned shift, int key);
+    void mouse(TMouseKind kind, TMouseButton button, unsigned shift, int x, int y);
+    void executeAction(TCommandId commandId, bool checked = false);
+    void zoomControl(TZoomControl which, double value);
     void refreshFull();
     void refreshChanged();
     void createFigure(TFiguretype figureType);

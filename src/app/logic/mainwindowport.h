@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/logic/commands.h"
 #include "core/figurecatalog.h"
+#include "model/shape.h"
 
 #include <QPoint>
 #include <QString>
@@ -26,8 +28,9 @@ public:
     virtual void disableFigureTools() = 0;
     virtual bool isPointToolDown() const = 0;
     virtual void releasePointTool() = 0;
-    virtual void setCommandChecked(int commandId, bool checked) = 0;
-    virtual void setSelectionCommands(int propertyType, bool canDelete, bool anySelected) = 0;
+    virtual void setCommandChecked(TCommandId commandId, bool checked) = 0;
+    virtual void setSelectionCommands(TPropertyType propertyType, bool canDelete, bool anySelected)
+        = 0;
     virtual void showShapeList(TField &field, const TShapeList *selection) = 0;
     virtual void toggleShapeList() = 0;
     virtual void showScaleBar(bool shown) = 0;

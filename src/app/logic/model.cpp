@@ -49,7 +49,7 @@ TModel::~TModel()
 
 void TModel::newDocument(TField &field)
 {
-    fDrawStatus.value = 0;
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
     fController->disableFigureTools();
     fController->setAcceptInput(false);
     fField = &field;
@@ -82,7 +82,7 @@ void TModel::setField(TField &field)
 
 void TModel::clearSelection()
 {
-    fDrawStatus.value = 0;
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
     fDragReference = { 0, 0 };
     fSelection.deselectAndClear();
 }
@@ -151,9 +151,9 @@ void TModel::deleteSelected()
     fSelection.markForDelete();
     fSelection.deselectAndClear();
     fField->sweepMarked();
-    fDrawStatus.value = 5;
+    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
     redrawAndUpdateAll();
-    fDrawStatus.value = 0;
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
 }
 
 void TModel::eraseTrace()
@@ -161,7 +161,7 @@ void TModel::eraseTrace()
     if (fSelection.isEmpty() || fSelection.first()->shapeType() != TShapetype::SHAPE_tracer)
         return;
     fSelection.first()->clearTrace();
-    fDrawStatus.value = 5;
+    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
     redraw();
 }
 
@@ -173,30 +173,30 @@ void TModel::clearAllTraces()
         s->clearTrace();
 }
 
-void TModel::mouse(int kind, int button, const TModelPoint &point, unsigned flags)
+void TModel::mouse(TMouseKind kind, TMouseButton button, const TModelPoint &point, unsigned flags)
 {
     if (!fField)
         return;
     switch (kind) {
-    case mkPress:
+    case TMouseKind::mkPress:
         // Only the left button drags; the popup of a right press takes its release.
-        if (button == mbLeft) {
-            fMouseStatus = msPressed;
+        if (button == TMouseButton::mbLeft) {
+            fMouseStatus = TMouseStatus::msPressed;
             mouseLeftDown(point, flags);
-        } else if (button == mbRight) {
+        } else if (button == TMouseButton::mbRight) {
             mouseRightDown(point, flags);
         }
         break;
-    case mkMove:
+    case TMouseKind::mkMove:
         if (fReady)
             mouseMove(point);
         break;
-    case mkRelease:
+    case TMouseKind::mkRelease:
         fReady = true;
-        fMouseStatus = msUp;
-        fDrawStatus.value = 5;
+        fMouseStatus = TMouseStatus::msUp;
+        fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
         redraw();
-        fDrawStatus.value = 0;
+        fDrawStatus.value = TCurrentDrawStatus::Ordinary;
         break;
     default: break;
     }
@@ -265,13 +265,13 @@ void TModel::mouseRightDown(const TModelPoint &point, unsigned flags)
 
 void TModel::mouseMove(const TModelPoint &point)
 {
-    if (fMouseStatus == msPressed)
-        fMouseStatus = msDragging;
-    else if (fMouseStatus == msUp)
-        fMouseStatus = msMoving;
+    if (fMouseStatus == TMouseStatus::msPressed)
+        fMouseStatus = TMouseStatus::msDragging;
+    else if (fMouseStatus == TMouseStatus::msUp)
+        fMouseStatus = TMouseStatus::msMoving;
     fController->setStatusText(QStringLiteral("( ") + QString::number(point.x, 'f', 2)
         + QStringLiteral(", ") + QString::number(point.y, 'f', 2) + QStringLiteral(" )"));
-    if (fMouseStatus != msDragging)
+    if (fMouseStatus != TMouseStatus::msDragging)
         return;
 
     const TModelPoint offset { point.x - fDragReference.x, point.y - fDragReference.y };
@@ -287,7 +287,7 @@ void TModel::mouseMove(const TModelPoint &point)
         if (fField->getFFixField())
             return;
         // The model point under the cursor stays under it.
-        fDrawStatus.value = 2;
+        fDrawStatus.value = TCurrentDrawStatus::Scrolling;
         fField->moveCentre(fDragReference.x - point.x, fDragReference.y - point.y);
         fField->setModified(QStringLiteral("model.mouseMove"));
         keepReference = true;
@@ -300,7 +300,7 @@ void TModel::mouseMove(const TModelPoint &point)
         if (printArea())
             printArea()->moveBy(offset);
     } else if (n == 1 && fSelection.first()->shapeType() == TShapetype::SHAPE_dot) {
-        fDrawStatus.value = 1;
+        fDrawStatus.value = TCurrentDrawStatus::Dragging;
         TShape *dot = fSelection.first();
         if (fField->getFFixField() || dot->getFigureType() != TFiguretype::FIG_genten) {
             dot->moveXYOffsetXY(offset.x, offset.y);
@@ -310,10 +310,10 @@ void TModel::mouseMove(const TModelPoint &point)
             fField->setModified(QStringLiteral("model.mouseMove"));
         }
     } else if (n == 1 && fSelection.first()->shapeType() == TShapetype::SHAPE_writing) {
-        fDrawStatus.value = 1;
+        fDrawStatus.value = TCurrentDrawStatus::Dragging;
         fSelection.first()->moveXYOffsetXY(offset.x, offset.y);
     } else {
-        fDrawStatus.value = 1;
+        fDrawStatus.value = TCurrentDrawStatus::Dragging;
         dragSelection(offset);
     }
     redraw();
@@ -365,50 +365,50 @@ void TModel::applyPenBrush(const TPenBrush &source)
         s->copyPenBrushFrom(source);
         s->changed();
     }
-    fDrawStatus.value = 5;
+    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
     redraw();
-    fDrawStatus.value = 0;
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
 }
 
-void TModel::setDrawStatusAndRedraw(int status)
+void TModel::setDrawStatusAndRedraw(TCurrentDrawStatus status)
 {
     fDrawStatus.value = status;
     redraw();
 }
 
-void TModel::executeCommand(int id)
+void TModel::executeCommand(TCommandId id)
 {
     switch (id) {
-    case cmdDelete:
+    case TCommandId::cmdDelete:
         deleteSelected();
         refreshSelectionState();
         break;
-    case cmdScale1_1:
+    case TCommandId::cmdScale1_1:
         fField->scale1_1();
         redraw();
         break;
-    case cmdCenterGenten:
+    case TCommandId::cmdCenterGenten:
         fField->centerGenten();
         redraw();
         break;
-    case cmdEraseTrace: eraseTrace(); break;
+    case TCommandId::cmdEraseTrace: eraseTrace(); break;
     default: return;
     }
     fField->setModified(QStringLiteral("model.executeCommand"));
 }
 
-void TModel::executeToggleCommand(int id, bool checked)
+void TModel::executeToggleCommand(TCommandId id, bool checked)
 {
     switch (id) {
-    case cmdPrintAreaToggle:
+    case TCommandId::cmdPrintAreaToggle:
         fField->setPrintAreaShown(checked);
         redraw();
         break;
-    case cmdZahyoujikuToggle:
+    case TCommandId::cmdZahyoujikuToggle:
         fField->setAxesShown(checked);
         redraw();
         break;
-    case cmdFixFieldToggle: fField->setFFixField(checked); break;
+    case TCommandId::cmdFixFieldToggle: fField->setFFixField(checked); break;
     default: return;
     }
     fField->setModified(QStringLiteral("model.executeToggleCommand"));
@@ -419,7 +419,7 @@ void TModel::zoom(const TModelPoint &exponents)
     if (!fField)
         return;
     if (fField->zoomBySliders(exponents)) {
-        fDrawStatus.value = 4;
+        fDrawStatus.value = TCurrentDrawStatus::ZoomStep;
         redraw();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/logic/commands.h"
 #include "core/figurecatalog.h"
 #include "core/valuetypes.h"
 #include "model/shape.h"
@@ -13,14 +14,16 @@ class TPenBrush;
 class TPrintAreaGroup;
 class TShapeFactory;
 
+// The mouse as the model follows it: a move turns Up into Moving and
+// Pressed into Dragging.
+enum class TMouseStatus : quint8 { msUp = 0, msPressed = 1, msMoving = 2, msDragging = 3 };
+
 // The document-side half of the interaction: the selection and the mouse,
 // point creation, drags and scrolling, constructions from the selection,
 // deletion and the commands that change the document or the view.
 class TModel
 {
 public:
-    enum MouseStatus : quint8 { msUp = 0, msPressed = 1, msMoving = 2, msDragging = 3 };
-
     TModel() = default;
     ~TModel();
     TModel(const TModel &) = delete;
@@ -45,15 +48,14 @@ public:
     void eraseTrace();
     void clearAllTraces();
 
-    // kind: click 0, double click 1, press 2, move 3, release 4; flags: bit 0
-    // Shift, bit 2 Ctrl.
-    void mouse(int kind, int button, const TModelPoint &point, unsigned flags);
+    // flags: the shift state (TShiftFlag bits; Shift and Ctrl count here).
+    void mouse(TMouseKind kind, TMouseButton button, const TModelPoint &point, unsigned flags);
     void addToSelection(TShape *shape);
     void removeFromSelection(TShape *shape);
     void applyPenBrush(const TPenBrush &source);
-    void setDrawStatusAndRedraw(int status);
-    void executeCommand(int id);
-    void executeToggleCommand(int id, bool checked);
+    void setDrawStatusAndRedraw(TCurrentDrawStatus status);
+    void executeCommand(TCommandId id);
+    void executeToggleCommand(TCommandId id, bool checked);
     // Zoom exponents from the zoom controls; the scale changes by 4 to the
     // power of each step.
     void zoom(const TModelPoint &exponents);
@@ -62,8 +64,8 @@ public:
     void pushMmPerModel(const TModelPoint &value, const TModelPoint &centre);
     void popMmPerModel();
 
-    int drawStatus() const { return fDrawStatus.value; }
-    MouseStatus mouseStatus() const { return fMouseStatus; }
+    TCurrentDrawStatus drawStatus() const { return fDrawStatus.value; }
+    TMouseStatus mouseStatus() const { return fMouseStatus; }
     bool isReady() const { return fReady; }
     TModelPoint dragReference() const { return fDragReference; }
 
@@ -76,7 +78,7 @@ private:
     TPrintAreaGroup *printArea() const;
     void select(TShape *shape);
 
-    MouseStatus fMouseStatus = msUp;
+    TMouseStatus fMouseStatus = TMouseStatus::msUp;
     TDrawStatus fDrawStatus;
     TModelPoint fDragReference;
     TField *fField = nullptr;

@@ -10,7 +10,7 @@ namespace zarno {
 
 int TNearVisitor::visitShape(TShape &shape)
 {
-    if (!fSurface || fSurface->FViewerType == 1)
+    if (!fSurface || fSurface->FViewerType == TViewerType::Printer)
         throw ESouteigai(QStringLiteral("TNearVisitor"),
             QStringLiteral("viewerTypeがprinterのときに, nearVisitorが呼ばれました。"),
             QStringLiteral("visitShape"));
