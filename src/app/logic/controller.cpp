@@ -5,6 +5,7 @@
 #include "app/logic/visitors.h"
 #include "core/commonprocs.h"
 #include "core/messagedialogs.h"
+#include "core/scopedassign.h"
 #include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
@@ -164,10 +165,11 @@ void TController::openFile(const QString &fileName)
 
 TLoadSave::Saved TController::saveFile(bool askName)
 {
-    fAcceptInput = false;
-    const TLoadSave::Saved result
-        = askName ? fLoadSave.saveDocumentAs(*fDocument) : fLoadSave.save(*fDocument);
-    fAcceptInput = true;
+    TLoadSave::Saved result;
+    {
+        const TScopedAssign locked(fAcceptInput, false, true);
+        result = askName ? fLoadSave.saveDocumentAs(*fDocument) : fLoadSave.save(*fDocument);
+    }
     // A failed save leaves the document marked changed.
     if (result == TLoadSave::Saved::Written) {
         setTitleFor(fDocument->documentFileNameOnly());
@@ -256,14 +258,10 @@ void TController::executeAction(TCommandId id, bool checked)
     case TCommandId::cmdSplash: fWindow.showSplash(); break;
     case TCommandId::cmdFigureProperty:
         if (!fModel.getSelection().isEmpty()) {
-            fReady = false;
-            try {
+            {
+                const TScopedAssign notReady(fReady, false, true);
                 fModel.getSelection().first()->setupProperty();
-            } catch (...) {
-                fReady = true;
-                throw;
             }
-            fReady = true;
             refreshChanged();
         }
         break;

@@ -91,14 +91,18 @@ void TModel::redraw()
 {
     if (!fField)
         return;
-    fController->setAcceptInput(false);
-    try {
-        fController->paint(fDrawStatus);
-    } catch (...) {
-        fController->setAcceptInput(true);
-        throw;
-    }
-    fController->setAcceptInput(true);
+    // No input reaches the model while it draws, also when drawing fails.
+    struct InputLock
+    {
+        TAbstractController &controller;
+        explicit InputLock(TAbstractController &c)
+            : controller(c)
+        {
+            controller.setAcceptInput(false);
+        }
+        ~InputLock() { controller.setAcceptInput(true); }
+    } lock(*fController);
+    fController->paint(fDrawStatus);
 }
 
 void TModel::redrawAndUpdateTools()

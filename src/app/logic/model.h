@@ -88,4 +88,40 @@ private:
     bool fReady = false;
 };
 
+// An export's edit-only hiding as a guard: the selection is unmarked and the
+// output area hidden for the life of the guard, and everything comes back
+// when it goes, also after a failed export.
+class TExportScope
+{
+public:
+    explicit TExportScope(TModel &model)
+        : fModel(model)
+    {
+        fModel.exportBegin();
+    }
+    ~TExportScope() { fModel.exportEnd(); }
+    TExportScope(const TExportScope &) = delete;
+    TExportScope &operator=(const TExportScope &) = delete;
+
+private:
+    TModel &fModel;
+};
+
+// A scale pushed for an export at an exact size, popped when the guard goes.
+class TPushedModelScale
+{
+public:
+    TPushedModelScale(TModel &model, const TModelPoint &mmPerModel, const TModelPoint &centre)
+        : fModel(model)
+    {
+        fModel.pushMmPerModel(mmPerModel, centre);
+    }
+    ~TPushedModelScale() { fModel.popMmPerModel(); }
+    TPushedModelScale(const TPushedModelScale &) = delete;
+    TPushedModelScale &operator=(const TPushedModelScale &) = delete;
+
+private:
+    TModel &fModel;
+};
+
 } // namespace zarno
