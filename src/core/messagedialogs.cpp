@@ -39,6 +39,11 @@ void showAppMessage(const QString &text, TMsgDlgType dialogType)
     require().showMessage(text, TAppInfo::caption(), dialogType);
 }
 
+void showCaptionedMessage(const QString &text, const QString &caption, TMsgDlgType dialogType)
+{
+    require().showMessage(text, caption, dialogType);
+}
+
 TModalResult askAppMessage(
     const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType dialogType)
 {

@@ -35,7 +35,11 @@ public:
 };
 
 // A modal dialog with an OK button and the caption product name + " " + version.
+// Like every message below, asking without installed dialogs is a program
+// fault: a message is never dropped silently.
 void showAppMessage(const QString &text, TMsgDlgType dialogType);
+// The same with a caption of its own (a write error names its file operation).
+void showCaptionedMessage(const QString &text, const QString &caption, TMsgDlgType dialogType);
 TModalResult askAppMessage(
     const QString &text, const QString &caption, TMsgDlgButtons buttons, TMsgDlgType dialogType);
 

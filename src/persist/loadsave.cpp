@@ -60,8 +60,7 @@ TLoadSave::Saved TLoadSave::saveDocument(TZarnofile &document)
     try {
         TDocumentWriter::write(document, document.documentFileName());
     } catch (const EXmlFileWriteError &e) {
-        if (TMessageDialogs *d = TMessageDialogs::current())
-            d->showMessage(e.message(), e.caption(), TMsgDlgType::mtError);
+        showCaptionedMessage(e.message(), e.caption(), TMsgDlgType::mtError);
         return Saved::Failed;
     }
     lastDocumentFolder = document.documentFolder();

@@ -1,6 +1,7 @@
 #include "core/appinfo.h"
 #include "core/errorreport.h"
 #include "core/exceptions.h"
+#include "core/messagedialogs.h"
 #include "core/safeformat.h"
 #include "support/scripted_dialogs.h"
 
@@ -154,4 +155,22 @@ TEST(SafeFormat, HugeWidthsAreRefusedNotAllocated)
     EXPECT_TRUE(safeFormat(QStringLiteral("%.1073891724f"), { fmtArg(1.0) })
                     .contains(QStringLiteral("タイプ")));
     EXPECT_EQ(safeFormat(QStringLiteral("%3d"), { fmtArg(7) }), QStringLiteral("  7"));
+}
+
+TEST(MessageDialogs, AMessageWithoutDialogsIsAFaultNeverDroppedSilently)
+{
+    ASSERT_EQ(TMessageDialogs::current(), nullptr);
+    EXPECT_THROW(showAppMessage(QStringLiteral("m"), TMsgDlgType::mtError), ESouteigai);
+    EXPECT_THROW(
+        showCaptionedMessage(QStringLiteral("m"), QStringLiteral("c"), TMsgDlgType::mtError),
+        ESouteigai);
+    EXPECT_THROW(askAppMessage(QStringLiteral("m"), QStringLiteral("c"), mbYes | mbNo,
+                     TMsgDlgType::mtConfirmation),
+        ESouteigai);
+
+    test::ScopedScriptedDialogs dialogs;
+    showCaptionedMessage(
+        QStringLiteral("書けません"), QStringLiteral("保存"), TMsgDlgType::mtError);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown.first().caption, QStringLiteral("保存"));
 }

@@ -201,8 +201,7 @@ void TController::openDroppedFiles(const QStringList &paths)
     const TResult_GetOnlyOneMatchedFile found
         = TCommonProcs::oneMatchedFile(QStringLiteral(".znt"), paths);
     auto refuse = [&](const QString &text) {
-        if (TMessageDialogs *d = TMessageDialogs::current())
-            d->showMessage(text, QStringLiteral("zarno"), TMsgDlgType::mtError);
+        showCaptionedMessage(text, QStringLiteral("zarno"), TMsgDlgType::mtError);
     };
     if (found.state == TMatchedFileState::None)
         refuse(QStringLiteral("zarnoで開くことのできるファイルではありません。"));
