@@ -105,6 +105,21 @@ protected:
     test::ScopedScriptedDialogs dialogs;
 };
 
+// A document with every kind of shape as the first release wrote it: it must
+// read and write back byte for byte, so files already on teachers' disks stay
+// what they are.
+TEST_F(DocumentTest, ADocumentOfTheFirstReleaseReadsAndSavesToTheSameBytes)
+{
+    const QString old = QStringLiteral(ZARNO_TEST_DATA "/every-kind-0.1.znt");
+    const QByteArray original = readAll(old);
+    ASSERT_GT(original.size(), 10000);
+    auto loaded = TFileReader(old, factory).read();
+    EXPECT_GT(loaded->field().count(), 25);
+    const QString again = dir.filePath(QStringLiteral("again.znt"));
+    TDocumentWriter::write(*loaded, again);
+    EXPECT_EQ(readAll(again), original);
+}
+
 TEST_F(DocumentTest, SaveLoadSaveGivesTheSameBytes)
 {
     auto doc = sampleDocument();
