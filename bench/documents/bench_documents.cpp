@@ -28,10 +28,9 @@ TShape *build(TField &field, TFiguretype type, std::initializer_list<TShape *> p
     TShapeList ps;
     for (TShape *p : parents)
         ps.add(p);
-    auto built = gFactory.createSilently(type, ps);
-    TShape *s = built->first();
-    built->clear();
-    field.add(s);
+    TShapeStore built = gFactory.createSilently(type, ps);
+    TShape *s = built.first();
+    field.takeAllFrom(built);
     return s;
 }
 
@@ -42,10 +41,10 @@ std::unique_ptr<TZarnofile> bigDocument()
     TField &f = doc->field();
     std::vector<TShape *> dots;
     for (int i = 0; i < 4000; ++i) {
-        auto *d = static_cast<TShapeDot *>(
-            gFactory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+        TShapeStore built = gFactory.create(TFiguretype::FIG_dotOnField, TShapeList());
+        auto *d = static_cast<TShapeDot *>(built.first());
         d->setInitialXY({ (i % 100) * 0.37 - 18, (i / 100) * 0.41 - 8 });
-        f.add(d);
+        f.takeAllFrom(built);
         dots.push_back(d);
     }
     for (int i = 0; i < 3000; ++i)

@@ -34,18 +34,17 @@ struct Scene
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
         for (int i = 0; i < 50; ++i) {
-            auto *p = static_cast<TShapeDot *>(
-                factory.create(TFiguretype::FIG_dotOnField, TShapeList())->first());
+            TShapeStore point = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+            auto *p = static_cast<TShapeDot *>(point.first());
             p->setInitialXY({ (i % 7) * 0.3 - 1, (i % 5) * 0.4 - 1 });
-            field.add(p);
+            field.takeAllFrom(point);
             TShapeList ps;
             ps.add(p);
             auto built = factory.createSilently(TFiguretype::FIG_function, ps);
-            auto *g = static_cast<TShapeFunction *>(built->first());
-            built->clear();
+            auto *g = static_cast<TShapeFunction *>(built.first());
             static_cast<TParentDot2Function *>(g->relation())
                 ->setFormula(QString::fromLatin1(kFormulas[i % 10]));
-            field.add(g);
+            field.takeAllFrom(built);
         }
     }
 };

@@ -167,11 +167,9 @@ struct Setup
         TShapeList ps;
         for (TShape *p : parents)
             ps.add(p);
-        std::unique_ptr<TShapeList> made = factory.create(type, ps);
-        std::vector<TShape *> out(made->items().begin(), made->items().end());
-        made->clear();
-        for (TShape *s : out)
-            field().add(s);
+        TShapeStore made = factory.create(type, ps);
+        std::vector<TShape *> out(made.items().begin(), made.items().end());
+        field().takeAllFrom(made);
         return out;
     }
 

@@ -73,10 +73,10 @@ const Stress &stress()
     return s;
 }
 
-TDemoShape *shape(TShapetype type, TDemoShape::Drawer d, int widthIndex = 0,
+std::unique_ptr<TDemoShape> shape(TShapetype type, TDemoShape::Drawer d, int widthIndex = 0,
     TPenStyle style = TPenStyle::psSolid, bool front = false)
 {
-    auto *s = new TDemoShape(type, std::move(d), front);
+    auto s = std::make_unique<TDemoShape>(type, std::move(d), front);
     s->penBrush().setPenWidthIndex(widthIndex);
     s->penBrush().setPenStyle(style);
     return s;
@@ -116,12 +116,12 @@ void buildStressField(TField &field)
             TPenStyle::psDash));
     }
     for (const auto &d : s.dots) {
-        auto *dot = shape(
+        auto dot = shape(
             TShapetype::SHAPE_dot,
             [d](TAbstractImageAdapter &sf, TPenBrush &pb) { sf.drawDot(pb, d.x, d.y); }, 0,
             TPenStyle::psSolid, true);
         dot->penBrush().setBrushStyle(TBrushStyle::bsSolid);
-        field.add(dot);
+        field.add(std::move(dot));
     }
 }
 
