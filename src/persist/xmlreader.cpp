@@ -187,12 +187,14 @@ private:
         }
         QString raw = piece.toString();
         while (raw.endsWith(u"&+")) {
+            // The mark is never part of a value, whose every "&" is written as
+            // an escape; it goes even when the end tag follows it.
+            raw.chop(2);
             qsizetype k = fAt;
             while (k < fSize && (isLineEnd(fText[k].unicode()) || fText[k] == u'\t'))
                 ++k;
             if (k >= fSize || endsPiece(fText[k].unicode()) || isControl(fText[k].unicode()))
                 break;
-            raw.chop(2);
             j = pieceEnd(k);
             raw += fText.sliced(k, j - k);
             fAt = j;
