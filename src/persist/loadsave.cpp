@@ -46,6 +46,8 @@ std::unique_ptr<TZarnofile> TLoadSave::loadDocument(const QString &fileName)
         return document;
     } catch (const EFileFormatError &) {
         showAppMessage(TXmlText::damagedFileMessage(fileName), TMsgDlgType::mtWarning);
+    } catch (const EFileStreamError &e) {
+        showAppMessage(e.message(), TMsgDlgType::mtWarning);
     } catch (const EMyException &) {
         // A file that passed its digest but does not fit the schema (written
         // by another version, say) is as unreadable as a damaged one; the

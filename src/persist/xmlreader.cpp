@@ -518,8 +518,7 @@ QByteArray TXmlFileReader::readFile(bool limited) const
 {
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EMyException(QStringLiteral("TXmlFileReader"), { fmtArg(fFileName) },
-            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("load"));
+        throw EFileStreamError(TXmlText::cannotOpenMessage(fFileName));
     if (limited && file.size() > TXmlText::kMaxFileSize)
         raiseTooLarge();
     return file.readAll();

@@ -199,6 +199,22 @@ TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMess
     EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
 }
 
+TEST_F(DocumentTest, AFileThatCannotBeOpenedIsReportedAsSuchNotAsDamaged)
+{
+    const QString folder = dir.filePath(QStringLiteral("folder.znt"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    TLoadSave loadSave(factory);
+    for (const QString &path : { dir.filePath(QStringLiteral("missing.znt")), folder }) {
+        dialogs->shown.clear();
+        EXPECT_EQ(loadSave.loadDocument(path), nullptr);
+        ASSERT_EQ(dialogs->shown.size(), 1);
+        EXPECT_EQ(dialogs->shown.first().text.toStdString(),
+            (QStringLiteral("ファイル(") + path + QStringLiteral(")を開くことができません。"))
+                .toStdString());
+        EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
+    }
+}
+
 TEST_F(DocumentTest, DocumentNames)
 {
     TZarnofile doc(std::make_unique<TField>());
