@@ -111,6 +111,32 @@ TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocum
     EXPECT_TRUE(dialogs->shown.last().text.contains(QStringLiteral("破損しているため")));
 }
 
+TEST_F(DocumentCycle, AnOpenThatInstallsNothingKeepsTheUnsavedMark)
+{
+    const QString damaged = dir.filePath(QStringLiteral("damaged.znt"));
+    QFile junk(damaged);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a document");
+    junk.close();
+    // The file dialog cancelled, a damaged file, a file that is not there.
+    for (const QString &answer :
+        { QString(), damaged, dir.filePath(QStringLiteral("missing.znt")) }) {
+        controller->executeAction(cmdNewFile);
+        clickPoint(1, 1);
+        dialogs->answers = { TModalResult::mrNo }; // do not save before opening
+        files->openAnswers = { answer };
+        controller->executeAction(cmdOpen);
+        EXPECT_EQ(field().count(), 1);
+        EXPECT_TRUE(field().isChanged()) << answer.toStdString();
+        // So closing still asks, and Cancel keeps the work.
+        dialogs->shown.clear();
+        dialogs->answers = { TModalResult::mrCancel };
+        EXPECT_FALSE(controller->closeQuery());
+        EXPECT_EQ(dialogs->shown.size(), 1);
+        dialogs->answers = { TModalResult::mrNo };
+    }
+}
+
 TEST_F(DocumentCycle, DroppingOneDocumentAmongFoldersOpensIt)
 {
     clickPoint(0, 0);

@@ -137,9 +137,11 @@ void TController::newFile()
 
 void TController::installDocument(std::unique_ptr<TZarnofile> document)
 {
-    // A document that could not be read leaves the current one in place.
+    // A document that could not be read leaves the current one in place,
+    // unsaved changes and all.
+    const bool installed = document != nullptr;
     std::unique_ptr<TZarnofile> old;
-    if (document) {
+    if (installed) {
         old = std::move(fDocument);
         takeDocument(std::move(document));
     }
@@ -150,7 +152,8 @@ void TController::installDocument(std::unique_ptr<TZarnofile> document)
     fWindow.showShapeList(*fField, &fModel.getSelection());
     setTitleFor(fDocument->isNamed() ? fDocument->documentFileNameOnly() : QString());
     refreshFull();
-    fDocument->clearChanged();
+    if (installed)
+        fDocument->clearChanged();
 }
 
 void TController::openFile(const QString &fileName)
