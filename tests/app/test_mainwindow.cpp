@@ -35,6 +35,34 @@ using namespace zarno;
 
 namespace {
 
+// Where the user sees a slider's thumb along the slider, in pixels: the
+// middle of the rows (or columns) across which the picture is wider than
+// the groove.
+double thumbAt(QSlider *slider)
+{
+    const QImage image = slider->grab().toImage();
+    const bool vertical = slider->orientation() == Qt::Vertical;
+    const int along = vertical ? image.height() : image.width();
+    const int across = vertical ? image.width() : image.height();
+    const QRgb background = image.pixel(0, 0);
+    double sum = 0;
+    int n = 0;
+    for (int i = 0; i < along; ++i) {
+        int ink = 0;
+        for (int j = 0; j < across; ++j) {
+            const QRgb p = vertical ? image.pixel(j, i) : image.pixel(i, j);
+            ink += std::abs(qRed(p) - qRed(background)) + std::abs(qGreen(p) - qGreen(background))
+                    + std::abs(qBlue(p) - qBlue(background))
+                > 6;
+        }
+        if (3 * ink > 2 * across) {
+            sum += i;
+            ++n;
+        }
+    }
+    return n > 0 ? sum / n : -1;
+}
+
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -129,6 +157,62 @@ TEST_F(MainWindowTest, ZoomSlidersLinkedUnlinkedAndCtrlShiftL)
     EXPECT_EQ(window.verticalZoom()->value(), 0);
     EXPECT_NEAR(field().getMmPerModel1().x, 4 * mm0.x, 1e-9);
     EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
+}
+
+TEST_F(MainWindowTest, EachSliderEnlargesTowardsItsOwnEnlargeEnd)
+{
+    TZoomSlider *h = window.horizontalZoom();
+    TZoomSlider *v = window.verticalZoom();
+    const double hMiddle = thumbAt(h), vMiddle = thumbAt(v);
+    ASSERT_GT(hMiddle, 0);
+    ASSERT_GT(vMiddle, 0);
+    const TModelPoint mm0 = field().getMmPerModel1();
+
+    // Linked: the vertical thumb dragged up (拡大) enlarges both ways, and
+    // the horizontal thumb shows it at its right (拡大) end.
+    const QPoint grip(v->width() / 2, int(vMiddle));
+    QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, grip);
+    QTest::mouseMove(v, grip - QPoint(0, 60));
+    QTest::mouseMove(v, grip - QPoint(0, 120));
+    EXPECT_LT(thumbAt(v), vMiddle - 100);
+    EXPECT_GT(thumbAt(h), hMiddle + 50);
+    EXPECT_GT(field().getMmPerModel1().x, 1.2 * mm0.x);
+    EXPECT_GT(field().getMmPerModel1().y, 1.2 * mm0.y);
+    QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, grip - QPoint(0, 120));
+    EXPECT_EQ(v->value(), 0);
+    EXPECT_NEAR(thumbAt(v), vMiddle, 1);
+    EXPECT_NEAR(thumbAt(h), hMiddle, 1);
+    const TModelPoint mm1 = field().getMmPerModel1();
+    EXPECT_GT(mm1.y, 1.2 * mm0.y); // the scale stays
+
+    // The arrow keys the same way: Right on the horizontal slider moves the
+    // vertical thumb up, Up on the vertical one the horizontal thumb right.
+    struct Case
+    {
+        TZoomSlider *slider;
+        Qt::Key key;
+    } cases[] = { { h, Qt::Key_Right }, { v, Qt::Key_Up } };
+    for (const Case &c : cases) {
+        const TModelPoint before = field().getMmPerModel1();
+        c.slider->setFocus();
+        QTest::keyPress(c.slider, c.key);
+        EXPECT_GT(thumbAt(h), hMiddle) << c.key;
+        EXPECT_LT(thumbAt(v), vMiddle) << c.key;
+        EXPECT_GT(field().getMmPerModel1().x, before.x) << c.key;
+        EXPECT_GT(field().getMmPerModel1().y, before.y) << c.key;
+        QTest::keyRelease(c.slider, c.key);
+        EXPECT_EQ(c.slider->value(), 0);
+    }
+
+    // Unlinked: Up on the vertical slider enlarges vertically only.
+    window.linkBox()->setChecked(false);
+    const TModelPoint before = field().getMmPerModel1();
+    QTest::keyPress(v, Qt::Key_Up);
+    EXPECT_LT(thumbAt(v), vMiddle);
+    EXPECT_NEAR(thumbAt(h), hMiddle, 1);
+    EXPECT_EQ(field().getMmPerModel1().x, before.x);
+    EXPECT_GT(field().getMmPerModel1().y, before.y);
+    QTest::keyRelease(v, Qt::Key_Up);
 }
 
 TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
