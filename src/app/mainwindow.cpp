@@ -137,6 +137,22 @@ void TZoomSlider::springBack()
         onRelease();
 }
 
+void TZoomSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A drag of the thumb springs back through sliderReleased; a click on
+    // the groove (a page step) does here.
+    QSlider::mouseReleaseEvent(event);
+    if (value() != 0)
+        springBack();
+}
+
+void TZoomSlider::wheelEvent(QWheelEvent *event)
+{
+    QSlider::wheelEvent(event);
+    if (value() != 0)
+        springBack();
+}
+
 void TZoomSlider::keyPressEvent(QKeyEvent *event)
 {
     // Each slider answers only the arrow keys along its own direction.

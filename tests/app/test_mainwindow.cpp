@@ -29,6 +29,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace zarno;
@@ -213,6 +215,46 @@ TEST_F(MainWindowTest, EachSliderEnlargesTowardsItsOwnEnlargeEnd)
     EXPECT_EQ(field().getMmPerModel1().x, before.x);
     EXPECT_GT(field().getMmPerModel1().y, before.y);
     QTest::keyRelease(v, Qt::Key_Up);
+}
+
+TEST_F(MainWindowTest, AClickOnTheGrooveOrTheWheelAlsoEndsWithTheSliderBackAtNought)
+{
+    TZoomSlider *h = window.horizontalZoom();
+    TZoomSlider *v = window.verticalZoom();
+    const double hMiddle = thumbAt(h), vMiddle = thumbAt(v);
+    struct Case
+    {
+        const char *what;
+        std::function<void()> act;
+    } cases[] = {
+        { "click near the right end of the horizontal groove",
+            [&] {
+                QTest::mouseClick(
+                    h, Qt::LeftButton, Qt::NoModifier, QPoint(h->width() - 20, h->height() / 2));
+            } },
+        { "click near the top of the vertical groove",
+            [&] {
+                QTest::mouseClick(v, Qt::LeftButton, Qt::NoModifier, QPoint(v->width() / 2, 20));
+            } },
+        { "wheel up on the vertical slider",
+            [&] {
+                const QPointF at(v->width() / 2.0, vMiddle);
+                QWheelEvent wheel(at, v->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(v, &wheel);
+            } },
+    };
+    for (const Case &c : cases) {
+        const TModelPoint before = field().getMmPerModel1();
+        c.act();
+        EXPECT_EQ(h->value(), 0) << c.what;
+        EXPECT_EQ(v->value(), 0) << c.what;
+        EXPECT_NEAR(thumbAt(h), hMiddle, 1) << c.what;
+        EXPECT_NEAR(thumbAt(v), vMiddle, 1) << c.what;
+        // Each moved towards 拡大: the view stays enlarged.
+        EXPECT_GT(field().getMmPerModel1().x, before.x) << c.what;
+        EXPECT_GT(field().getMmPerModel1().y, before.y) << c.what;
+    }
 }
 
 TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
