@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "app/singleinstance.h"
+#include "app/splash.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "persist/loadsave.h"
@@ -374,6 +375,23 @@ TEST_F(MainWindowTest, SaveNewOpenBringsTheFigureBack)
     EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_gaisetsuen);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("zarno - lesson.znt"));
     TFileDialogs::install(std::move(previous));
+}
+
+TEST(Welcome, TheCheckBoxPromisesNothingItCannotKeep)
+{
+    // Until settings are stored, the window shows at every start: the box
+    // says so and cannot be unchecked.
+    TfrmTutorial welcome;
+    welcome.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+    auto *again = welcome.findChild<QCheckBox *>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
+    QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
+    EXPECT_TRUE(again->isChecked());
+    EXPECT_TRUE(welcome.showAgain());
+    EXPECT_FALSE(again->isEnabled());
+    EXPECT_FALSE(again->toolTip().isEmpty());
 }
 
 TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)
