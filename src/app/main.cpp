@@ -35,6 +35,7 @@ int main(int argc, char **argv)
 
     TZarnoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("zarno"));
+    TZarnoApplication::installQtTranslations();
     TSingleInstance instance(QStringLiteral("zarno_mutex"));
     if (!instance.claim())
         return 0; // the running program comes forward instead

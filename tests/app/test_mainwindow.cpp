@@ -10,6 +10,7 @@
 #include "app/menuactionmanager.h"
 #include "app/singleinstance.h"
 #include "app/splash.h"
+#include "app/zarnoapplication.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "persist/loadsave.h"
@@ -20,6 +21,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
@@ -392,6 +397,29 @@ TEST(Welcome, TheCheckBoxPromisesNothingItCannotKeep)
     EXPECT_TRUE(welcome.showAgain());
     EXPECT_FALSE(again->isEnabled());
     EXPECT_FALSE(again->toolTip().isEmpty());
+}
+
+TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)
+{
+    QTranslator *translator = TZarnoApplication::installQtTranslations();
+    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text().toStdString(), "はい(&Y)");
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text().toStdString(), "キャンセル");
+    QFileDialog dialog(nullptr, QString(), QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList labels;
+    for (QLabel *l : dialog.findChildren<QLabel *>())
+        labels << l->text();
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        labels << b->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("ファイル名(&N):")))
+        << labels.join(u' ').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("保存(&S)"))) << labels.join(u' ').toStdString();
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)
