@@ -422,17 +422,21 @@ TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)
     }
 }
 
-TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)
+TEST(SingleInstance, ASecondStartIsRefusedAndHandsItsDocumentToTheFirst)
 {
     const QString name = QStringLiteral("zarno_test_%1").arg(QCoreApplication::applicationPid());
     TSingleInstance first(name);
-    int woken = 0;
-    first.onActivate = [&] { ++woken; };
+    QStringList handed;
+    first.onActivate = [&](const QString &document) { handed << document; };
     ASSERT_TRUE(first.claim());
+    const QString document = QStringLiteral("/tmp/授業 1.znt");
     TSingleInstance second(name);
-    EXPECT_FALSE(second.claim());
-    QTest::qWait(200);
-    EXPECT_EQ(woken, 1);
+    EXPECT_FALSE(second.claim(document));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 2000));
+    TSingleInstance third(name); // no document: it only comes forward
+    EXPECT_FALSE(third.claim());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 2000));
+    EXPECT_EQ(handed, (QStringList { document, QString() }));
 }
 
 } // namespace

@@ -165,6 +165,13 @@ void TController::openFile(const QString &fileName)
         fileName.isEmpty() ? fLoadSave.openDocument() : fLoadSave.loadDocument(fileName));
 }
 
+void TController::openNamedFile(const QString &fileName)
+{
+    // An empty name would ask through the file dialog instead.
+    if (!fileName.isEmpty() && closeQuery())
+        openFile(fileName);
+}
+
 TLoadSave::Saved TController::saveFile(bool askName)
 {
     fAcceptInput = false;
