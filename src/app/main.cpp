@@ -1,4 +1,6 @@
 #include "app/appli.h"
+#include "app/logic/commandline.h"
+#include "app/logic/controller.h"
 #include "app/mainwindow.h"
 #include "app/qtfiledialogs.h"
 #include "app/singleinstance.h"
@@ -12,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 int main(int argc, char **argv)
@@ -35,9 +38,11 @@ int main(int argc, char **argv)
 
     TZarnoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("zarno"));
+    TZarnoApplication::installQtTranslations();
+    const QString document = TCommandLine::documentPath(QCoreApplication::arguments());
     TSingleInstance instance(QStringLiteral("zarno_mutex"));
-    if (!instance.claim())
-        return 0; // the running program comes forward instead
+    if (!instance.claim(document))
+        return 0; // the running program opens it and comes forward instead
 
     TMessageDialogs::install(std::make_unique<TQtMessageDialogs>());
     int rc = 0;
@@ -56,11 +61,22 @@ int main(int argc, char **argv)
             TZarnoApplication::handleCurrentException();
             return 1;
         }
-        instance.onActivate = [&window] {
+        // A document handed over while a dialog is open (or the document
+        // is being saved) waits until the window takes input again.
+        std::function<void(const QString &)> openWhenFree = [&](const QString &file) {
+            if (QApplication::activeModalWidget() || !appli->controller().acceptsInput()) {
+                QTimer::singleShot(250, &window, [&openWhenFree, file] { openWhenFree(file); });
+                return;
+            }
+            appli->controller().openNamedFile(file);
+        };
+        instance.onActivate = [&window, &openWhenFree](const QString &file) {
             window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
             window.show();
             window.raise();
             window.activateWindow();
+            if (!file.isEmpty())
+                openWhenFree(file);
         };
         window.show();
         splash.reset();
@@ -74,7 +90,12 @@ int main(int argc, char **argv)
             tutorial->setAttribute(Qt::WA_DeleteOnClose);
             QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
         }
+        // After the welcome window, so that a message about the document
+        // shows above it.
+        if (!document.isEmpty())
+            QTimer::singleShot(0, &window, [&openWhenFree, &document] { openWhenFree(document); });
         rc = app.exec();
+        instance.onActivate = nullptr;
         appli.reset();
         TFileDialogs::install(nullptr);
     }

@@ -122,11 +122,36 @@ TZoomSlider::TZoomSlider(Qt::Orientation orientation, QWidget *parent)
     setTickInterval(2);
     setTickPosition(QSlider::NoTicks);
     setFocusPolicy(Qt::ClickFocus);
-    connect(this, &QSlider::sliderReleased, this, [this] {
-        setValue(0);
-        if (onRelease)
-            onRelease();
-    });
+    if (orientation == Qt::Vertical) {
+        // Qt puts a vertical slider's maximum at the top; ours has its
+        // minimum there, and the Up key and the wheel move the thumb up.
+        setInvertedAppearance(true);
+        setInvertedControls(true);
+    }
+    connect(this, &QSlider::sliderReleased, this, &TZoomSlider::springBack);
+}
+
+void TZoomSlider::springBack()
+{
+    setValue(0);
+    if (onRelease)
+        onRelease();
+}
+
+void TZoomSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A drag of the thumb springs back through sliderReleased; a click on
+    // the groove (a page step) does here.
+    QSlider::mouseReleaseEvent(event);
+    if (value() != 0)
+        springBack();
+}
+
+void TZoomSlider::wheelEvent(QWheelEvent *event)
+{
+    QSlider::wheelEvent(event);
+    if (value() != 0)
+        springBack();
 }
 
 void TZoomSlider::keyPressEvent(QKeyEvent *event)
@@ -145,11 +170,8 @@ void TZoomSlider::keyPressEvent(QKeyEvent *event)
 void TZoomSlider::keyReleaseEvent(QKeyEvent *event)
 {
     QSlider::keyReleaseEvent(event);
-    if (!event->isAutoRepeat() && value() != 0) {
-        setValue(0);
-        if (onRelease)
-            onRelease();
-    }
+    if (!event->isAutoRepeat() && value() != 0)
+        springBack();
 }
 
 TRulerWidget::TRulerWidget(QWidget *parent)

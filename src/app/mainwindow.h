@@ -40,7 +40,9 @@ private:
     TController *fController = nullptr;
 };
 
-// A zoom slider: -120 … 120, springing back to 0 when released.
+// A zoom slider: -120 … 120, springing back to 0 when released. Negative
+// positions lie left on the horizontal slider and at the top of the
+// vertical one, so each enlarges towards its own 拡大 end (right, up).
 class TZoomSlider : public QSlider
 {
 public:
@@ -50,6 +52,11 @@ public:
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void springBack();
 };
 
 // The centimetre ruler shown above the view for sizing image files.

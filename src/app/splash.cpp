@@ -74,6 +74,10 @@ TfrmTutorial::TfrmTutorial(QWidget *parent)
                        "「フォントのインストール」をご覧下さい。"));
     fAgain = new QCheckBox(QStringLiteral("このメッセージを次回起動時に再び表示する。"), this);
     fAgain->setChecked(true);
+    // Nothing remembers the choice between runs yet: the window shows at
+    // every start, and the box does not pretend otherwise.
+    fAgain->setEnabled(false);
+    fAgain->setToolTip(QStringLiteral("設定を保存する機能がまだないため, 変更できません。"));
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(text, 1);

@@ -2,8 +2,11 @@
 
 #include "core/errorreport.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 namespace zarno {
 
@@ -45,6 +48,18 @@ void TZarnoApplication::handleCurrentException() noexcept
         // The dialog itself failed: the text is already on stderr.
     }
     QCoreApplication::exit(1);
+}
+
+QTranslator *TZarnoApplication::installQtTranslations()
+{
+    // The program speaks Japanese whatever the user's locale, so Qt's own
+    // texts must too.
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    if (!translator->load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator.release();
 }
 
 } // namespace zarno

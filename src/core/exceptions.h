@@ -106,6 +106,14 @@ public:
     QString className() const override { return QStringLiteral("EFileFormatError"); }
 };
 
+// A file that cannot be opened or read at all. The message is complete as given.
+class EFileStreamError : public EZarnoBase
+{
+public:
+    using EZarnoBase::EZarnoBase;
+    QString className() const override { return QStringLiteral("EFileStreamError"); }
+};
+
 // Writing a tagged text file failed; shown with its own caption.
 class EXmlFileWriteError : public EZarnoBase
 {

@@ -28,7 +28,6 @@ public:
     void prepareFormulas();
     bool isXFree() const;
     bool isYFree() const;
-    bool movesFreely() const override { return fZahyou->fXfree() && fZahyou->fYfree(); }
     TZahyou &zahyou() { return *fZahyou; }
     TCalcFormulaFacade &facadeX() { return *fFacadeX; }
     TCalcFormulaFacade &facadeY() { return *fFacadeY; }

@@ -81,9 +81,6 @@ public:
     // Places a newly created point at a model position.
     virtual void setDotInitialXY(const TModelPoint &point);
     virtual TTraceRecord *traceRecord() const { return nullptr; }
-    // Whether a point made by this relation goes wherever a drag takes it
-    // (a point with a formula coordinate does not).
-    virtual bool movesFreely() const { return true; }
 
     const QString &customName() const { return fCustomName; }
 

@@ -38,7 +38,7 @@ void TShapeDot::setInitialXY(const TModelPoint &p)
 
 bool TShapeDot::isDraggable() const
 {
-    return fCanMoveAnywhere && !fFixed && (!relation() || relation()->movesFreely());
+    return fCanMoveAnywhere && !fFixed;
 }
 
 void TShapeDot::saveInfo(TAbstractFileWriter &w) const

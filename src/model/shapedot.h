@@ -31,7 +31,9 @@ public:
     bool isFixed() const { return fFixed; }
     void setFixed(bool b) { fFixed = b; }
     bool canMoveAnywhere() const { return fCanMoveAnywhere; }
-    // A drag of the shapes built on this point may move it.
+    // A drag of the shapes built on this point may move it. A coordinate
+    // given by a formula takes its value back at the next recalculation, so
+    // such a point goes along in its free coordinate only.
     bool isDraggable() const;
     void setCanMoveAnywhere(bool b) { fCanMoveAnywhere = b; }
 

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace zarno {
 
@@ -15,6 +16,14 @@ std::unique_ptr<TFileDialogs> &slot()
 {
     static std::unique_ptr<TFileDialogs> dialogs;
     return dialogs;
+}
+
+// Where the file dialogs start before any document was opened or saved:
+// the user's documents, never the folder the program happened to start in.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 } // namespace
 
@@ -32,7 +41,7 @@ TFileDialogs *TFileDialogs::current()
 std::unique_ptr<TZarnofile> TLoadSave::openDocument()
 {
     TFileDialogs *d = TFileDialogs::current();
-    return d ? loadDocument(d->openDialog(lastDocumentFolder, filter())) : nullptr;
+    return d ? loadDocument(d->openDialog(startFolder(), filter())) : nullptr;
 }
 
 std::unique_ptr<TZarnofile> TLoadSave::loadDocument(const QString &fileName)
@@ -46,6 +55,8 @@ std::unique_ptr<TZarnofile> TLoadSave::loadDocument(const QString &fileName)
         return document;
     } catch (const EFileFormatError &) {
         showAppMessage(TXmlText::damagedFileMessage(fileName), TMsgDlgType::mtWarning);
+    } catch (const EFileStreamError &e) {
+        showAppMessage(e.message(), TMsgDlgType::mtWarning);
     } catch (const EMyException &) {
         // A file that passed its digest but does not fit the schema (written
         // by another version, say) is as unreadable as a damaged one; the
@@ -72,9 +83,7 @@ TLoadSave::Saved TLoadSave::saveDocumentAs(TZarnofile &document)
     TFileDialogs *d = TFileDialogs::current();
     if (!d)
         return Saved::Cancelled;
-    const QString initial = lastDocumentFolder.isEmpty()
-        ? document.documentFileNameOnly()
-        : QDir(lastDocumentFolder).filePath(document.documentFileNameOnly());
+    const QString initial = QDir(startFolder()).filePath(document.documentFileNameOnly());
     const QString name
         = d->saveDialog(initial, filter(), QStringLiteral("名前を付けてzarnoファイルを保存"));
     if (name.isEmpty())
@@ -86,6 +95,11 @@ TLoadSave::Saved TLoadSave::saveDocumentAs(TZarnofile &document)
 TLoadSave::Saved TLoadSave::save(TZarnofile &document)
 {
     return document.isNamed() ? saveDocument(document) : saveDocumentAs(document);
+}
+
+QString TLoadSave::startFolder() const
+{
+    return lastDocumentFolder.isEmpty() ? documentsFolder() : lastDocumentFolder;
 }
 
 void TLoadSave::rememberImageFolder(const QString &fileName)

@@ -50,6 +50,8 @@ public:
     QString lastImageFolder;
 
 private:
+    QString startFolder() const;
+
     const TShapeFactory &fFactory;
 };
 

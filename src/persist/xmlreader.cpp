@@ -187,12 +187,14 @@ private:
         }
         QString raw = piece.toString();
         while (raw.endsWith(u"&+")) {
+            // The mark is never part of a value, whose every "&" is written as
+            // an escape; it goes even when the end tag follows it.
+            raw.chop(2);
             qsizetype k = fAt;
             while (k < fSize && (isLineEnd(fText[k].unicode()) || fText[k] == u'\t'))
                 ++k;
             if (k >= fSize || endsPiece(fText[k].unicode()) || isControl(fText[k].unicode()))
                 break;
-            raw.chop(2);
             j = pieceEnd(k);
             raw += fText.sliced(k, j - k);
             fAt = j;
@@ -516,8 +518,7 @@ QByteArray TXmlFileReader::readFile(bool limited) const
 {
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EMyException(QStringLiteral("TXmlFileReader"), { fmtArg(fFileName) },
-            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("load"));
+        throw EFileStreamError(TXmlText::cannotOpenMessage(fFileName));
     if (limited && file.size() > TXmlText::kMaxFileSize)
         raiseTooLarge();
     return file.readAll();

@@ -73,4 +73,9 @@ QString TXmlText::damagedFileMessage(const QString &fileName)
         { fmtArg(fileName) });
 }
 
+QString TXmlText::cannotOpenMessage(const QString &fileName)
+{
+    return safeFormat(QStringLiteral("ファイル(%s)を開くことができません。"), { fmtArg(fileName) });
+}
+
 } // namespace zarno

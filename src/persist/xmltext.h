@@ -23,6 +23,7 @@ struct TXmlText
     static QString position(int line, int column, qint64 byteOffset);
 
     static QString damagedFileMessage(const QString &fileName);
+    static QString cannotOpenMessage(const QString &fileName);
 };
 
 } // namespace zarno

@@ -136,7 +136,14 @@ TWrittenOffsets TXmlFileWriter::writeString(const QString &name, const QString &
         // not be cut in two.
         const qsizetype room
             = std::max<qsizetype>(kMax - fLineLength - kContinuation.size() - 6, 1);
-        const qsizetype cut = safeCut(escaped, at, room);
+        qsizetype cut = safeCut(escaped, at, room);
+        if (cut >= escaped.size()) {
+            // The rest fits only without its end tag: carry its last piece
+            // over, so that the mark is always followed by more of the value.
+            cut = safeCut(escaped, at, remaining - 1);
+            if (cut >= escaped.size())
+                cut = at; // a single escape: it goes to the next line whole
+        }
         append(escaped.mid(at, cut - at) + kContinuation);
         at = cut;
         newLine();

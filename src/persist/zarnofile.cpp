@@ -127,11 +127,13 @@ std::unique_ptr<TZarnofile> TFileReader::read()
 {
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EMyException(QStringLiteral("TFileReader"), { fmtArg(fFileName) },
-            QStringLiteral("ファイル(%s)を開くことができません。"), QStringLiteral("read"));
+        throw EFileStreamError(TXmlText::cannotOpenMessage(fFileName));
     if (file.size() > TXmlText::kMaxFileSize)
         throw EFileFormatError(QStringLiteral("ファイルサイズが大きすぎます。"));
-    return readBytes(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EFileStreamError(TXmlText::cannotOpenMessage(fFileName));
+    return readBytes(bytes);
 }
 
 std::unique_ptr<TZarnofile> TFileReader::readBytes(const QByteArray &bytes, bool checkDigest)

@@ -339,6 +339,9 @@ void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, doubl
     };
     std::unique_ptr<TPenBrush> solid = pb.clone();
     solid->setPenStyle(TPenStyle::psSolid);
+    // The head is always filled with the brush, also where the kind of arrow
+    // does not offer the brush style for editing.
+    solid->setState(TPenBrush::aBrushStyle, TPenBrushState::pbSelect);
     TCanvas &canvas = getCanvas();
     TAppliedPenBrush applied(*solid, forOutput(), canvas);
     canvas.polygon(points, 4);

@@ -1,7 +1,9 @@
+#include "app/logic/commandline.h"
 #include "interaction_fixture.h"
 #include "persist/loadsave.h"
 #include "persist/zarnofile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <deque>
@@ -109,6 +111,109 @@ TEST_F(DocumentCycle, OpeningOverUnsavedWorkAsksFirstAndAFailedOpenKeepsTheDocum
     controller->executeAction(TCommandId::cmdOpen);
     EXPECT_EQ(field().count(), 1); // the damaged file was refused; the work stays
     EXPECT_TRUE(dialogs->shown.last().text.contains(QStringLiteral("破損しているため")));
+}
+
+TEST_F(DocumentCycle, AnOpenThatInstallsNothingKeepsTheUnsavedMark)
+{
+    const QString damaged = dir.filePath(QStringLiteral("damaged.znt"));
+    QFile junk(damaged);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a document");
+    junk.close();
+    // The file dialog cancelled, a damaged file, a file that is not there.
+    for (const QString &answer :
+        { QString(), damaged, dir.filePath(QStringLiteral("missing.znt")) }) {
+        controller->executeAction(TCommandId::cmdNewFile);
+        clickPoint(1, 1);
+        dialogs->answers = { TModalResult::mrNo }; // do not save before opening
+        files->openAnswers = { answer };
+        controller->executeAction(TCommandId::cmdOpen);
+        EXPECT_EQ(field().count(), 1);
+        EXPECT_TRUE(field().isChanged()) << answer.toStdString();
+        // So closing still asks, and Cancel keeps the work.
+        dialogs->shown.clear();
+        dialogs->answers = { TModalResult::mrCancel };
+        EXPECT_FALSE(controller->closeQuery());
+        EXPECT_EQ(dialogs->shown.size(), 1);
+        dialogs->answers = { TModalResult::mrNo };
+    }
+}
+
+TEST(CommandLine, TheDocumentNamedAmongTheArguments)
+{
+    const QString here = QDir::currentPath();
+    struct Case
+    {
+        QStringList arguments;
+        QString document;
+    } cases[] = {
+        { { "zarno" }, QString() },
+        { { "zarno", "--measure-startup" }, QString() },
+        { { "zarno", "lesson.znt" }, here + "/lesson.znt" },
+        { { "zarno", "../up/lesson.znt" }, QDir::cleanPath(here + "/../up/lesson.znt") },
+        { { "/usr/bin/zarno", "/tmp/授業 1.znt" }, "/tmp/授業 1.znt" },
+        { { "zarno", "--measure-startup", "a.znt", "b.znt" }, here + "/a.znt" },
+        { { "zarno", "file:///tmp/a%20b.znt" }, "/tmp/a b.znt" },
+        { { "zarno", "--", "-odd.znt" }, here + "/-odd.znt" },
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TCommandLine::documentPath(c.arguments).toStdString(), c.document.toStdString())
+            << c.arguments.join(u' ').toStdString();
+}
+
+TEST_F(DocumentCycle, ADocumentNamedFromOutsideOpensAndItsErrorsLeaveTheDocument)
+{
+    clickPoint(0, 0);
+    clickPoint(2, 0, true);
+    construct(TFiguretype::FIG_senbun);
+    const QString path = dir.filePath(QStringLiteral("lesson.znt"));
+    files->saveAnswers.push_back(path);
+    controller->executeAction(TCommandId::cmdSave);
+    controller->executeAction(TCommandId::cmdNewFile);
+
+    controller->openNamedFile(path); // nothing changed: no question
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    EXPECT_EQ(field().count(), 3);
+    EXPECT_EQ(window.title.toStdString(), "zarno - lesson.znt");
+
+    // Unsaved work: the question first; Cancel keeps it and opens nothing.
+    controller->executeAction(TCommandId::cmdNewFile);
+    clickPoint(1, 1);
+    dialogs->answers = { TModalResult::mrCancel };
+    controller->openNamedFile(path);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown.last().text, QStringLiteral("変更を保存しますか。"));
+    EXPECT_EQ(field().count(), 1);
+
+    // A file that is not there, or damaged: its message, and the empty
+    // document stays as it was.
+    const QString damaged = dir.filePath(QStringLiteral("damaged.znt"));
+    QFile junk(damaged);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a document");
+    junk.close();
+    const QString missing = dir.filePath(QStringLiteral("missing.znt"));
+    struct Case
+    {
+        QString path;
+        QString message;
+    } cases[] = {
+        { missing,
+            QStringLiteral("ファイル(") + missing + QStringLiteral(")を開くことができません。") },
+        { damaged,
+            QStringLiteral("ファイル ") + damaged
+                + QStringLiteral(" が\r\n破損しているため, 開くことができません。") },
+    };
+    for (const Case &c : cases) {
+        controller->newFile(); // the state at start
+        dialogs->shown.clear();
+        controller->openNamedFile(c.path);
+        ASSERT_EQ(dialogs->shown.size(), 1);
+        EXPECT_EQ(dialogs->shown.first().text.toStdString(), c.message.toStdString());
+        EXPECT_EQ(field().count(), 0);
+        EXPECT_FALSE(field().isChanged());
+        EXPECT_EQ(window.title, QStringLiteral("zarno - "));
+    }
 }
 
 TEST_F(DocumentCycle, DroppingOneDocumentAmongFoldersOpensIt)

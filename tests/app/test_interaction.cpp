@@ -108,19 +108,21 @@ TEST_F(InteractionTest, DraggingAFreePointAndALineThroughTwoFreePoints)
     EXPECT_EQ(model.drawStatus(), TCurrentDrawStatus::Ordinary);
 }
 
-TEST_F(InteractionTest, ALineThroughAFormulaPointDoesNotMove)
+TEST_F(InteractionTest, ALineThroughAPointWithAFormulaXMovesThatPointInYOnly)
 {
     TShapeDot *a = clickPoint(-1, 0);
     TShapeDot *b = clickPoint(1, 0, true);
-    construct(TFiguretype::FIG_line);
+    construct(TFiguretype::FIG_senbun);
     auto *relation = static_cast<TParentSomething2dot *>(b->relation());
     relation->zahyou().setFXfree(false);
     relation->zahyou().setXstr(QStringLiteral("1"));
     relation->prepareFormulas();
     const TModelPoint a0 = a->getXY();
-    drag(0, 0, 0, 2);
-    EXPECT_EQ(a->getXY(), a0);
-    EXPECT_NEAR(b->getX(), 1, 1e-12);
+    drag(0, 0, 0.5, 1);
+    EXPECT_NEAR(a->getX() - a0.x, 0.5, 0.03);
+    EXPECT_NEAR(a->getY() - a0.y, 1, 0.03);
+    EXPECT_NEAR(b->getX(), 1, 1e-12); // the formula holds x
+    EXPECT_NEAR(b->getY(), a->getY() - a0.y, 1e-12); // y went along
 }
 
 TEST_F(InteractionTest, TheFixedFieldDoesNotScrollAndTheFreeOneDoes)

@@ -9,6 +9,8 @@
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "app/singleinstance.h"
+#include "app/splash.h"
+#include "app/zarnoapplication.h"
 #include "graphs/shapefunction.h"
 #include "model/field.h"
 #include "model/shapedot.h"
@@ -19,6 +21,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,11 +34,42 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
+#include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace zarno;
 
 namespace {
+
+// Where the user sees a slider's thumb along the slider, in pixels: the
+// middle of the rows (or columns) across which the picture is wider than
+// the groove.
+double thumbAt(QSlider *slider)
+{
+    const QImage image = slider->grab().toImage();
+    const bool vertical = slider->orientation() == Qt::Vertical;
+    const int along = vertical ? image.height() : image.width();
+    const int across = vertical ? image.width() : image.height();
+    const QRgb background = image.pixel(0, 0);
+    double sum = 0;
+    int n = 0;
+    for (int i = 0; i < along; ++i) {
+        int ink = 0;
+        for (int j = 0; j < across; ++j) {
+            const QRgb p = vertical ? image.pixel(j, i) : image.pixel(i, j);
+            ink += std::abs(qRed(p) - qRed(background)) + std::abs(qGreen(p) - qGreen(background))
+                    + std::abs(qBlue(p) - qBlue(background))
+                > 6;
+        }
+        if (3 * ink > 2 * across) {
+            sum += i;
+            ++n;
+        }
+    }
+    return n > 0 ? sum / n : -1;
+}
 
 class MainWindowTest : public ::testing::Test
 {
@@ -129,6 +165,102 @@ TEST_F(MainWindowTest, ZoomSlidersLinkedUnlinkedAndCtrlShiftL)
     EXPECT_EQ(window.verticalZoom()->value(), 0);
     EXPECT_NEAR(field().getMmPerModel1().x, 4 * mm0.x, 1e-9);
     EXPECT_NEAR(field().getMmPerModel1().y, 2 * mm0.y, 1e-9);
+}
+
+TEST_F(MainWindowTest, EachSliderEnlargesTowardsItsOwnEnlargeEnd)
+{
+    TZoomSlider *h = window.horizontalZoom();
+    TZoomSlider *v = window.verticalZoom();
+    const double hMiddle = thumbAt(h), vMiddle = thumbAt(v);
+    ASSERT_GT(hMiddle, 0);
+    ASSERT_GT(vMiddle, 0);
+    const TModelPoint mm0 = field().getMmPerModel1();
+
+    // Linked: the vertical thumb dragged up (拡大) enlarges both ways, and
+    // the horizontal thumb shows it at its right (拡大) end.
+    const QPoint grip(v->width() / 2, int(vMiddle));
+    QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, grip);
+    QTest::mouseMove(v, grip - QPoint(0, 60));
+    QTest::mouseMove(v, grip - QPoint(0, 120));
+    EXPECT_LT(thumbAt(v), vMiddle - 100);
+    EXPECT_GT(thumbAt(h), hMiddle + 50);
+    EXPECT_GT(field().getMmPerModel1().x, 1.2 * mm0.x);
+    EXPECT_GT(field().getMmPerModel1().y, 1.2 * mm0.y);
+    QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, grip - QPoint(0, 120));
+    EXPECT_EQ(v->value(), 0);
+    EXPECT_NEAR(thumbAt(v), vMiddle, 1);
+    EXPECT_NEAR(thumbAt(h), hMiddle, 1);
+    const TModelPoint mm1 = field().getMmPerModel1();
+    EXPECT_GT(mm1.y, 1.2 * mm0.y); // the scale stays
+
+    // The arrow keys the same way: Right on the horizontal slider moves the
+    // vertical thumb up, Up on the vertical one the horizontal thumb right.
+    struct Case
+    {
+        TZoomSlider *slider;
+        Qt::Key key;
+    } cases[] = { { h, Qt::Key_Right }, { v, Qt::Key_Up } };
+    for (const Case &c : cases) {
+        const TModelPoint before = field().getMmPerModel1();
+        c.slider->setFocus();
+        QTest::keyPress(c.slider, c.key);
+        EXPECT_GT(thumbAt(h), hMiddle) << c.key;
+        EXPECT_LT(thumbAt(v), vMiddle) << c.key;
+        EXPECT_GT(field().getMmPerModel1().x, before.x) << c.key;
+        EXPECT_GT(field().getMmPerModel1().y, before.y) << c.key;
+        QTest::keyRelease(c.slider, c.key);
+        EXPECT_EQ(c.slider->value(), 0);
+    }
+
+    // Unlinked: Up on the vertical slider enlarges vertically only.
+    window.linkBox()->setChecked(false);
+    const TModelPoint before = field().getMmPerModel1();
+    QTest::keyPress(v, Qt::Key_Up);
+    EXPECT_LT(thumbAt(v), vMiddle);
+    EXPECT_NEAR(thumbAt(h), hMiddle, 1);
+    EXPECT_EQ(field().getMmPerModel1().x, before.x);
+    EXPECT_GT(field().getMmPerModel1().y, before.y);
+    QTest::keyRelease(v, Qt::Key_Up);
+}
+
+TEST_F(MainWindowTest, AClickOnTheGrooveOrTheWheelAlsoEndsWithTheSliderBackAtNought)
+{
+    TZoomSlider *h = window.horizontalZoom();
+    TZoomSlider *v = window.verticalZoom();
+    const double hMiddle = thumbAt(h), vMiddle = thumbAt(v);
+    struct Case
+    {
+        const char *what;
+        std::function<void()> act;
+    } cases[] = {
+        { "click near the right end of the horizontal groove",
+            [&] {
+                QTest::mouseClick(
+                    h, Qt::LeftButton, Qt::NoModifier, QPoint(h->width() - 20, h->height() / 2));
+            } },
+        { "click near the top of the vertical groove",
+            [&] {
+                QTest::mouseClick(v, Qt::LeftButton, Qt::NoModifier, QPoint(v->width() / 2, 20));
+            } },
+        { "wheel up on the vertical slider",
+            [&] {
+                const QPointF at(v->width() / 2.0, vMiddle);
+                QWheelEvent wheel(at, v->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(v, &wheel);
+            } },
+    };
+    for (const Case &c : cases) {
+        const TModelPoint before = field().getMmPerModel1();
+        c.act();
+        EXPECT_EQ(h->value(), 0) << c.what;
+        EXPECT_EQ(v->value(), 0) << c.what;
+        EXPECT_NEAR(thumbAt(h), hMiddle, 1) << c.what;
+        EXPECT_NEAR(thumbAt(v), vMiddle, 1) << c.what;
+        // Each moved towards 拡大: the view stays enlarged.
+        EXPECT_GT(field().getMmPerModel1().x, before.x) << c.what;
+        EXPECT_GT(field().getMmPerModel1().y, before.y) << c.what;
+    }
 }
 
 TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
@@ -251,17 +383,61 @@ TEST_F(MainWindowTest, SaveNewOpenBringsTheFigureBack)
     TFileDialogs::install(std::move(previous));
 }
 
-TEST(SingleInstance, ASecondStartIsRefusedAndWakesTheFirst)
+TEST(Welcome, TheCheckBoxPromisesNothingItCannotKeep)
+{
+    // Until settings are stored, the window shows at every start: the box
+    // says so and cannot be unchecked.
+    TfrmTutorial welcome;
+    welcome.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+    auto *again = welcome.findChild<QCheckBox *>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
+    QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
+    EXPECT_TRUE(again->isChecked());
+    EXPECT_TRUE(welcome.showAgain());
+    EXPECT_FALSE(again->isEnabled());
+    EXPECT_FALSE(again->toolTip().isEmpty());
+}
+
+TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)
+{
+    QTranslator *translator = TZarnoApplication::installQtTranslations();
+    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text().toStdString(), "はい(&Y)");
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text().toStdString(), "キャンセル");
+    QFileDialog dialog(nullptr, QString(), QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList labels;
+    for (QLabel *l : dialog.findChildren<QLabel *>())
+        labels << l->text();
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        labels << b->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("ファイル名(&N):")))
+        << labels.join(u' ').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("保存(&S)"))) << labels.join(u' ').toStdString();
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+TEST(SingleInstance, ASecondStartIsRefusedAndHandsItsDocumentToTheFirst)
 {
     const QString name = QStringLiteral("zarno_test_%1").arg(QCoreApplication::applicationPid());
     TSingleInstance first(name);
-    int woken = 0;
-    first.onActivate = [&] { ++woken; };
+    QStringList handed;
+    first.onActivate = [&](const QString &document) { handed << document; };
     ASSERT_TRUE(first.claim());
+    const QString document = QStringLiteral("/tmp/授業 1.znt");
     TSingleInstance second(name);
-    EXPECT_FALSE(second.claim());
-    QTest::qWait(200);
-    EXPECT_EQ(woken, 1);
+    EXPECT_FALSE(second.claim(document));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 2000));
+    TSingleInstance third(name); // no document: it only comes forward
+    EXPECT_FALSE(third.claim());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 2000));
+    EXPECT_EQ(handed, (QStringList { document, QString() }));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -198,6 +199,104 @@ TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMess
         QStringLiteral("ファイル ") + path
             + QStringLiteral(" が\r\n破損しているため, 開くことができません。"));
     EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
+}
+
+TEST_F(DocumentTest, AFileThatCannotBeOpenedIsReportedAsSuchNotAsDamaged)
+{
+    const QString folder = dir.filePath(QStringLiteral("folder.znt"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    TLoadSave loadSave(factory);
+    for (const QString &path : { dir.filePath(QStringLiteral("missing.znt")), folder }) {
+        dialogs->shown.clear();
+        EXPECT_EQ(loadSave.loadDocument(path), nullptr);
+        ASSERT_EQ(dialogs->shown.size(), 1);
+        EXPECT_EQ(dialogs->shown.first().text.toStdString(),
+            (QStringLiteral("ファイル(") + path + QStringLiteral(")を開くことができません。"))
+                .toStdString());
+        EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
+    }
+}
+
+// Sets an environment variable for the life of a test.
+class EnvironmentGuard
+{
+public:
+    EnvironmentGuard(const char *name, const QString &value)
+        : fName(name)
+        , fWas(qEnvironmentVariableIsSet(name))
+        , fOld(qgetenv(name))
+    {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~EnvironmentGuard()
+    {
+        if (fWas)
+            qputenv(fName, fOld);
+        else
+            qunsetenv(fName);
+    }
+
+private:
+    const char *fName;
+    bool fWas;
+    QByteArray fOld;
+};
+
+// Records where the file dialogs start and answers with one name.
+class StartFolderDialogs : public TFileDialogs
+{
+public:
+    QString openedIn, savedAs, answer;
+    QString openDialog(const QString &folder, const QString &) override
+    {
+        openedIn = folder;
+        return answer;
+    }
+    QString saveDialog(const QString &fileName, const QString &, const QString &) override
+    {
+        savedAs = fileName;
+        return QString();
+    }
+};
+
+TEST_F(DocumentTest, FileDialogsStartInTheDocumentsFolderThenWhereTheLastDocumentWas)
+{
+    QTemporaryDir fakeHome;
+    const EnvironmentGuard home("HOME", fakeHome.path());
+    const EnvironmentGuard config("XDG_CONFIG_HOME", fakeHome.filePath(QStringLiteral("config")));
+    auto owned = std::make_unique<StartFolderDialogs>();
+    StartFolderDialogs &files = *owned;
+    auto previous = TFileDialogs::install(std::move(owned));
+    TLoadSave loadSave(factory);
+    TZarnofile doc(std::make_unique<TField>());
+    auto folderOf = [](const QString &path) { return QFileInfo(path).absolutePath(); };
+
+    // No documents folder: home.
+    loadSave.openDocument();
+    EXPECT_EQ(files.openedIn.toStdString(), fakeHome.path().toStdString());
+    loadSave.saveDocumentAs(doc);
+    EXPECT_EQ(files.savedAs.toStdString(),
+        QDir(fakeHome.path()).filePath(QStringLiteral("zarnofile1.znt")).toStdString());
+
+    // With one: there.
+    const QString documents = fakeHome.filePath(QStringLiteral("Documents"));
+    ASSERT_TRUE(QDir().mkdir(documents));
+    loadSave.openDocument();
+    EXPECT_EQ(files.openedIn.toStdString(), documents.toStdString());
+    loadSave.saveDocumentAs(doc);
+    EXPECT_EQ(folderOf(files.savedAs).toStdString(), documents.toStdString());
+
+    // Once a document was opened, where it was.
+    const QString path = dir.filePath(QStringLiteral("lesson.znt"));
+    TDocumentWriter::write(*sampleDocument(), path);
+    files.answer = path;
+    ASSERT_NE(loadSave.openDocument(), nullptr);
+    loadSave.openDocument();
+    EXPECT_EQ(files.openedIn.toStdString(), dir.path().toStdString());
+    loadSave.saveDocumentAs(doc);
+    EXPECT_EQ(folderOf(files.savedAs).toStdString(), dir.path().toStdString());
+
+    TFileDialogs::install(std::move(previous));
 }
 
 TEST_F(DocumentTest, DocumentNames)

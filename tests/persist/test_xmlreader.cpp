@@ -99,8 +99,8 @@ TEST(TagReader, ContinuedAndEscapedValues)
         { u"<a>x&+\r\ny</a>", u"xy" },
         { u"<a>x&+\r\n\t\ty</a>",
             u"xy" }, // indentation between the pieces is not part of the value
-        { u"<a>x&+</a>", u"x&+" }, // nothing follows: the mark stays
-        { u"<a>x&+\r\n</a>", u"x&+" },
+        { u"<a>x&+</a>", u"x" }, // nothing follows: the mark still goes
+        { u"<a>x&+\r\n</a>", u"x" },
         { u"<a>&nu&+\r\nll</a>", u"" }, // escapes are undone after joining
         { u"<a>a&am&+\r\np;b</a>", u"a&b" },
         { u"<a>x&&+\r\n+\r\ny</a>", u"xy" }, // the joined text ends in the mark again

@@ -137,6 +137,35 @@ TEST(TaggedText, EveryWrittenLineFitsTheReaderAndLongValuesComeBack)
     EXPECT_EQ(top.readString(QStringLiteral("after")), QStringLiteral("tail"));
 }
 
+TEST(TaggedText, ValuesOfEveryLengthAroundTheLineLimitComeBackExactly)
+{
+    // The last piece of a long value may fit its line only without the end
+    // tag; whatever the tag's length, nothing of the mark may stay behind.
+    for (const QString &tag : { QStringLiteral("guidanceName"), QStringLiteral("a") }) {
+        for (const QString &tail : { QString(), QStringLiteral("&") }) {
+            for (int n = 900; n <= 1100; ++n) {
+                const QString value = QString(n - tail.size(), QLatin1Char('x')) + tail;
+                TXmlFileWriter w(QStringLiteral("unused"));
+                w.writeHeader();
+                w.openTag(QStringLiteral("figure"));
+                w.writeString(tag, value);
+                w.newLine();
+                w.closeTag(QStringLiteral("figure"));
+                const QString text = textOf(w.bytes());
+                for (const QString &line : text.split(QStringLiteral("\r\n")))
+                    ASSERT_LE(line.size(), TXmlText::kMaxLineLength) << n;
+                // Builds that kept a mark before the end tag read these files too.
+                ASSERT_FALSE(text.contains(QStringLiteral("&+\r\n</"))) << n;
+                auto root = TXmlFileReader::parse(text);
+                const QString read = root->getThisTagNode(QStringLiteral("figure")).readString(tag);
+                ASSERT_TRUE(read == value)
+                    << tag.toStdString() << " with " << n << " characters ends in \""
+                    << read.right(6).toStdString() << '"';
+            }
+        }
+    }
+}
+
 TEST(TaggedText, TypedReadsAndTheirErrors)
 {
     auto root = TXmlFileReader::parse(QStringLiteral(

@@ -7,6 +7,7 @@
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
+#include "model/shapeline.h"
 #include "platform/bitmap.h"
 #include "render/displayadapter.h"
 #include "render_shapes.h"
@@ -163,6 +164,58 @@ TEST(Picture, ConstructionThroughTheFactory)
     const QByteArray out = qgetenv("ZARNO_CONSTRUCTION_PICTURE");
     if (!out.isEmpty()) {
         EXPECT_TRUE(bmp.saveToFile(QString::fromLocal8Bit(out)));
+    }
+    TParents2Children::setGuidanceNameCreator(nullptr);
+}
+
+// Every kind of arrow fills its head with its brush, whatever the state of
+// the brush style (only arrow lines offer it for editing).
+TEST(Picture, ArrowHeadsOfEveryKindAreFilledWithTheBrush)
+{
+    test::ScreenDpi dpi;
+    TDpi::setCurrent(300, 300); // a head 45 pixels long
+    TGuidanceNameCreator creator;
+    TParents2Children::setGuidanceNameCreator(&creator);
+    TShapeFactory factory;
+    registerModelRelationClasses(factory);
+    const TColor green = makeColor(0, 160, 0);
+    for (TFiguretype type :
+        { TFiguretype::FIG_arrow, TFiguretype::FIG_arrowHanCyokusen, TFiguretype::FIG_arrowLine }) {
+        TField field;
+        auto point = [&](double x, double y) {
+            TShapeStore made = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+            auto *d = static_cast<TShapeDot *>(made.first());
+            d->setInitialXY({ x, y });
+            d->penBrush().setViewType(TViewType::vtInvisible);
+            field.takeAllFrom(made);
+            return d;
+        };
+        TShapeList parents;
+        parents.add(point(-1, 0));
+        parents.add(point(0, 0));
+        TShapeStore made = factory.create(type, parents);
+        auto *arrow = static_cast<TShapeArrow *>(made.first());
+        field.takeAllFrom(made);
+        arrow->penBrush().setPenColor(kColorBlack);
+        arrow->penBrush().setBrushColor(green);
+
+        TFixedDrawingBox box(QSize(400, 300));
+        TDisplayAdapter screen;
+        screen.attachMainWindow(&box);
+        screen.setController(&field);
+        screen.fitToView();
+        TDrawStatus status;
+        screen.clear();
+        field.draw(status, screen); // at 300 DPI: no screen preparation
+        const TBitmap &bmp = screen.getBitmap();
+        const TMathZahyo &end = arrow->boundary().endPoint(1);
+        const QPoint tip = screen.modelToPixel({ end.x, end.y });
+        const QString kind = TEnumConverter<TFiguretype>::name(type);
+        // 20 pixels behind the tip the head is 12 pixels wide; 3 pixels off
+        // the shaft lies inside it, away from shaft and outline.
+        EXPECT_EQ(bmp.pixel(tip.x() - 20, tip.y() - 3), green) << kind.toStdString();
+        EXPECT_EQ(bmp.pixel(tip.x() - 20, tip.y() + 3), green) << kind.toStdString();
+        EXPECT_EQ(bmp.pixel(tip.x() - 20, tip.y() - 12), kColorWhite) << kind.toStdString();
     }
     TParents2Children::setGuidanceNameCreator(nullptr);
 }

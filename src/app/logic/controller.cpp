@@ -138,9 +138,11 @@ void TController::newFile()
 
 void TController::installDocument(std::unique_ptr<TZarnofile> document)
 {
-    // A document that could not be read leaves the current one in place.
+    // A document that could not be read leaves the current one in place,
+    // unsaved changes and all.
+    const bool installed = document != nullptr;
     std::unique_ptr<TZarnofile> old;
-    if (document) {
+    if (installed) {
         old = std::move(fDocument);
         takeDocument(std::move(document));
     }
@@ -151,7 +153,8 @@ void TController::installDocument(std::unique_ptr<TZarnofile> document)
     fWindow.showShapeList(*fField, &fModel.getSelection());
     setTitleFor(fDocument->isNamed() ? fDocument->documentFileNameOnly() : QString());
     refreshFull();
-    fDocument->clearChanged();
+    if (installed)
+        fDocument->clearChanged();
 }
 
 void TController::openFile(const QString &fileName)
@@ -161,6 +164,13 @@ void TController::openFile(const QString &fileName)
     fModel.clearSelection();
     installDocument(
         fileName.isEmpty() ? fLoadSave.openDocument() : fLoadSave.loadDocument(fileName));
+}
+
+void TController::openNamedFile(const QString &fileName)
+{
+    // An empty name would ask through the file dialog instead.
+    if (!fileName.isEmpty() && closeQuery())
+        openFile(fileName);
 }
 
 TLoadSave::Saved TController::saveFile(bool askName)

@@ -54,6 +54,9 @@ public:
     void newFile();
     // With an empty name the open dialog asks for the file.
     void openFile(const QString &fileName = QString());
+    // A document named from outside (the command line, another start of the
+    // program): asks about unsaved changes first, then opens it.
+    void openNamedFile(const QString &fileName);
     TLoadSave::Saved saveFile(bool askName);
     void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
