@@ -12,9 +12,12 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/field.h"
+#include "typeset/fontmanage.h"
+#include "typeset/typesetting.h"
 
 #include <QMenuBar>
 
@@ -25,11 +28,28 @@
 
 namespace zarno {
 
+namespace {
+
+// Typeset rules and radical strokes follow the drawing surfaces' resolution
+// and an image export's font scale.
+class TDpiTeXResolution final : public TTeXResolution
+{
+public:
+    double fontScale() const override { return TDpi::fontScale(); }
+    int mmToPixels(double mm) const override { return TDpi::mmToPixels(mm); }
+};
+const TDpiTeXResolution kDpiTeXResolution;
+
+} // namespace
+
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {
     TAppInfo::setUp();
     TDpi::useScreenResolution();
+    TTeXResolution::install(&kDpiTeXResolution);
+    // Stops the program when the Japanese font is not installed.
+    initializeTypesetting(TQtFontCatalog::instance());
 
     fGuidance = std::make_unique<TGuidanceNameCreator>();
     TParents2Children::setGuidanceNameCreator(fGuidance.get());
@@ -78,6 +98,7 @@ TAppli::~TAppli()
     fFactory.reset();
     TFunctionDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
+    TTeXResolution::install(nullptr);
     fGuidance.reset();
 }
 
