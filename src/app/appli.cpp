@@ -13,18 +13,38 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/renderclasses.h"
+#include "typeset/fontmanage.h"
+#include "typeset/typesetting.h"
 
 #include <QMenuBar>
 
 namespace zarno {
 
+namespace {
+
+// Typeset rules and radical strokes follow the drawing surfaces' resolution
+// and an image export's font scale.
+class TDpiTeXResolution final : public TTeXResolution
+{
+public:
+    double fontScale() const override { return TDpi::fontScale(); }
+    int mmToPixels(double mm) const override { return TDpi::mmToPixels(mm); }
+};
+const TDpiTeXResolution kDpiTeXResolution;
+
+} // namespace
+
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {
     TDpi::useScreenResolution();
+    TTeXResolution::install(&kDpiTeXResolution);
+    // Stops the program when the Japanese font is not installed.
+    initializeTypesetting(TQtFontCatalog::instance());
 
     fGuidance = std::make_unique<TGuidanceNameCreator>();
     TParents2Children::setGuidanceNameCreator(fGuidance.get());
@@ -72,6 +92,7 @@ TAppli::~TAppli()
     fFactory.reset();
     TFunctionDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
+    TTeXResolution::install(nullptr);
     fGuidance.reset();
 }
 

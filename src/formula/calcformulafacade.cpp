@@ -1,5 +1,6 @@
 #include "formula/calcformulafacade.h"
 
+#include "formula/calc2texstring.h"
 #include "formula/calcops.h"
 #include "formula/mathfault.h"
 
@@ -91,6 +92,14 @@ void TCalcFormulaFacade::releaseUnusedNumbers()
             used.push_back(c.symbol);
     std::sort(used.begin(), used.end());
     fSymbolList.releaseNumbersExcept(used);
+}
+
+QString TCalcFormulaFacade::getTeXString()
+{
+    QString text;
+    if (fTree)
+        calc2TeXString(*fTree, false, text);
+    return text;
 }
 
 int TCalcFormulaFacade::compileFormula(const QString &text)

@@ -61,6 +61,9 @@ public:
     }
 
     int errorFlag() const { return FErrorFlag; }
+    // The last analysed formula as typeset text, also when it has an error
+    // (its unreadable rest after the marker "\?"); empty without a tree.
+    QString getTeXString();
     // The last syntax error's message, with its position; empty otherwise.
     QString errorMessage() const;
     const TTokenNode *tree() const { return fTree.get(); }

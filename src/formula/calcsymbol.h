@@ -122,8 +122,8 @@ public:
     // symbol does not own; none until they are attached.
     TAbstractCalcDimensionProc *degreeProc() const { return fDegreeProc; }
     void setDegreeProc(TAbstractCalcDimensionProc *proc) { fDegreeProc = proc; }
-    TAbstractC2TStrProc *texProc() const { return fTexProc; }
-    void setTexProc(TAbstractC2TStrProc *proc) { fTexProc = proc; }
+    const TAbstractC2TStrProc *texProc() const { return fTexProc; }
+    void setTexProc(const TAbstractC2TStrProc *proc) { fTexProc = proc; }
 
     virtual void setValue(double value);
     virtual double getValue() const;
@@ -147,7 +147,7 @@ private:
     TCalcOp fOp;
     bool fEnabled = true;
     TAbstractCalcDimensionProc *fDegreeProc = nullptr;
-    TAbstractC2TStrProc *fTexProc = nullptr;
+    const TAbstractC2TStrProc *fTexProc = nullptr;
 };
 
 class TOperator : public TCalcSymbol

@@ -2,6 +2,7 @@
 
 #include "core/commonprocs.h"
 #include "core/exceptions.h"
+#include "formula/calc2texstring.h"
 #include "formula/numbertext.h"
 
 #include <algorithm>
@@ -123,6 +124,7 @@ TCalcSymbolTable::TCalcSymbolTable()
                     variablePrefix(kind) + QString::number(n) + QLatin1Char('.') + attribute, kind,
                     n);
 
+    TC2TStrProcCreator::attach(FNotVarConstSymbolList);
     for (const auto &symbol : fOwned)
         fNameList.append(symbol->name().toLower());
     std::stable_sort(fNameList.begin(), fNameList.end(), [](const QString &a, const QString &b) {

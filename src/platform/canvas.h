@@ -49,6 +49,28 @@ struct TTextMetric
 
 class TBitmap;
 
+// How a run of typeset text is drawn. The pixel size is the em in pixels and
+// may be fractional, so that glyphs come out exactly as wide as the metrics
+// they were laid out with.
+struct TGlyphFont
+{
+    QString family;
+    double pixelSize = 0;
+    TColor color = kColorBlack;
+    // The run is stretched about its origin: tall delimiters are glyphs
+    // drawn taller (and somewhat wider) than the font has them.
+    double scaleX = 1;
+    double scaleY = 1;
+    bool bold = false;
+    bool underline = false;
+    // True: each character is drawn by the glyph the font's own character map
+    // gives it, with no shaping and no fallback to another font. The
+    // mathematics fonts put symbols on codes that text layout drops or
+    // replaces (0xAD, the soft hyphen, is an Omega). False: the text is laid
+    // out as text, with fallback for characters the font lacks.
+    bool characterMapOnly = true;
+};
+
 // The drawing operations every surface uses, in pixels (y downwards). The
 // raster implementation draws on a QImage; a metafile canvas records them.
 // Nothing here exposes a Qt Gui type, so the model draws headless.
@@ -107,10 +129,28 @@ public:
     virtual void textOut(int x, int y, const QString &text) = 0;
     virtual QSize textExtent(const QString &text) = 0;
     virtual TTextMetric textMetric() = 0;
+    virtual QString fontFamily() const = 0;
+    virtual int fontPixelSize() const = 0;
+    virtual TColor fontColor() const = 0;
+
+    // Typeset text: the run starts at x on the baseline, each glyph following
+    // the previous one by its advance. A vector surface can record the same
+    // run as glyph outlines.
+    virtual void drawGlyphText(
+        double x, double baseline, const QString &text, const TGlyphFont &font)
+        = 0;
+
+    // Pixels per inch of font sizes given in points: 96 on the screen, the
+    // image's resolution on an image export.
+    int fontResolution() const { return fFontResolution; }
+    void setFontResolution(int pixelsPerInch) { fFontResolution = pixelsPerInch; }
 
     // Smooth edges for the screen; off by default so pixel rules hold exactly.
     virtual void setAntialiasing(bool) { }
     virtual bool antialiasing() const { return false; }
+
+private:
+    int fFontResolution = 96;
 };
 
 } // namespace zarno

@@ -4,6 +4,7 @@
 #include "platform/rasterizer.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
@@ -467,7 +468,15 @@ void TRasterCanvas::setFont(const QString &family, int pixelSize, TColor color)
 {
     fFont = QFont(family);
     fFont.setPixelSize(std::max(1, pixelSize));
+    fFontMetrics.reset();
     fFontColor = color;
+}
+
+const QFontMetrics &TRasterCanvas::fontMetrics()
+{
+    if (!fFontMetrics)
+        fFontMetrics.emplace(fFont);
+    return *fFontMetrics;
 }
 
 void TRasterCanvas::textOut(int x, int y, const QString &text)
@@ -478,18 +487,18 @@ void TRasterCanvas::textOut(int x, int y, const QString &text)
     p.setFont(fFont);
     p.setPen(QColor(toQRgb(fFontColor)));
     p.setBrush(Qt::NoBrush);
-    p.drawText(QPoint(x, y + QFontMetrics(fFont).ascent()), text);
+    p.drawText(QPoint(x, y + fontMetrics().ascent()), text);
 }
 
 QSize TRasterCanvas::textExtent(const QString &text)
 {
-    const QFontMetrics fm(fFont);
+    const QFontMetrics &fm = fontMetrics();
     return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
 TTextMetric TRasterCanvas::textMetric()
 {
-    const QFontMetrics fm(fFont);
+    const QFontMetrics &fm = fontMetrics();
     TTextMetric m;
     m.height = fm.height();
     m.ascent = fm.ascent();
@@ -499,6 +508,69 @@ TTextMetric TRasterCanvas::textMetric()
     m.averageCharWidth = fm.averageCharWidth();
     m.maxCharWidth = fm.maxWidth();
     return m;
+}
+
+const QRawFont &TRasterCanvas::rawFont(const QString &family, double pixelSize)
+{
+    const QPair<QString, double> key(family, pixelSize);
+    auto it = fRawFonts.constFind(key);
+    if (it != fRawFonts.constEnd())
+        return *it;
+    // Sizes come from a few levels of a few base sizes; a drawing that cycles
+    // through many more (a zoom) starts the cache afresh.
+    if (fRawFonts.size() >= 64)
+        fRawFonts.clear();
+    QFont font(family);
+    font.setPixelSize(std::max(1, int(std::lround(pixelSize))));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    QRawFont raw = QRawFont::fromFont(font);
+    if (raw.isValid())
+        raw.setPixelSize(pixelSize);
+    return *fRawFonts.insert(key, raw);
+}
+
+void TRasterCanvas::drawGlyphText(
+    double x, double baseline, const QString &text, const TGlyphFont &font)
+{
+    if (fImage->isNull() || text.isEmpty() || !(font.pixelSize > 0) || !(font.scaleX > 0)
+        || !(font.scaleY > 0))
+        return;
+    QPainter &p = painter(Geometry::Pixels);
+    p.setPen(QColor(toQRgb(font.color)));
+    p.setBrush(Qt::NoBrush);
+    p.setTransform(QTransform(font.scaleX, 0, 0, font.scaleY, x, baseline));
+    // Synthetic bold: the run once more, a hair to the right.
+    const qreal boldOffset = std::max(1.0, font.pixelSize / 24) / font.scaleX;
+    if (font.characterMapOnly) {
+        const QRawFont &raw = rawFont(font.family, font.pixelSize);
+        if (raw.isValid()) {
+            const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+            const QList<QPointF> advances
+                = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+            QList<QPointF> positions(glyphs.size());
+            QPointF pen(0, 0);
+            for (qsizetype i = 0; i < glyphs.size(); ++i) {
+                positions[i] = pen;
+                pen += advances.value(i);
+            }
+            QGlyphRun run;
+            run.setRawFont(raw);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            run.setUnderline(font.underline);
+            p.drawGlyphRun(QPointF(0, 0), run);
+            if (font.bold)
+                p.drawGlyphRun(QPointF(boldOffset, 0), run);
+        }
+    } else {
+        QFont qfont(font.family);
+        qfont.setPixelSize(std::max(1, int(std::lround(font.pixelSize))));
+        qfont.setUnderline(font.underline);
+        qfont.setBold(font.bold);
+        p.setFont(qfont);
+        p.drawText(QPointF(0, 0), text);
+    }
+    p.setTransform(QTransform());
 }
 
 void TRasterCanvas::setAntialiasing(bool on)

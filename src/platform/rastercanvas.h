@@ -3,10 +3,14 @@
 #include "platform/canvas.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QRegion>
 #include <memory>
+#include <optional>
 
 namespace zarno {
 
@@ -65,6 +69,11 @@ public:
     void textOut(int x, int y, const QString &text) override;
     QSize textExtent(const QString &text) override;
     TTextMetric textMetric() override;
+    QString fontFamily() const override { return fFont.family(); }
+    int fontPixelSize() const override { return fFont.pixelSize(); }
+    TColor fontColor() const override { return fFontColor; }
+    void drawGlyphText(
+        double x, double baseline, const QString &text, const TGlyphFont &font) override;
 
     void setAntialiasing(bool on) override;
     bool antialiasing() const override { return fAntialiasing; }
@@ -94,6 +103,10 @@ private:
     QBrush qtBrush() const;
     void outlineLine(int x0, int y0, int x1, int y1);
     void copyImage(const QRect &dest, const QImage &source, const QRect &sourceRect);
+    const QFontMetrics &fontMetrics();
+    // The font at that em size, loaded once: making a raw font of a new size
+    // builds a font engine, which costs more than drawing a whole formula.
+    const QRawFont &rawFont(const QString &family, double pixelSize);
 
     QImage *fImage;
     std::unique_ptr<QPainter> fPainter;
@@ -112,7 +125,9 @@ private:
     bool fClipped = false;
 
     QFont fFont;
+    std::optional<QFontMetrics> fFontMetrics;
     TColor fFontColor = kColorBlack;
+    QHash<QPair<QString, double>, QRawFont> fRawFonts;
     bool fAntialiasing = false;
 };
 

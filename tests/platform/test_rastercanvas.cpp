@@ -1,6 +1,7 @@
 // The raster canvas on a bitmap: pens, brushes, the pixel rules shared by
 // our rasterizer and QPainter, copies, clips and text.
 #include "platform/bitmap.h"
+#include "platform/qtfontcatalog.h"
 #include "platform/rastercanvas.h"
 
 #include <QImage>
@@ -317,4 +318,70 @@ TEST_F(CanvasTest, EmptyBitmapIgnoresDrawing)
     e.fillRect(QRect(0, 0, 4, 4));
     e.textOut(0, 0, QStringLiteral("x"));
     EXPECT_TRUE(empty.isEmpty());
+}
+
+namespace {
+
+// The box around every pixel that is not white.
+QRect inkBox(const TBitmap &bmp)
+{
+    QRect box;
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x)
+            if (bmp.pixel(x, y) != kColorWhite)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+// Typeset glyphs: by the font's own character map (0xAD is the cmr10 Omega,
+// which text layout would drop as a soft hyphen), on the baseline, stretched
+// about the run's origin.
+TEST(GlyphText, DrawsByCharacterMapOnTheBaselineAndStretches)
+{
+    const TQtFontCatalog &fonts = TQtFontCatalog::instance();
+    ASSERT_TRUE(fonts.isInstalled(QStringLiteral("cmr10"))) << "run scripts/build-fonts";
+    TBitmap bmp(200, 160);
+    TGlyphFont font;
+    font.family = fonts.familyFor(QStringLiteral("cmr10"));
+    font.pixelSize = 40;
+    font.color = kBlue;
+    // Omega: 0.722 em wide, 0.683 em above the baseline, nothing below.
+    bmp.canvas().drawGlyphText(20, 100, QStringLiteral("\u00AD"), font);
+    QRect box = inkBox(bmp);
+    ASSERT_FALSE(box.isEmpty());
+    EXPECT_NEAR(box.left(), 21, 2);
+    EXPECT_NEAR(box.right(), 20 + 0.722 * 40, 2);
+    EXPECT_NEAR(box.top(), 100 - 0.683 * 40, 2);
+    EXPECT_NEAR(box.bottom(), 99, 1);
+    bool solid = false;
+    for (int x = box.left(); x <= box.right(); ++x)
+        solid = solid || bmp.pixel(x, box.bottom()) == kBlue;
+    EXPECT_TRUE(solid) << "the feet are drawn in the font colour";
+
+    bmp.setSize(1, 1);
+    bmp.setSize(200, 160);
+    font.scaleX = 1.5;
+    font.scaleY = 2;
+    bmp.canvas().drawGlyphText(20, 100, QStringLiteral("\u00AD"), font);
+    const QRect stretched = inkBox(bmp);
+    EXPECT_NEAR(stretched.height(), 2 * box.height(), 3);
+    EXPECT_NEAR(stretched.width(), 1.5 * box.width(), 3);
+    EXPECT_NEAR(stretched.bottom(), 99, 1);
+
+    // The Japanese font's text, laid out as text, underlined below the baseline.
+    bmp.setSize(1, 1);
+    bmp.setSize(200, 160);
+    TGlyphFont mincho;
+    mincho.family = fonts.familyFor(QStringLiteral("ＭＳ Ｐ明朝"));
+    ASSERT_FALSE(mincho.family.isEmpty());
+    mincho.pixelSize = 40;
+    mincho.characterMapOnly = false;
+    mincho.underline = true;
+    bmp.canvas().drawGlyphText(20, 100, QStringLiteral("あ"), mincho);
+    const QRect kana = inkBox(bmp);
+    EXPECT_GT(kana.width(), 25);
+    EXPECT_GT(kana.bottom(), 100);
+    EXPECT_LT(kana.top(), 75);
 }
