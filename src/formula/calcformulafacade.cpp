@@ -30,6 +30,15 @@ QString TCalcFormulaFacade::errorMessage() const
     return fParser ? fParser->errorMessage() : QString();
 }
 
+const TDimensionInfo &TCalcFormulaFacade::dimensionInfo() const
+{
+    if (FErrorFlag != 0)
+        throw ESouteigai(kClassName,
+            QStringLiteral("数式にエラーがありますので, 次数は計算できません。"),
+            QStringLiteral("dimensionInfo"));
+    return fDimension;
+}
+
 int TCalcFormulaFacade::analyzeFormula(const QString &text)
 {
     try {
@@ -40,6 +49,7 @@ int TCalcFormulaFacade::analyzeFormula(const QString &text)
         fParser = std::make_unique<TInfix2tree>(fSymbolList);
         fTree = fParser->startCompile(reader);
         FErrorFlag = fParser->errorFlag();
+        fDimension = FErrorFlag == 0 && fTree ? computeDegrees(*fTree) : TDimensionInfo();
         releaseUnusedNumbers();
     } catch (const EMyFatalException &) {
         throw;

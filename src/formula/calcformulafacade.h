@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formula/calccode.h"
+#include "formula/calcdimension.h"
 #include "formula/calcsymbollist.h"
 #include "formula/calculator.h"
 #include "formula/infix2tree.h"
@@ -64,6 +65,10 @@ public:
     // The last analysed formula as typeset text, also when it has an error
     // (its unreadable rest after the marker "\?"); empty without a tree.
     QString getTeXString();
+    // The degree record of the last analysed formula: whether it is a
+    // polynomial of degree at most 4 in its free variable. Raises when the
+    // formula has an error.
+    const TDimensionInfo &dimensionInfo() const;
     // The last syntax error's message, with its position; empty otherwise.
     QString errorMessage() const;
     const TTokenNode *tree() const { return fTree.get(); }
@@ -84,6 +89,7 @@ private:
     std::unique_ptr<TCalcCodeList> fCode;
     TCalculator fCalculator;
     TControlCalcSymbolOnOff fSwitch;
+    TDimensionInfo fDimension;
     int FErrorFlag = 1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "base/fileio.h"
 #include "formula/calcformulafacade.h"
+#include "graphs/dots2seishiki.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
@@ -66,6 +67,12 @@ void TParentDot2Function::valuesAt(const double *s, double *t, qsizetype n)
         return;
     }
     fFacade->calculateBatch(*fVariable, s, t, n);
+}
+
+const TDimensionInfo &TParentDot2Function::degreeInfo() const
+{
+    static const TDimensionInfo none;
+    return fFacade->errorFlag() != 0 ? none : fFacade->dimensionInfo();
 }
 
 bool TParentDot2Function::calcChildren(TAbstractImageAdapter *)
@@ -141,6 +148,7 @@ bool TFunctionDialogFacade::edit(QString &text, TRange &range, bool isY)
 void registerGraphRelationClasses(TShapeFactory &factory)
 {
     factory.registerClass(std::make_unique<TParentDot2FunctionClass>());
+    factory.registerClass(std::make_unique<TParentDots2seishikiClass>());
 }
 
 } // namespace zarno

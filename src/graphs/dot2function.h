@@ -7,6 +7,7 @@
 namespace zarno {
 
 class TCalcFormulaFacade;
+class TDimensionInfo;
 class TRange;
 class TVariable;
 
@@ -22,6 +23,8 @@ public:
     virtual double valueAt(double s) = 0;
     // t for n values of s; the same as valueAt one by one.
     virtual void valuesAt(const double *s, double *t, qsizetype n);
+    // Whether f is a polynomial of degree at most 4, and which.
+    virtual const TDimensionInfo &degreeInfo() const = 0;
 
 protected:
     TRange *fRange = nullptr;
@@ -43,6 +46,8 @@ public:
 
     double valueAt(double s) override;
     void valuesAt(const double *s, double *t, qsizetype n) override;
+    // A formula with an error is no polynomial.
+    const TDimensionInfo &degreeInfo() const override;
     bool calcChildren(TAbstractImageAdapter *surface) override;
     void setupProperty() override;
     void saveToFile(TAbstractFileWriter &writer) const override;

@@ -60,6 +60,11 @@ TModelPoint TShapeFunction::clampIntoDomain(const TModelPoint &point) const
     return result;
 }
 
+const TDimensionInfo &TShapeFunction::degreeInfo() const
+{
+    return function().degreeInfo();
+}
+
 TModelPoint TShapeFunction::anchorPoint() const
 {
     const TModelPoint a = fCalculator.anchor();

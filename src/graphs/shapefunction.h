@@ -6,6 +6,7 @@
 
 namespace zarno {
 
+class TDimensionInfo;
 class TParentSomething2function;
 
 // The graph of a formula, y = f(x) or x = g(y), relative to its origin
@@ -31,6 +32,8 @@ public:
     // The point with its s coordinate brought into the domain.
     TModelPoint clampIntoDomain(const TModelPoint &point) const;
     TModelPoint anchorPoint() const;
+    // Whether f is a polynomial of degree at most 4, and which.
+    const TDimensionInfo &degreeInfo() const;
 
     void saveInfo(TAbstractFileWriter &writer) const override;
     void loadInfo(TAbstractXmlNode &node) override;

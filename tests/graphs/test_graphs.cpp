@@ -1,14 +1,18 @@
 #include "graphs/dot2function.h"
+#include "graphs/dots2seishiki.h"
+#include "graphs/lagrangeshokan.h"
 #include "graphs/shapefunction.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
+#include "support/expect_souteigai.h"
 #include "support/fake_surface.h"
 #include "support/figure_list.h"
 #include "support/guidance_names.h"
 #include "support/memory_document.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace zarno;
@@ -73,6 +77,16 @@ protected:
             isY ? TFiguretype::FIG_functionY : TFiguretype::FIG_function, ps);
         auto *g = static_cast<TShapeFunction *>(built.first());
         static_cast<TParentDot2Function *>(g->relation())->setFormula(formula);
+        field.takeAllFrom(built);
+        return g;
+    }
+    TShapeFunction *seishiki(const std::vector<TShapeDot *> &points)
+    {
+        TShapeList ps;
+        for (TShapeDot *p : points)
+            ps.add(p);
+        TShapeStore built = factory.create(TFiguretype::FIG_seishiki, ps);
+        auto *g = static_cast<TShapeFunction *>(built.first());
         field.takeAllFrom(built);
         return g;
     }
@@ -249,6 +263,120 @@ TEST_F(GraphTest, SyntaxErrorsDrawNothingAndFormulasSaveAndLoad)
     EXPECT_FALSE(back->range().fMinIsInfinity);
     EXPECT_NEAR(back->range().lower(), -M_PI, 1e-12);
     EXPECT_TRUE(back->range().fMaxIsInfinity);
+}
+
+TEST(Combinations, SubsetsAsMasksInLexicographicOrder)
+{
+    const auto masks = [](int n, int offset, int k) {
+        std::vector<quint32> out;
+        for (TCombinationsIterator it(n, offset, k); it.hasNext();)
+            out.push_back(it.next());
+        return out;
+    };
+    EXPECT_EQ(
+        masks(4, 0, 2), (std::vector<quint32> { 0b0011, 0b0101, 0b1001, 0b0110, 0b1010, 0b1100 }));
+    EXPECT_EQ(masks(3, 2, 3), (std::vector<quint32> { 0b11100 }));
+    EXPECT_TRUE(masks(4, 0, 0).empty());
+    EXPECT_EQ(masks(5, 0, 3).size(), 10u);
+    expectSouteigai([] { TCombinationsIterator(30, 2, 1); }, QStringLiteral("Create"),
+        QStringLiteral("combinationのパラメータが範囲を超えています。"));
+}
+
+TEST_F(GraphTest, ThePolynomialThroughThreeToFivePoints)
+{
+    const auto quartic = [](double x) { return x * x * x * x - 2 * x * x + 0.5 * x - 1; };
+    const auto cubic = [](double x) { return x * x * x - x; };
+    const struct
+    {
+        const char *name;
+        std::vector<double> xs;
+        std::function<double(double)> f;
+        std::vector<double> coefficients;
+    } cases[] = {
+        { "x^2", { -1, 0, 1 }, [](double x) { return x * x; }, { 0, 0, 1 } },
+        // Collinear points: a line, still of stored degree 2.
+        { "x", { 0, 1, 2 }, [](double x) { return x; }, { 0, 1, 0 } },
+        { "x^3-x", { -2, -0.5, 1, 3 }, cubic, { 0, -1, 0, 1 } },
+        { "quartic", { 2.5, -2, -1, 0.5, 1.5 }, quartic, { -1, 0.5, -2, 0, 1 } },
+    };
+    for (const auto &c : cases) {
+        restart();
+        std::vector<TShapeDot *> points;
+        for (double x : c.xs)
+            points.push_back(point(x, c.f(x)));
+        TShapeFunction *g = seishiki(points);
+        EXPECT_EQ(g->propertyType(), TPropertyType::None) << c.name; // no formula to edit
+        surface.view = { -3, 10, 3, -10 };
+        draw();
+        ASSERT_EQ(surface.pieces.size(), 1u) << c.name;
+        for (const TShapeDot *p : points)
+            EXPECT_NEAR(g->valueAt(p->getX()), p->getY(), 1e-9) << c.name;
+        // The drawn curve is the polynomial between the points too.
+        for (const TModelPoint &q : surface.pieces[0].points)
+            if (std::fabs(q.y) < 9.9) {
+                EXPECT_NEAR(q.y, c.f(q.x), 1e-9) << c.name << " at " << q.x;
+            }
+        const TDimensionInfo &d = g->degreeInfo();
+        EXPECT_EQ(d.state(), TDimensionInfo::dsPolynomial) << c.name;
+        EXPECT_EQ(d.degree(), int(c.xs.size()) - 1) << c.name;
+        for (int k = 0; k < int(c.coefficients.size()); ++k)
+            EXPECT_NEAR(d.coefficient(k), c.coefficients[std::size_t(k)], 1e-9)
+                << c.name << " x^" << k;
+    }
+}
+
+TEST_F(GraphTest, ThePolynomialHidesWhileTwoPointsShareAnXAndFollowsItsPoints)
+{
+    TShapeDot *a = point(-1, 1), *b = point(0, 0), *c = point(1, 1);
+    TShapeFunction *g = seishiki({ a, b, c });
+    draw();
+    ASSERT_EQ(surface.pieces.size(), 1u);
+    EXPECT_NEAR(g->valueAt(2), 4, 1e-9);
+
+    c->moveXYOffsetXY(-1, 2); // now above B: no function passes through both
+    draw();
+    EXPECT_TRUE(surface.pieces.empty());
+    EXPECT_FALSE(g->isDrawable()); // so it is not picked either
+    EXPECT_EQ(g->degreeInfo().state(), TDimensionInfo::dsNotPolynomial);
+
+    c->moveXYOffsetXY(2, -2); // to (2, 1): back, and through the new place
+    draw();
+    ASSERT_EQ(surface.pieces.size(), 1u);
+    EXPECT_TRUE(g->isDrawable());
+    EXPECT_NEAR(g->valueAt(2), 1, 1e-9);
+    EXPECT_NEAR(g->valueAt(-1), 1, 1e-9);
+    EXPECT_EQ(g->rawDistance({ 1, g->valueAt(1) }, { 0.01, 0.01 }), 0);
+}
+
+TEST_F(GraphTest, ThreeToFivePointsOfferThePolynomialAndItSavesAsItsParents)
+{
+    std::vector<TShapeDot *> points;
+    for (int i = 0; i < 6; ++i)
+        points.push_back(point(i, (i - 2) * (i - 3)));
+    for (int n = 2; n <= 6; ++n) {
+        TShapeList selection;
+        for (int i = 0; i < n; ++i)
+            selection.add(points[std::size_t(i)]);
+        EXPECT_EQ(
+            factory.figureTypesFor(selection).contains(TFiguretype::FIG_seishiki), n >= 3 && n <= 5)
+            << n;
+    }
+
+    TShapeFunction *g = seishiki({ points[0], points[1], points[4], points[5] });
+    draw();
+    field.renumber();
+    MemoryWriter w = savedFigureList(field);
+    TShapeStore loaded;
+    factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
+    ASSERT_EQ(loaded.count(), 7);
+    auto *back = static_cast<TShapeFunction *>(loaded.last());
+    EXPECT_EQ(back->getFigureType(), TFiguretype::FIG_seishiki);
+    EXPECT_EQ(back->parents().count(), 4);
+    EXPECT_EQ(back->propertyType(), TPropertyType::None);
+    ASSERT_TRUE(back->relation()->calcChildren(nullptr));
+    for (double x : { -1.0, 0.5, 2.5, 7.0 })
+        EXPECT_NEAR(back->valueAt(x), g->valueAt(x), 1e-9) << x;
+    EXPECT_NEAR(back->valueAt(2.5), -0.25, 1e-9); // the parabola through all six points
 }
 
 } // namespace
