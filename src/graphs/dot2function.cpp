@@ -3,6 +3,7 @@
 #include "base/fileio.h"
 #include "formula/calcformulafacade.h"
 #include "graphs/dots2seishiki.h"
+#include "graphs/seishiki2kyokuchi.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
@@ -149,6 +150,7 @@ void registerGraphRelationClasses(TShapeFactory &factory)
 {
     factory.registerClass(std::make_unique<TParentDot2FunctionClass>());
     factory.registerClass(std::make_unique<TParentDots2seishikiClass>());
+    factory.registerClass(std::make_unique<TParentSeishiki2diffIs0dotsClass>());
 }
 
 } // namespace zarno

@@ -23,6 +23,7 @@ public:
     void setOrigin(const TModelPoint &origin) { fOrigin = origin; }
     TModelPoint origin() const { return fOrigin; }
     TRange &range() { return fRange; }
+    const TRange &range() const { return fRange; }
     const TFunctionCalculator &calculator() const { return fCalculator; }
 
     // f(s), without the origin.

@@ -1,6 +1,7 @@
 #include "graphs/dot2function.h"
 #include "graphs/dots2seishiki.h"
 #include "graphs/lagrangeshokan.h"
+#include "graphs/seishiki2kyokuchi.h"
 #include "graphs/shapefunction.h"
 #include "model/modelclasses.h"
 #include "model/shapedot.h"
@@ -89,6 +90,23 @@ protected:
         auto *g = static_cast<TShapeFunction *>(built.first());
         field.takeAllFrom(built);
         return g;
+    }
+    std::vector<TShapeDot *> extremePoints(TShapeFunction *graph)
+    {
+        TShapeList ps;
+        ps.add(graph);
+        TShapeStore built = factory.create(TFiguretype::FIG_seishiki2kyokuchiDots, ps);
+        std::vector<TShapeDot *> dots;
+        for (TShape *s : built.items())
+            dots.push_back(static_cast<TShapeDot *>(s));
+        field.takeAllFrom(built);
+        return dots;
+    }
+    bool offersExtremePoints(TShape *graph)
+    {
+        TShapeList ps;
+        ps.add(graph);
+        return factory.figureTypesFor(ps).contains(TFiguretype::FIG_seishiki2kyokuchiDots);
     }
     // Frees every shape, children first.
     void restart()
@@ -377,6 +395,188 @@ TEST_F(GraphTest, ThreeToFivePointsOfferThePolynomialAndItSavesAsItsParents)
     for (double x : { -1.0, 0.5, 2.5, 7.0 })
         EXPECT_NEAR(back->valueAt(x), g->valueAt(x), 1e-9) << x;
     EXPECT_NEAR(back->valueAt(2.5), -0.25, 1e-9); // the parabola through all six points
+}
+
+int indexOf(const TShapeDot *dot)
+{
+    return static_cast<const TParentSeishiki2diffIs0dots *>(dot->relation())->index();
+}
+
+TEST_F(GraphTest, ExtremePointsSitWhereTheDerivativeIsZero)
+{
+    const struct
+    {
+        const char *formula;
+        bool isY;
+        TModelPoint origin;
+        std::vector<TModelPoint> points; // in model coordinates, left to right
+    } cases[] = {
+        { "x^3-3x", false, { 0, 0 }, { { -1, 2 }, { 1, -2 } } },
+        { "x^4-2x^2", false, { 0, 0 }, { { -1, -1 }, { 0, 0 }, { 1, -1 } } },
+        { "x^3-3x", false, { 1, 2 }, { { 0, 4 }, { 2, 0 } } },
+        { "(x-1)^2(x+2)", false, { 0, 0 }, { { -1, 4 }, { 1, 0 } } },
+        { "x^3", false, { 0, 0 }, { { 0, 0 } } }, // a level inflection point counts too
+        { "x^3+x", false, { 0, 0 }, {} }, // p' = 3x² + 1 has no real zero
+        { "2x-1", false, { 0, 0 }, {} },
+        { "y^2-2y", true, { 0.5, 0 }, { { -0.5, 1 } } }, // x = g(y) turns at y = 1
+    };
+    for (const auto &c : cases) {
+        restart();
+        TShapeFunction *g
+            = graph(QString::fromUtf8(c.formula), point(c.origin.x, c.origin.y), c.isY);
+        ASSERT_TRUE(offersExtremePoints(g)) << c.formula;
+        const std::vector<TShapeDot *> dots = extremePoints(g);
+        // One point per degree, numbered in order; those without a zero hide.
+        ASSERT_EQ(int(dots.size()), g->degreeInfo().degree()) << c.formula;
+        draw();
+        for (std::size_t i = 0; i < dots.size(); ++i) {
+            EXPECT_EQ(indexOf(dots[i]), int(i) + 1);
+            EXPECT_EQ(dots[i]->propertyType(), TPropertyType::None);
+            EXPECT_EQ(dots[i]->getViewType(), TViewType::vtVisible);
+            if (i < c.points.size()) {
+                ASSERT_TRUE(dots[i]->isDrawable()) << c.formula << " " << i;
+                EXPECT_NEAR(dots[i]->getX(), c.points[i].x, 1e-9) << c.formula << " " << i;
+                EXPECT_NEAR(dots[i]->getY(), c.points[i].y, 1e-9) << c.formula << " " << i;
+            } else {
+                EXPECT_FALSE(dots[i]->isDrawable()) << c.formula << " " << i;
+            }
+        }
+    }
+}
+
+TEST_F(GraphTest, OnlyPolynomialGraphsOfferExtremePoints)
+{
+    TShapeDot *o = point(0, 0);
+    for (const char *text : { "sin x", "x^5", "2", "1/x", "2+*x" }) {
+        TShapeFunction *g = graph(QString::fromUtf8(text), o);
+        EXPECT_FALSE(offersExtremePoints(g)) << text;
+    }
+    EXPECT_TRUE(offersExtremePoints(graph(QStringLiteral("(x-1)(x+2)^2"), o)));
+    TShapeList two;
+    two.add(graph(QStringLiteral("x^2"), o));
+    two.add(graph(QStringLiteral("x^3"), o));
+    EXPECT_FALSE(factory.figureTypesFor(two).contains(TFiguretype::FIG_seishiki2kyokuchiDots));
+}
+
+TEST_F(GraphTest, ExtremePointsFollowTheirGraph)
+{
+    TShapeDot *o = point(0, 0);
+    TShapeFunction *g = graph(QStringLiteral("x^3-3x"), o);
+    const std::vector<TShapeDot *> dots = extremePoints(g);
+    ASSERT_EQ(dots.size(), 3u);
+    o->moveXYOffsetXY(2, -1);
+    draw();
+    EXPECT_NEAR(dots[0]->getX(), 1, 1e-9);
+    EXPECT_NEAR(dots[0]->getY(), 1, 1e-9);
+    EXPECT_NEAR(dots[1]->getX(), 3, 1e-9);
+    EXPECT_NEAR(dots[1]->getY(), -3, 1e-9);
+
+    // A domain that leaves out a zero hides its point only.
+    g->range().fMinIsInfinity = false;
+    ASSERT_TRUE(g->range().setMinText(QStringLiteral("0")));
+    draw();
+    EXPECT_FALSE(dots[0]->isDrawable());
+    EXPECT_TRUE(dots[1]->isDrawable());
+    g->range().fMinIsInfinity = true;
+
+    // A new formula moves the points; one that is no polynomial hides them.
+    auto *f = static_cast<TParentDot2Function *>(g->relation());
+    f->setFormula(QStringLiteral("x^4-2x^2"));
+    draw();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(dots[std::size_t(i)]->isDrawable()) << i;
+    EXPECT_NEAR(dots[2]->getX(), 3, 1e-9);
+    EXPECT_NEAR(dots[2]->getY(), -2, 1e-9);
+    f->setFormula(QStringLiteral("sin x"));
+    draw();
+    for (TShapeDot *d : dots)
+        EXPECT_FALSE(d->isDrawable());
+    f->setFormula(QStringLiteral("x^2"));
+    draw();
+    EXPECT_TRUE(dots[0]->isDrawable());
+    EXPECT_NEAR(dots[0]->getY(), -1, 1e-9);
+    EXPECT_FALSE(dots[1]->isDrawable());
+
+    // They cannot be dragged away from the graph.
+    dots[0]->moveXYOffsetXY(1, 1);
+    EXPECT_FALSE(dots[0]->isDraggable());
+    draw();
+    EXPECT_NEAR(dots[0]->getX(), 2, 1e-9);
+}
+
+TEST_F(GraphTest, ExtremePointsOfThePolynomialThroughPointsFollowThePoints)
+{
+    // The cubic (x + 2)(x − 1)(x − 3) = x³ − 2x² − 5x + 6 through four of its points.
+    const auto cubic = [](double x) { return (x + 2) * (x - 1) * (x - 3); };
+    std::vector<TShapeDot *> ps;
+    for (double x : { -2.0, 0.0, 1.0, 3.0 })
+        ps.push_back(point(x, cubic(x)));
+    TShapeFunction *g = seishiki(ps);
+    draw(); // the graph computes its polynomial when drawn
+    ASSERT_TRUE(offersExtremePoints(g));
+    const std::vector<TShapeDot *> dots = extremePoints(g);
+    ASSERT_EQ(dots.size(), 3u);
+    draw();
+    // p' = 3x² − 4x − 5 = 0 at x = (2 ± √19) / 3.
+    const double x1 = (2 - std::sqrt(19.0)) / 3, x2 = (2 + std::sqrt(19.0)) / 3;
+    EXPECT_NEAR(dots[0]->getX(), x1, 1e-9);
+    EXPECT_NEAR(dots[0]->getY(), cubic(x1), 1e-9);
+    EXPECT_NEAR(dots[1]->getX(), x2, 1e-9);
+    EXPECT_NEAR(dots[1]->getY(), cubic(x2), 1e-9);
+    EXPECT_FALSE(dots[2]->isDrawable());
+
+    // Shifting every point up shifts the turning points with them.
+    for (TShapeDot *p : ps)
+        p->moveXYOffsetXY(0, 1);
+    draw();
+    EXPECT_NEAR(dots[0]->getY(), cubic(x1) + 1, 1e-9);
+    EXPECT_NEAR(dots[1]->getX(), x2, 1e-9);
+
+    // Points on a line leave a derivative without zeros; two on one x leave no graph.
+    ps[1]->moveXYOffsetXY(0, -ps[1]->getY() - 1);
+    ps[0]->moveXYOffsetXY(0, -ps[0]->getY() - 1);
+    ps[2]->moveXYOffsetXY(0, -ps[2]->getY() - 1);
+    ps[3]->moveXYOffsetXY(0, -ps[3]->getY() - 1);
+    draw();
+    for (TShapeDot *d : dots)
+        EXPECT_FALSE(d->isDrawable());
+    ps[1]->moveXYOffsetXY(0, 2); // a bump at x = 0 between −2 and 1
+    draw();
+    EXPECT_TRUE(dots[0]->isDrawable());
+    EXPECT_TRUE(dots[1]->isDrawable());
+    EXPECT_LT(dots[0]->getX(), 0.5);
+    ps[1]->moveXYOffsetXY(1, 0); // onto the x of the third point
+    draw();
+    EXPECT_FALSE(g->isDrawable());
+    for (TShapeDot *d : dots)
+        EXPECT_FALSE(d->isDrawable());
+}
+
+TEST_F(GraphTest, ExtremePointsSaveTheirIndexAndLoadOneByOne)
+{
+    TShapeFunction *g = graph(QStringLiteral("x^4-2x^2"), point(0, 1));
+    extremePoints(g);
+    draw();
+    field.renumber();
+    MemoryWriter w = savedFigureList(field);
+    TShapeStore loaded;
+    factory.readAll(*w.root().findChild(QStringLiteral("figureList")), loaded);
+    ASSERT_EQ(loaded.count(), 6);
+    for (int i = 0; i < 4; ++i) {
+        auto *d = static_cast<TShapeDot *>(loaded.item(2 + i));
+        EXPECT_EQ(d->getFigureType(), TFiguretype::FIG_seishiki2kyokuchiDots);
+        EXPECT_EQ(indexOf(d), i + 1);
+    }
+    restart();
+    field.takeAllFrom(loaded);
+    draw();
+    const double xs[] = { -1, 0, 1 };
+    for (int i = 0; i < 3; ++i) {
+        auto *d = static_cast<TShapeDot *>(field.item(2 + i));
+        ASSERT_TRUE(d->isDrawable());
+        EXPECT_NEAR(d->getX(), xs[i], 1e-9);
+    }
+    EXPECT_FALSE(field.item(5)->isDrawable());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/exceptions.h"
 #include "graphs/dot2function.h"
+#include "graphs/seishiki2kyokuchi.h"
 #include "graphs/shapefunction.h"
 #include "model/field.h"
 #include "model/modelclasses.h"
@@ -141,6 +142,64 @@ TEST_F(DocumentTest, SaveLoadSaveGivesTheSameBytes)
     EXPECT_TRUE(formula->relation()->calcChildren(nullptr));
     EXPECT_NEAR(formula->getX(), std::sqrt(2.0) / 2, 1e-12);
     EXPECT_EQ(loaded->field().item(11)->guidanceName(), QStringLiteral("底辺 <AB> & 高さ"));
+}
+
+// What drawing does first: every shape recomputed from its parents, in order.
+void recompute(TField &field)
+{
+    for (int i = 0; i < field.count(); ++i)
+        if (TAbstractParents2Children *r = field.item(i)->relation())
+            r->calcChildren(nullptr);
+}
+
+TEST_F(DocumentTest, PolynomialGraphsAndTheirExtremePointsSaveLoadAndSaveToTheSameBytes)
+{
+    auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    TField &f = doc->field();
+    TShapeDot *a = point(f, -2, 0), *b = point(f, 0, 6), *c = point(f, 1, 0), *d = point(f, 3, 0);
+    TShape *cubic = build(f, TFiguretype::FIG_seishiki, { a, b, c, d });
+    recompute(f); // the polynomial is known once computed
+    build(f, TFiguretype::FIG_seishiki2kyokuchiDots, { cubic });
+    TShapeList origin;
+    origin.add(b);
+    TShapeStore made = factory.createSilently(TFiguretype::FIG_function, origin);
+    auto *quartic = static_cast<TShapeFunction *>(made.first());
+    f.takeAllFrom(made);
+    static_cast<TParentDot2Function *>(quartic->relation())->setFormula(QStringLiteral("x^4-2x^2"));
+    build(f, TFiguretype::FIG_seishiki2kyokuchiDots, { quartic });
+    recompute(f);
+    ASSERT_EQ(f.count(), 4 + 1 + 3 + 1 + 4);
+
+    const QString first = dir.filePath(QStringLiteral("first.znt"));
+    TDocumentWriter::write(*doc, first);
+    auto loaded = TFileReader(first, factory).read();
+    const QString second = dir.filePath(QStringLiteral("second.znt"));
+    TDocumentWriter::write(*loaded, second);
+    EXPECT_EQ(readAll(first), readAll(second));
+
+    // The loaded figure computes the same points, each from its own index.
+    TField &g = loaded->field();
+    ASSERT_EQ(g.count(), f.count());
+    recompute(g);
+    for (int i = 0; i < f.count(); ++i) {
+        EXPECT_EQ(g.item(i)->getFigureType(), f.item(i)->getFigureType()) << i;
+        EXPECT_EQ(g.item(i)->isDrawable(), f.item(i)->isDrawable()) << i;
+        if (f.item(i)->getFigureType() != TFiguretype::FIG_seishiki2kyokuchiDots)
+            continue;
+        EXPECT_EQ(static_cast<TParentSeishiki2diffIs0dots *>(g.item(i)->relation())->index(),
+            static_cast<TParentSeishiki2diffIs0dots *>(f.item(i)->relation())->index());
+        EXPECT_EQ(static_cast<TShapeDot *>(g.item(i))->getXY(),
+            static_cast<TShapeDot *>(f.item(i))->getXY())
+            << i;
+    }
+    // Two turning points of the cubic and three of the quartic show.
+    int shown = 0;
+    for (int i = 0; i < g.count(); ++i)
+        shown += g.item(i)->getFigureType() == TFiguretype::FIG_seishiki2kyokuchiDots
+            && g.item(i)->isDrawable();
+    EXPECT_EQ(shown, 5);
+    EXPECT_TRUE(
+        test::textAfterByteOrderMark(readAll(first)).contains(QStringLiteral("<index>3</index>")));
 }
 
 TEST_F(DocumentTest, TheFileStartsAsDocumentsDo)
