@@ -134,6 +134,9 @@ void TParentSeishiki2diffIs0dotsClass::s_createShapes2shapeList(
     for (int index = 1; index <= count; ++index) {
         std::unique_ptr<TShapeDot> dot(TShapeDot::createFreeShapeDot());
         dot->setPropertyType(TPropertyType::None);
+        // The points sit where the graph turns: a drag must not move them,
+        // nor the shapes whose points include them.
+        dot->setCanMoveAnywhere(false);
         auto *relation = static_cast<TParentSeishiki2diffIs0dots *>(attachNew(figureType, *dot));
         relation->setIndex(index);
         relation->setShared(shared);

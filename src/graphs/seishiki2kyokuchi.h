@@ -47,7 +47,6 @@ public:
 
     bool calcChildren(TAbstractImageAdapter *surface) override;
     void moveXYOffsetXY_p2dot(TShape &, const TModelPoint &) override { }
-    bool movesFreely() const override { return false; }
     void saveToFile(TAbstractFileWriter &writer) const override;
     void loadFromFile(TAbstractXmlNode &figureNode) override;
 
