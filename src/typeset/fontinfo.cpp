@@ -84,12 +84,16 @@ void TFontinfo::measureWith(TCanvas &canvas, const TFontSize &size, const QStrin
             return;
         }
     }
-    // A string the tables do not cover is measured by the platform.
+    // A string the tables do not cover is measured by the platform. It sits
+    // on the roman baseline; its box reaches as far as its own font does,
+    // since Japanese glyphs rise higher than the roman cell and would
+    // otherwise touch a fraction bar or an accent above them.
     canvas.setFont(fFamily, fPixelSize, canvas.fontColor());
     fTextWidth = canvas.textExtent(text).width();
+    const TTextMetric own = canvas.textMetric();
     fWidth = fTextWidth;
-    fTotalHeight = fTextHeight;
-    fDepth = fTextDescent;
+    fDepth = std::max(fTextDescent, double(own.descent));
+    fTotalHeight = std::max(fTextHeight - fTextDescent, double(own.ascent)) + fDepth;
 }
 
 void TFontinfo::measure(TCanvas &canvas, const TFontSize &size, const QString &text, TFonttype type)
@@ -154,6 +158,11 @@ void TFontinfo::drawAt(TCanvas &canvas, double x, double y)
     const double left = std::nearbyint(x);
     const double top = std::nearbyint(y);
     canvas.drawGlyphText(left, top + textAscent(), fText, font);
+}
+
+void TFontinfo::drawAtBaseline(TCanvas &canvas, double x, double baseline)
+{
+    drawAt(canvas, x, baseline - textAscent());
 }
 
 TPlusMetrics plusMetrics(TCanvas &canvas, const TFontSize &size)

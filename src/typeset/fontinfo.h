@@ -88,6 +88,9 @@ public:
     // textAscent below it), in the canvas's font colour, or red, bold and
     // underlined when highlighted. Clears the highlight.
     void drawAt(TCanvas &canvas, double x, double y);
+    // The same with the baseline given: the cell top it implies is rounded
+    // as drawAt rounds it.
+    void drawAtBaseline(TCanvas &canvas, double x, double baseline);
 
 private:
     enum class Metrics { Tfm, Platform };
