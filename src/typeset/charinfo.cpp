@@ -74,17 +74,17 @@ void TCharInfoDrawSymbol::calcWhd2Fmy(
     TCanvas &canvas, const TFontSize &size, TWhdXy &glyphBox, const TWhdXy *, const TWhdXy *)
 {
     measureReference(canvas, size);
-    fGlyph.measure(canvas, size, fSymbol->glyphText(), fSymbol->fontType());
-    fBefore = hw() * fSymbol->spaceBefore();
-    fAfter = hw() * fSymbol->spaceAfter();
-    fRaise = hw() * fSymbol->raise();
+    fGlyph.measure(canvas, size, fText, fFont);
+    fBefore = hw() * fSpaceBefore;
+    fAfter = hw() * fSpaceAfter;
+    fRaise = hw() * fRaiseBy;
     glyphBox.setWTD(
         fBefore + fGlyph.width() + fAfter, fGlyph.totalHeight(), fGlyph.depth() - fRaise);
 }
 
 void TCharInfoDrawSymbol::draw(TCanvas &canvas, double x, double y)
 {
-    fGlyph.setHighlight(fSymbol->kind() == TMyTokentype::mt_invalid);
+    fGlyph.setHighlight(fKind == TMyTokentype::mt_invalid);
     fGlyph.drawAtBaseline(canvas, x + fBefore, y - fRaise);
 }
 

@@ -74,8 +74,13 @@ protected:
 class TCharInfoDrawSymbol final : public TCharInfo
 {
 public:
-    explicit TCharInfoDrawSymbol(std::unique_ptr<TTeXSymbol> symbol)
-        : fSymbol(std::move(symbol))
+    explicit TCharInfoDrawSymbol(const TAbstractDrawSymbol &symbol)
+        : fText(symbol.glyphText())
+        , fFont(symbol.fontType())
+        , fKind(symbol.kind())
+        , fSpaceBefore(symbol.spaceBefore())
+        , fSpaceAfter(symbol.spaceAfter())
+        , fRaiseBy(symbol.raise())
     { }
     void calcWhd2Fmy(TCanvas &canvas, const TFontSize &size, TWhdXy &glyphBox,
         const TWhdXy *first = nullptr, const TWhdXy *second = nullptr) override;
@@ -83,10 +88,14 @@ public:
     double spaceBefore() const override { return fBefore; }
     double spaceAfter() const override { return fAfter; }
     const char *kindName() const override { return "symbol"; }
-    const TTeXSymbol &symbol() const { return *fSymbol; }
 
 private:
-    std::unique_ptr<TTeXSymbol> fSymbol;
+    QString fText;
+    TFonttype fFont;
+    TMyTokentype fKind;
+    // In widths of "H".
+    double fSpaceBefore, fSpaceAfter, fRaiseBy;
+    // In pixels.
     double fBefore = 0;
     double fAfter = 0;
     double fRaise = 0;

@@ -12,6 +12,7 @@ void TDrawFormulaFacade::layout(TCanvas &canvas, const TTokenList &tokens, doubl
     fRoot = fFactory.createListDrawers(tokens);
     // Measuring sets fonts on the canvas; the caller's stay.
     TCanvasInfoPushGuard saved(canvas);
+    TMetricsCacheScope metrics(canvas);
     fRoot->measure(canvas, fSize);
 }
 

@@ -45,11 +45,11 @@ void TFontinfo::clear()
 }
 
 void TFontinfo::measureWith(TCanvas &canvas, const TFontSize &size, const QString &text,
-    const QString &fontName, Metrics metrics, const TTfmTable *table)
+    const QString &family, Metrics metrics, const TTfmTable *table)
 {
     clear();
     fText = text;
-    fFamily = TFontManage::family(fontName);
+    fFamily = family;
     fPixelSize = size.canvasPixelSize(canvas);
     fEm = size.pixelsPerEm(canvas);
     fByCharacterMap = metrics == Metrics::Tfm;
@@ -99,21 +99,23 @@ void TFontinfo::measureWith(TCanvas &canvas, const TFontSize &size, const QStrin
 void TFontinfo::measure(TCanvas &canvas, const TFontSize &size, const QString &text, TFonttype type)
 {
     const TFonttype used = TFontManage::effectiveType(type);
-    const QString name = TFontManage::fontName(used, size);
+    const bool small = size.usesSmallFonts();
+    const QString &family = TFontManage::family(used, small);
     if (used == TFonttype::ftMincyo)
-        measureWith(canvas, size, text, name, Metrics::Platform, nullptr);
+        measureWith(canvas, size, text, family, Metrics::Platform, nullptr);
     else
-        measureWith(canvas, size, text, name, Metrics::Tfm,
-            &TTfmMetrics::getInstance().table(used, size.usesSmallFonts()));
+        measureWith(canvas, size, text, family, Metrics::Tfm,
+            &TTfmMetrics::getInstance().table(used, small));
 }
 
 void TFontinfo::measureByFontName(
     TCanvas &canvas, const TFontSize &size, const QString &text, const QString &fontName)
 {
+    const QString family = TFontManage::family(fontName);
     if (const TTfmTable *table = TTfmMetrics::getInstance().tableOfName(fontName))
-        measureWith(canvas, size, text, fontName, Metrics::Tfm, table);
+        measureWith(canvas, size, text, family, Metrics::Tfm, table);
     else
-        measureWith(canvas, size, text, fontName, Metrics::Platform, nullptr);
+        measureWith(canvas, size, text, family, Metrics::Platform, nullptr);
 }
 
 void TFontinfo::measureStretched(TCanvas &canvas, const TFontSize &size, const QString &text,

@@ -95,7 +95,7 @@ public:
 private:
     enum class Metrics { Tfm, Platform };
     void measureWith(TCanvas &canvas, const TFontSize &size, const QString &text,
-        const QString &fontName, Metrics metrics, const TTfmTable *table);
+        const QString &family, Metrics metrics, const TTfmTable *table);
     void clear();
 
     QString fText;

@@ -3,6 +3,7 @@
 #include "core/exceptions.h"
 #include "typeset/fontinfo.h"
 
+#include <QHash>
 #include <QRect>
 #include <algorithm>
 #include <cmath>
@@ -555,11 +556,6 @@ void TTeXNthRoot::placeContents()
 
 namespace {
 
-bool named(const TTeXToken &t, const char *name)
-{
-    return t.text() == QLatin1String(name);
-}
-
 TRawCommand rawCommandOf(const TTeXToken &token)
 {
     TRawCommand c;
@@ -596,53 +592,109 @@ std::unique_ptr<TTeXDrawList> TTeXDrawerFactory::createListDrawers(const TTokenL
     return drawers;
 }
 
+namespace {
+
+// The commands with drawers of their own; every other token is drawn by its
+// kind.
+enum class Drawer {
+    NullStr,
+    Sqrt,
+    NthRoot,
+    Div,
+    Int,
+    Bar,
+    Vec,
+    Limits,
+    Box,
+    DotBox,
+    Phantom,
+    String,
+    Code,
+    Smaller
+};
+
+const QHash<QString, Drawer> &commandDrawers()
+{
+    static const QHash<QString, Drawer> drawers {
+        { QStringLiteral("\\leftnull"), Drawer::NullStr },
+        { QStringLiteral("\\rightnull"), Drawer::NullStr },
+        { QStringLiteral("\\sqrt"), Drawer::Sqrt },
+        { QStringLiteral("\\nthrt"), Drawer::NthRoot },
+        { QStringLiteral("\\dfrac"), Drawer::Div },
+        { QStringLiteral("\\frac"), Drawer::Div },
+        { QStringLiteral("\\int"), Drawer::Int },
+        { QStringLiteral("\\bar"), Drawer::Bar },
+        { QStringLiteral("\\vec"), Drawer::Vec },
+        { QStringLiteral("\\sum"), Drawer::Limits },
+        { QStringLiteral("\\lim"), Drawer::Limits },
+        { QStringLiteral("\\box"), Drawer::Box },
+        { QStringLiteral("\\dotbox"), Drawer::DotBox },
+        { QStringLiteral("\\phantom"), Drawer::Phantom },
+        { QStringLiteral("\\string"), Drawer::String },
+        { QStringLiteral("\\code"), Drawer::Code },
+        { QStringLiteral("\\smaller"), Drawer::Smaller },
+    };
+    return drawers;
+}
+
+} // namespace
+
 std::unique_ptr<TDrawChar> TTeXDrawerFactory::createNodeDrawers(const TTeXToken &t) const
 {
     using K = TMyTokentype;
-    const auto symbol = [&t] { return std::make_unique<TCharInfoDrawSymbol>(t.symbol().clone()); };
+    const auto symbol = [&t] { return std::make_unique<TCharInfoDrawSymbol>(t.symbol()); };
     const auto null = [] { return std::make_unique<TCharInfoNull>(); };
     std::unique_ptr<TDrawChar> d;
     const K kind = t.kind();
-    if (kind == K::mt_t_leftGrouping || kind == K::mt_t_rightGrouping)
+    const auto command = commandDrawers().constFind(t.text());
+    const bool isCommand = command != commandDrawers().constEnd()
+        && (kind == K::mt_t_function || kind == K::mt_t_leftParen || kind == K::mt_t_rightParen);
+    if (kind == K::mt_t_leftGrouping || kind == K::mt_t_rightGrouping) {
         d = std::make_unique<TTeXParen>(t, null(), false);
-    else if (named(t, "\\leftnull") || named(t, "\\rightnull"))
+    } else if (isCommand && *command == Drawer::NullStr) {
         d = std::make_unique<TTeXStr>(t, null());
-    else if (kind == K::mt_t_leftParen || kind == K::mt_t_rightParen)
+    } else if (kind == K::mt_t_leftParen || kind == K::mt_t_rightParen) {
         d = std::make_unique<TTeXParen>(t, TCharInfoExtendableSideFactory::create(t.text()), true);
-    else if (kind == K::mt_t_combiBinaryOperator)
+    } else if (kind == K::mt_t_combiBinaryOperator) {
         d = std::make_unique<TTeXCombi>(t, symbol());
-    else if (named(t, "\\sqrt"))
-        d = std::make_unique<TTeXSqrt>(t, std::make_unique<TCharInfoGraphicSqrt>());
-    else if (named(t, "\\nthrt"))
-        d = std::make_unique<TTeXNthRoot>(t, std::make_unique<TCharInfoGraphicSqrt>());
-    else if (named(t, "\\dfrac") || named(t, "\\frac"))
-        d = std::make_unique<TTeXDiv>(t, std::make_unique<TCharInfoGraphicFrac>());
-    else if (named(t, "\\int"))
-        d = std::make_unique<TTeXInt>(t, symbol());
-    else if (named(t, "\\bar"))
-        d = std::make_unique<TTeXUpper>(t, std::make_unique<TCharInfoGraphicBar>());
-    else if (named(t, "\\vec"))
-        d = std::make_unique<TTeXUpper>(t, std::make_unique<TCharInfoGraphicArrow>(1));
-    else if (named(t, "\\sum") || named(t, "\\lim"))
-        d = std::make_unique<TTeXLimits>(t, symbol());
-    else if (named(t, "\\box"))
-        d = std::make_unique<TTeXBox>(t, null(), TPenStyle::psSolid);
-    else if (named(t, "\\dotbox"))
-        d = std::make_unique<TTeXBox>(t, null(), TPenStyle::psDot);
-    else if (named(t, "\\phantom"))
-        d = std::make_unique<TTeXPhantom>(t, null());
-    else if (named(t, "\\string") && kind == K::mt_t_function)
-        d = std::make_unique<TTeXStr>(t, std::make_unique<TCharInfoString>(rawCommandOf(t)));
-    else if (named(t, "\\code") && kind == K::mt_t_function)
-        d = std::make_unique<TTeXStr>(t, std::make_unique<TCharInfoCode>(rawCommandOf(t)));
-    else if (named(t, "\\smaller"))
-        d = std::make_unique<TTeXSmaller>(t, null());
-    else if (kind == K::mt_t_function)
+    } else if (isCommand) {
+        switch (*command) {
+        case Drawer::Sqrt:
+            d = std::make_unique<TTeXSqrt>(t, std::make_unique<TCharInfoGraphicSqrt>());
+            break;
+        case Drawer::NthRoot:
+            d = std::make_unique<TTeXNthRoot>(t, std::make_unique<TCharInfoGraphicSqrt>());
+            break;
+        case Drawer::Div:
+            d = std::make_unique<TTeXDiv>(t, std::make_unique<TCharInfoGraphicFrac>());
+            break;
+        case Drawer::Int: d = std::make_unique<TTeXInt>(t, symbol()); break;
+        case Drawer::Bar:
+            d = std::make_unique<TTeXUpper>(t, std::make_unique<TCharInfoGraphicBar>());
+            break;
+        case Drawer::Vec:
+            d = std::make_unique<TTeXUpper>(t, std::make_unique<TCharInfoGraphicArrow>(1));
+            break;
+        case Drawer::Limits: d = std::make_unique<TTeXLimits>(t, symbol()); break;
+        case Drawer::Box: d = std::make_unique<TTeXBox>(t, null(), TPenStyle::psSolid); break;
+        case Drawer::DotBox: d = std::make_unique<TTeXBox>(t, null(), TPenStyle::psDot); break;
+        case Drawer::Phantom: d = std::make_unique<TTeXPhantom>(t, null()); break;
+        case Drawer::String:
+            d = std::make_unique<TTeXStr>(t, std::make_unique<TCharInfoString>(rawCommandOf(t)));
+            break;
+        case Drawer::Code:
+            d = std::make_unique<TTeXStr>(t, std::make_unique<TCharInfoCode>(rawCommandOf(t)));
+            break;
+        case Drawer::Smaller: d = std::make_unique<TTeXSmaller>(t, null()); break;
+        case Drawer::NullStr: break;
+        }
+    } else if (kind == K::mt_t_function) {
         d = std::make_unique<TTeXFunction>(t, symbol());
-    else if (kind == K::mt_v_paren)
+    } else if (kind == K::mt_v_paren) {
         d = std::make_unique<TTeXParenParent>(t, null());
-    else
+    } else {
         d = std::make_unique<TTeXStr>(t, symbol());
+    }
 
     const int lists = argumentListsOf(t);
     for (int i = 0; i < lists; ++i) {
