@@ -54,7 +54,7 @@ QString TBaseToken::toString() const
 
 TBaseToken TTokenReader::nextToken()
 {
-    TCharInfo info;
+    TTextChar info;
     fChars.nextChar(info);
     TBaseToken token;
     token.kind = baseTokenKindOf(info.ch);

@@ -21,7 +21,7 @@ void TStringReader::outOfRange(const char *method) const
         QStringLiteral("文字列の0文字目は参照できません。"), QString::fromLatin1(method));
 }
 
-void TStringReader::fill(TCharInfo &info) const
+void TStringReader::fill(TTextChar &info) const
 {
     info.ch = fText.at(fCursor - 1);
     info.position = int(fCursor);
@@ -29,7 +29,7 @@ void TStringReader::fill(TCharInfo &info) const
     info.line = 1;
 }
 
-void TStringReader::nextChar(TCharInfo &info)
+void TStringReader::nextChar(TTextChar &info)
 {
     if (!hasNext())
         outOfRange("nextChar");
@@ -37,7 +37,7 @@ void TStringReader::nextChar(TCharInfo &info)
     ++fCursor;
 }
 
-void TStringReader::prevChar(TCharInfo &info)
+void TStringReader::prevChar(TTextChar &info)
 {
     if (fCursor <= 1)
         outOfRange("prevChar");

@@ -6,7 +6,7 @@ namespace zarno {
 
 // One character of a text with where it stands. Positions are 1-based UTF-16
 // indexes; the byte offset is twice the position.
-struct TCharInfo
+struct TTextChar
 {
     QChar ch;
     int byteOffset = 0;
@@ -20,10 +20,10 @@ class TAbstractTextReader
 public:
     virtual ~TAbstractTextReader() = default;
     virtual bool hasNext() const = 0;
-    virtual void nextChar(TCharInfo &info) = 0;
+    virtual void nextChar(TTextChar &info) = 0;
     // Steps back one character and returns the character now under the
     // cursor, which the next nextChar returns again.
-    virtual void prevChar(TCharInfo &info) = 0;
+    virtual void prevChar(TTextChar &info) = 0;
     virtual bool hasNextLine() const = 0;
     virtual void nextLine(QString &text) = 0;
 };
@@ -34,14 +34,14 @@ class TStringReader : public TAbstractTextReader
 public:
     explicit TStringReader(QString text);
     bool hasNext() const override;
-    void nextChar(TCharInfo &info) override;
-    void prevChar(TCharInfo &info) override;
+    void nextChar(TTextChar &info) override;
+    void prevChar(TTextChar &info) override;
     bool hasNextLine() const override;
     void nextLine(QString &text) override;
 
 private:
     [[noreturn]] void outOfRange(const char *method) const;
-    void fill(TCharInfo &info) const;
+    void fill(TTextChar &info) const;
 
     QString fText;
     qsizetype fCursor = 1;
@@ -55,8 +55,8 @@ public:
         : fReader(reader)
     { }
     bool hasNext() const { return fReader.hasNext(); }
-    void nextChar(TCharInfo &info) { fReader.nextChar(info); }
-    void prevChar(TCharInfo &info) { fReader.prevChar(info); }
+    void nextChar(TTextChar &info) { fReader.nextChar(info); }
+    void prevChar(TTextChar &info) { fReader.prevChar(info); }
 
 private:
     TAbstractTextReader &fReader;

@@ -464,50 +464,68 @@ void TRasterCanvas::clearClip()
         fPainter->setClipping(false);
 }
 
-void TRasterCanvas::setFont(const QString &family, int pixelSize, TColor color)
+TRasterCanvas::FontEntry::FontEntry(const QFont &f)
+    : font(f)
+    , metrics(f)
 {
-    fFont = QFont(family);
-    fFont.setPixelSize(std::max(1, pixelSize));
-    fFontMetrics.reset();
-    fFontColor = color;
+    metric.height = metrics.height();
+    metric.ascent = metrics.ascent();
+    metric.descent = metrics.descent();
+    metric.internalLeading = std::max(0, metrics.height() - font.pixelSize());
+    metric.externalLeading = std::max(0, metrics.leading());
+    metric.averageCharWidth = metrics.averageCharWidth();
+    metric.maxCharWidth = metrics.maxWidth();
 }
 
-const QFontMetrics &TRasterCanvas::fontMetrics()
+void TRasterCanvas::setFont(const QString &family, int pixelSize, TColor color)
 {
-    if (!fFontMetrics)
-        fFontMetrics.emplace(fFont);
-    return *fFontMetrics;
+    fFontColor = color;
+    pixelSize = std::max(1, pixelSize);
+    if (fCurrentFont && pixelSize == fFontPixelSize && family == fFontFamily)
+        return;
+    fFontFamily = family;
+    fFontPixelSize = pixelSize;
+    fCurrentFont = nullptr;
+}
+
+const TRasterCanvas::FontEntry &TRasterCanvas::currentFont()
+{
+    if (fCurrentFont)
+        return *fCurrentFont;
+    const QPair<QString, int> key(fFontFamily, fFontPixelSize);
+    auto it = fFonts.constFind(key);
+    if (it == fFonts.constEnd()) {
+        if (fFonts.size() >= 64)
+            fFonts.clear();
+        QFont font(fFontFamily);
+        font.setPixelSize(fFontPixelSize);
+        it = fFonts.insert(key, std::make_shared<const FontEntry>(font));
+    }
+    fCurrentFont = it->get();
+    return *fCurrentFont;
 }
 
 void TRasterCanvas::textOut(int x, int y, const QString &text)
 {
     if (fImage->isNull() || text.isEmpty())
         return;
+    const FontEntry &f = currentFont();
     QPainter &p = painter(Geometry::Pixels);
-    p.setFont(fFont);
+    p.setFont(f.font);
     p.setPen(QColor(toQRgb(fFontColor)));
     p.setBrush(Qt::NoBrush);
-    p.drawText(QPoint(x, y + fontMetrics().ascent()), text);
+    p.drawText(QPoint(x, y + f.metrics.ascent()), text);
 }
 
 QSize TRasterCanvas::textExtent(const QString &text)
 {
-    const QFontMetrics &fm = fontMetrics();
+    const QFontMetrics &fm = currentFont().metrics;
     return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
 TTextMetric TRasterCanvas::textMetric()
 {
-    const QFontMetrics &fm = fontMetrics();
-    TTextMetric m;
-    m.height = fm.height();
-    m.ascent = fm.ascent();
-    m.descent = fm.descent();
-    m.internalLeading = std::max(0, fm.height() - fFont.pixelSize());
-    m.externalLeading = std::max(0, fm.leading());
-    m.averageCharWidth = fm.averageCharWidth();
-    m.maxCharWidth = fm.maxWidth();
-    return m;
+    return currentFont().metric;
 }
 
 const QRawFont &TRasterCanvas::rawFont(const QString &family, double pixelSize)

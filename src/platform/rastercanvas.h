@@ -69,8 +69,8 @@ public:
     void textOut(int x, int y, const QString &text) override;
     QSize textExtent(const QString &text) override;
     TTextMetric textMetric() override;
-    QString fontFamily() const override { return fFont.family(); }
-    int fontPixelSize() const override { return fFont.pixelSize(); }
+    QString fontFamily() const override { return fFontFamily; }
+    int fontPixelSize() const override { return fFontPixelSize; }
     TColor fontColor() const override { return fFontColor; }
     void drawGlyphText(
         double x, double baseline, const QString &text, const TGlyphFont &font) override;
@@ -103,7 +103,17 @@ private:
     QBrush qtBrush() const;
     void outlineLine(int x0, int y0, int x1, int y1);
     void copyImage(const QRect &dest, const QImage &source, const QRect &sourceRect);
-    const QFontMetrics &fontMetrics();
+    // The font set last, made on first use and kept: typesetting switches
+    // between a few fonts for every glyph it measures, and making a font and
+    // its metrics costs more than the measuring.
+    struct FontEntry
+    {
+        QFont font;
+        QFontMetrics metrics;
+        TTextMetric metric;
+        explicit FontEntry(const QFont &f);
+    };
+    const FontEntry &currentFont();
     // The font at that em size, loaded once: making a raw font of a new size
     // builds a font engine, which costs more than drawing a whole formula.
     const QRawFont &rawFont(const QString &family, double pixelSize);
@@ -124,8 +134,10 @@ private:
     QRect fClipBounds;
     bool fClipped = false;
 
-    QFont fFont;
-    std::optional<QFontMetrics> fFontMetrics;
+    QString fFontFamily;
+    int fFontPixelSize = 12;
+    const FontEntry *fCurrentFont = nullptr;
+    QHash<QPair<QString, int>, std::shared_ptr<const FontEntry>> fFonts;
     TColor fFontColor = kColorBlack;
     QHash<QPair<QString, double>, QRawFont> fRawFonts;
     bool fAntialiasing = false;

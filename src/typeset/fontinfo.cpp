@@ -45,11 +45,11 @@ void TFontinfo::clear()
 }
 
 void TFontinfo::measureWith(TCanvas &canvas, const TFontSize &size, const QString &text,
-    const QString &fontName, Metrics metrics, const TTfmTable *table)
+    const QString &family, Metrics metrics, const TTfmTable *table)
 {
     clear();
     fText = text;
-    fFamily = TFontManage::family(fontName);
+    fFamily = family;
     fPixelSize = size.canvasPixelSize(canvas);
     fEm = size.pixelsPerEm(canvas);
     fByCharacterMap = metrics == Metrics::Tfm;
@@ -84,32 +84,38 @@ void TFontinfo::measureWith(TCanvas &canvas, const TFontSize &size, const QStrin
             return;
         }
     }
-    // A string the tables do not cover is measured by the platform.
+    // A string the tables do not cover is measured by the platform. It sits
+    // on the roman baseline; its box reaches as far as its own font does,
+    // since Japanese glyphs rise higher than the roman cell and would
+    // otherwise touch a fraction bar or an accent above them.
     canvas.setFont(fFamily, fPixelSize, canvas.fontColor());
     fTextWidth = canvas.textExtent(text).width();
+    const TTextMetric own = canvas.textMetric();
     fWidth = fTextWidth;
-    fTotalHeight = fTextHeight;
-    fDepth = fTextDescent;
+    fDepth = std::max(fTextDescent, double(own.descent));
+    fTotalHeight = std::max(fTextHeight - fTextDescent, double(own.ascent)) + fDepth;
 }
 
 void TFontinfo::measure(TCanvas &canvas, const TFontSize &size, const QString &text, TFonttype type)
 {
     const TFonttype used = TFontManage::effectiveType(type);
-    const QString name = TFontManage::fontName(used, size);
+    const bool small = size.usesSmallFonts();
+    const QString &family = TFontManage::family(used, small);
     if (used == TFonttype::ftMincyo)
-        measureWith(canvas, size, text, name, Metrics::Platform, nullptr);
+        measureWith(canvas, size, text, family, Metrics::Platform, nullptr);
     else
-        measureWith(canvas, size, text, name, Metrics::Tfm,
-            &TTfmMetrics::getInstance().table(used, size.usesSmallFonts()));
+        measureWith(canvas, size, text, family, Metrics::Tfm,
+            &TTfmMetrics::getInstance().table(used, small));
 }
 
 void TFontinfo::measureByFontName(
     TCanvas &canvas, const TFontSize &size, const QString &text, const QString &fontName)
 {
+    const QString family = TFontManage::family(fontName);
     if (const TTfmTable *table = TTfmMetrics::getInstance().tableOfName(fontName))
-        measureWith(canvas, size, text, fontName, Metrics::Tfm, table);
+        measureWith(canvas, size, text, family, Metrics::Tfm, table);
     else
-        measureWith(canvas, size, text, fontName, Metrics::Platform, nullptr);
+        measureWith(canvas, size, text, family, Metrics::Platform, nullptr);
 }
 
 void TFontinfo::measureStretched(TCanvas &canvas, const TFontSize &size, const QString &text,
@@ -154,6 +160,11 @@ void TFontinfo::drawAt(TCanvas &canvas, double x, double y)
     const double left = std::nearbyint(x);
     const double top = std::nearbyint(y);
     canvas.drawGlyphText(left, top + textAscent(), fText, font);
+}
+
+void TFontinfo::drawAtBaseline(TCanvas &canvas, double x, double baseline)
+{
+    drawAt(canvas, x, baseline - textAscent());
 }
 
 TPlusMetrics plusMetrics(TCanvas &canvas, const TFontSize &size)

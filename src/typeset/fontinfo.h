@@ -88,11 +88,14 @@ public:
     // textAscent below it), in the canvas's font colour, or red, bold and
     // underlined when highlighted. Clears the highlight.
     void drawAt(TCanvas &canvas, double x, double y);
+    // The same with the baseline given: the cell top it implies is rounded
+    // as drawAt rounds it.
+    void drawAtBaseline(TCanvas &canvas, double x, double baseline);
 
 private:
     enum class Metrics { Tfm, Platform };
     void measureWith(TCanvas &canvas, const TFontSize &size, const QString &text,
-        const QString &fontName, Metrics metrics, const TTfmTable *table);
+        const QString &family, Metrics metrics, const TTfmTable *table);
     void clear();
 
     QString fText;

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <cmath>
+#include <vector>
 
 namespace zarno {
 
@@ -35,6 +36,8 @@ struct FontState
     const TFontCatalog *catalog = nullptr;
     bool available[kFontTypeCount] = {};
     QHash<QString, QString> families;
+    // By type: the families of the normal and the small name.
+    QString typeFamilies[kFontTypeCount][2];
 };
 FontState &fontState()
 {
@@ -180,7 +183,16 @@ void TFontManage::initialize(const TFontCatalog &catalog)
         const auto type = static_cast<TFonttype>(t);
         s.available[t]
             = catalog.isInstalled(normalName(type)) && catalog.isInstalled(smallName(type));
+        s.typeFamilies[t][0] = family(normalName(type));
+        s.typeFamilies[t][1] = family(smallName(type));
     }
+}
+
+const QString &TFontManage::family(TFonttype type, bool small)
+{
+    checkType(type, "family");
+    catalog();
+    return fontState().typeFamilies[ord(type)][small ? 1 : 0];
 }
 
 bool TFontManage::isInitialized()
@@ -197,16 +209,40 @@ const TFontCatalog &TFontManage::catalog()
     return *c;
 }
 
+namespace {
+
+// The table's names as strings, made once: names are asked for every glyph
+// measured.
+struct FontNames
+{
+    QString normal[kFontTypeCount];
+    QString small[kFontTypeCount];
+    FontNames()
+    {
+        for (int t = 0; t < kFontTypeCount; ++t) {
+            normal[t] = QString::fromUtf16(kFontTable[t].normal);
+            small[t] = QString::fromUtf16(kFontTable[t].small);
+        }
+    }
+};
+const FontNames &fontNames()
+{
+    static const FontNames names;
+    return names;
+}
+
+} // namespace
+
 QString TFontManage::normalName(TFonttype type)
 {
     checkType(type, "normalName");
-    return QString::fromUtf16(kFontTable[ord(type)].normal);
+    return fontNames().normal[ord(type)];
 }
 
 QString TFontManage::smallName(TFonttype type)
 {
     checkType(type, "smallName");
-    return QString::fromUtf16(kFontTable[ord(type)].small);
+    return fontNames().small[ord(type)];
 }
 
 bool TFontManage::isAvailable(TFonttype type)
@@ -272,13 +308,60 @@ QString TFontManage::family(const QString &fontName)
     return *it;
 }
 
+namespace {
+
+struct MetricsCache
+{
+    const TCanvas *canvas = nullptr;
+    struct Entry
+    {
+        int pixelSize;
+        bool small;
+        TVerticalMetrics metrics;
+    };
+    std::vector<Entry> entries;
+};
+MetricsCache &metricsCache()
+{
+    static MetricsCache cache;
+    return cache;
+}
+
+} // namespace
+
+TMetricsCacheScope::TMetricsCacheScope(const TCanvas &canvas)
+    : fOwner(metricsCache().canvas == nullptr)
+{
+    if (fOwner) {
+        metricsCache().canvas = &canvas;
+        metricsCache().entries.clear();
+    }
+}
+
+TMetricsCacheScope::~TMetricsCacheScope()
+{
+    if (fOwner) {
+        metricsCache().canvas = nullptr;
+        metricsCache().entries.clear();
+    }
+}
+
 TVerticalMetrics TFontManage::textMetrics(TCanvas &canvas, const TFontSize &size)
 {
-    const TFonttype roman = TFonttype::ftCmr;
-    const QString name = size.usesSmallFonts() ? smallName(roman) : normalName(roman);
-    canvas.setFont(family(name), size.canvasPixelSize(canvas), canvas.fontColor());
+    MetricsCache &cache = metricsCache();
+    const bool cached = cache.canvas == &canvas;
+    const int pixelSize = size.canvasPixelSize(canvas);
+    const bool small = size.usesSmallFonts();
+    if (cached)
+        for (const MetricsCache::Entry &e : cache.entries)
+            if (e.pixelSize == pixelSize && e.small == small)
+                return e.metrics;
+    canvas.setFont(family(TFonttype::ftCmr, small), pixelSize, canvas.fontColor());
     const TTextMetric m = canvas.textMetric();
-    return { double(m.height), double(m.ascent), double(m.descent) };
+    const TVerticalMetrics metrics { double(m.height), double(m.ascent), double(m.descent) };
+    if (cached)
+        cache.entries.push_back({ pixelSize, small, metrics });
+    return metrics;
 }
 
 } // namespace zarno

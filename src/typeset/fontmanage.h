@@ -150,13 +150,31 @@ public:
     // The family a canvas draws the named font with (the name itself when
     // the platform has no such font: the canvas then falls back on its own).
     static QString family(const QString &fontName);
+    // The same for a type's normal or small name.
+    static const QString &family(TFonttype type, bool small);
 
     // Cell height, ascent and descent of the roman font at the size (its
     // small or normal name by the size rule, whether or not installed).
     static TVerticalMetrics textMetrics(TCanvas &canvas, const TFontSize &size);
 
 private:
+    friend class TMetricsCacheScope;
     static const TFontCatalog &catalog();
+};
+
+// While a layout runs, the roman cell of each size is asked for by every
+// glyph; the canvas and its fonts cannot change meanwhile, so the answers
+// are kept for the life of the scope (one per layout, not nested).
+class TMetricsCacheScope
+{
+public:
+    explicit TMetricsCacheScope(const TCanvas &canvas);
+    ~TMetricsCacheScope();
+    TMetricsCacheScope(const TMetricsCacheScope &) = delete;
+    TMetricsCacheScope &operator=(const TMetricsCacheScope &) = delete;
+
+private:
+    bool fOwner;
 };
 
 } // namespace zarno

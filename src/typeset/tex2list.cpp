@@ -32,17 +32,19 @@ bool isClosing(const TTeXToken *t)
 
 bool isScriptSign(const TTeXToken *t)
 {
+    // "^" is plain text, "_" the table's entry of kind mt_invalid.
+    if (t->kind() != TMyTokentype::mt_t_other && t->kind() != TMyTokentype::mt_invalid)
+        return false;
     const QString text = t->text();
     return text == QLatin1String("^") || text == QLatin1String("_");
 }
 
 } // namespace
 
-std::unique_ptr<TTeXSymbol> TSetTeXTokenProc::symbolOfKind(
-    TMyTokentype kind, const QString &text) const
+TTeXSymbol TSetTeXTokenProc::symbolOfKind(TMyTokentype kind, const QString &text) const
 {
     if (auto symbol = fSymbols.defaultSymbol(kind, text))
-        return symbol;
+        return std::move(*symbol);
     return TTeXDrawSymbolList::plainSymbol(kind, text);
 }
 
@@ -65,7 +67,7 @@ void TSetTeXTokenProc::setToken(TBaseTokenIterator &it, TTeXTokenOwner &tokens)
         }
         if (!it.hasNext()) {
             tokens.push_back(std::make_unique<TInvalidTeXTokens>(
-                base.position, fSymbols.defaultSymbol(TMyTokentype::mt_invalid, base.text)));
+                base.position, *fSymbols.defaultSymbol(TMyTokentype::mt_invalid, base.text)));
             return;
         }
         const QString joined = base.text + it.next().text;
@@ -84,7 +86,7 @@ void TSetTeXTokenProc::setToken(TBaseTokenIterator &it, TTeXTokenOwner &tokens)
         while (it.hasNext())
             rest += it.next().text;
         tokens.push_back(std::make_unique<TInvalidTeXTokens>(
-            base.position, fSymbols.defaultSymbol(TMyTokentype::mt_invalid, rest)));
+            base.position, *fSymbols.defaultSymbol(TMyTokentype::mt_invalid, rest)));
         fUnknownCommand = true;
         return;
     }
@@ -140,7 +142,7 @@ void TTeX2List::fail(
     auto symbol = rest.isEmpty()
         ? fSymbols.findSymbolByNameAndMyTokentype(QStringLiteral("_"), TMyTokentype::mt_invalid)
               .clone()
-        : fSymbols.defaultSymbol(TMyTokentype::mt_invalid, rest);
+        : *fSymbols.defaultSymbol(TMyTokentype::mt_invalid, rest);
     list.add(own(std::make_unique<TInvalidTeXTokens>(position, std::move(symbol))));
     args.push_back(fmtArg(positionText(position)));
     throw ETeX2ListAnalyze(kClassName, args, pattern, QString::fromLatin1(method));

@@ -27,7 +27,7 @@ public:
     bool unknownCommand() const { return fUnknownCommand; }
 
 private:
-    std::unique_ptr<TTeXSymbol> symbolOfKind(TMyTokentype kind, const QString &text) const;
+    TTeXSymbol symbolOfKind(TMyTokentype kind, const QString &text) const;
 
     const TParenOrGroupingInfoList &fDelimiters;
     TTeXDrawSymbolList fSymbols;
@@ -79,7 +79,7 @@ private:
     [[noreturn]] void fail(TTokenList &list, const QString &pattern, FormatArgs args, int position,
         const char *method);
 
-    TParenOrGroupingInfoList fDelimiters;
+    const TParenOrGroupingInfoList &fDelimiters = TParenOrGroupingInfoList::instance();
     TSetTeXTokenProc fSetTokenProc;
     TTeXDrawSymbolList fSymbols;
     TTeXTokenOwner fTokens;

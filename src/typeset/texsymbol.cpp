@@ -386,7 +386,7 @@ const TSymbolOrg &TAbstractDrawSymbol::getSubSymbol() const
     throw ESouteigai(QStringLiteral("TAbstractDrawSymbol"), QStringLiteral("getSubSymbol"));
 }
 
-std::unique_ptr<TTeXSymbol> TAbstractDrawSymbol::cloneSubSymbol() const
+TTeXSymbol TAbstractDrawSymbol::cloneSubSymbol() const
 {
     return getSubSymbol().clone();
 }
@@ -398,31 +398,31 @@ const TSymbolOrg &TSymbolOrg::getSubSymbol() const
     return *fSub;
 }
 
-std::unique_ptr<TTeXSymbol> TSymbolOrg::clone() const
+TTeXSymbol TSymbolOrg::clone() const
 {
-    return std::make_unique<TTeXSymbol>(this);
+    return TTeXSymbol(this);
 }
 
-std::unique_ptr<TTeXSymbol> TSymbolOrg::clone(const QString &overrideText) const
+TTeXSymbol TSymbolOrg::clone(const QString &overrideText) const
 {
-    return std::make_unique<TTeXSymbol>(this, overrideText);
+    return TTeXSymbol(this, overrideText);
 }
 
-std::unique_ptr<TTeXSymbol> TTeXSymbol::clone() const
+TTeXSymbol TTeXSymbol::clone() const
 {
     if (fOwnEntry)
-        return std::make_unique<TTeXSymbol>(std::make_unique<TSymbolOrg>(fOwnEntry->spec()));
-    return std::make_unique<TTeXSymbol>(fEntry, fOverride);
+        return TTeXSymbol(std::make_unique<TSymbolOrg>(fOwnEntry->spec()));
+    return TTeXSymbol(fEntry, fOverride);
 }
 
-std::unique_ptr<TTeXSymbol> TTeXSymbol::clone(const QString &overrideText) const
+TTeXSymbol TTeXSymbol::clone(const QString &overrideText) const
 {
     if (fOwnEntry) {
-        auto copy = std::make_unique<TTeXSymbol>(std::make_unique<TSymbolOrg>(fOwnEntry->spec()));
-        copy->fOverride = overrideText;
+        TTeXSymbol copy(std::make_unique<TSymbolOrg>(fOwnEntry->spec()));
+        copy.fOverride = overrideText;
         return copy;
     }
-    return std::make_unique<TTeXSymbol>(fEntry, overrideText);
+    return TTeXSymbol(fEntry, overrideText);
 }
 
 void TTeXDrawSymbolList::build()
@@ -476,31 +476,41 @@ const TSymbolOrg &TTeXDrawSymbolList::findSymbolByNameAndMyTokentype(
         QStringLiteral("findSymbolByNameAndMyTokentype"));
 }
 
-std::unique_ptr<TTeXSymbol> TTeXDrawSymbolList::defaultSymbol(TMyTokentype kind) const
+std::optional<TTeXSymbol> TTeXDrawSymbolList::defaultSymbol(TMyTokentype kind) const
 {
     if (!table().built)
         notBuilt("defaultSymbol");
     const auto &d = table().defaults[ord(kind)];
-    return d ? d->clone() : nullptr;
+    if (!d)
+        return std::nullopt;
+    return d->clone();
 }
 
-std::unique_ptr<TTeXSymbol> TTeXDrawSymbolList::defaultSymbol(
+std::optional<TTeXSymbol> TTeXDrawSymbolList::defaultSymbol(
     TMyTokentype kind, const QString &text) const
 {
     if (!table().built)
         notBuilt("defaultSymbol");
     const auto &d = table().defaults[ord(kind)];
-    return d ? d->clone(text) : nullptr;
+    if (!d)
+        return std::nullopt;
+    return d->clone(text);
 }
 
-std::unique_ptr<TTeXSymbol> TTeXDrawSymbolList::plainSymbol(TMyTokentype kind, const QString &text)
+TTeXSymbol TTeXDrawSymbolList::plainSymbol(TMyTokentype kind, const QString &text)
 {
-    TSymbolOrg::Spec spec;
-    spec.name = text;
-    spec.glyphText = text;
-    spec.kind = kind;
-    spec.fontType = TFonttype::ftMincyo;
-    return std::make_unique<TTeXSymbol>(std::make_unique<TSymbolOrg>(std::move(spec)));
+    // One plain entry per kind, made on first use; the text is the symbol's own.
+    static const auto entries = [] {
+        std::vector<std::unique_ptr<TSymbolOrg>> e;
+        for (std::size_t k = 0; k < enumCount<TMyTokentype>(); ++k) {
+            TSymbolOrg::Spec spec;
+            spec.kind = static_cast<TMyTokentype>(k);
+            spec.fontType = TFonttype::ftMincyo;
+            e.push_back(std::make_unique<TSymbolOrg>(std::move(spec)));
+        }
+        return e;
+    }();
+    return entries[std::size_t(ord(kind))]->clone(text);
 }
 
 const std::vector<std::unique_ptr<TSymbolOrg>> &TTeXDrawSymbolList::entries() const

@@ -35,9 +35,9 @@ public:
     virtual bool parseArguments() const = 0;
     // The glyph drawn over this one (relations such as "\le").
     virtual const TSymbolOrg &getSubSymbol() const;
-    virtual std::unique_ptr<TTeXSymbol> clone() const = 0;
-    virtual std::unique_ptr<TTeXSymbol> clone(const QString &overrideText) const = 0;
-    std::unique_ptr<TTeXSymbol> cloneSubSymbol() const;
+    virtual TTeXSymbol clone() const = 0;
+    virtual TTeXSymbol clone(const QString &overrideText) const = 0;
+    TTeXSymbol cloneSubSymbol() const;
 };
 
 // An entry of the symbol table.
@@ -72,8 +72,8 @@ public:
     const TSymbolOrg &getSubSymbol() const override;
     void setSubSymbol(std::unique_ptr<TSymbolOrg> sub) { fSub = std::move(sub); }
     const Spec &spec() const { return fSpec; }
-    std::unique_ptr<TTeXSymbol> clone() const override;
-    std::unique_ptr<TTeXSymbol> clone(const QString &overrideText) const override;
+    TTeXSymbol clone() const override;
+    TTeXSymbol clone(const QString &overrideText) const override;
 
 private:
     Spec fSpec;
@@ -105,8 +105,8 @@ public:
     TMyTokentype kind() const override { return fEntry->kind(); }
     bool parseArguments() const override { return fEntry->parseArguments(); }
     const TSymbolOrg &getSubSymbol() const override { return fEntry->getSubSymbol(); }
-    std::unique_ptr<TTeXSymbol> clone() const override;
-    std::unique_ptr<TTeXSymbol> clone(const QString &overrideText) const override;
+    TTeXSymbol clone() const override;
+    TTeXSymbol clone(const QString &overrideText) const override;
     const TSymbolOrg &entry() const { return *fEntry; }
 
 private:
@@ -129,13 +129,13 @@ public:
     const TSymbolOrg *findByName(const QString &name) const;
     const TSymbolOrg *findByNameAndKind(const QString &name, TMyTokentype kind) const;
     const TSymbolOrg &findSymbolByNameAndMyTokentype(const QString &name, TMyTokentype kind) const;
-    // The default symbol of a kind with the text as its own, or nullptr for
+    // The default symbol of a kind with the text as its own, or nothing for
     // a kind without one.
-    std::unique_ptr<TTeXSymbol> defaultSymbol(TMyTokentype kind) const;
-    std::unique_ptr<TTeXSymbol> defaultSymbol(TMyTokentype kind, const QString &text) const;
-    // A symbol of its own for text of that kind: drawn in the Japanese font,
-    // without spacing.
-    static std::unique_ptr<TTeXSymbol> plainSymbol(TMyTokentype kind, const QString &text);
+    std::optional<TTeXSymbol> defaultSymbol(TMyTokentype kind) const;
+    std::optional<TTeXSymbol> defaultSymbol(TMyTokentype kind, const QString &text) const;
+    // A plain symbol for text of that kind: the text drawn in the Japanese
+    // font, without spacing.
+    static TTeXSymbol plainSymbol(TMyTokentype kind, const QString &text);
     // Every entry in build order.
     const std::vector<std::unique_ptr<TSymbolOrg>> &entries() const;
 };

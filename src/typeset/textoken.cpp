@@ -36,14 +36,20 @@ TParenOrGroupingInfoList::TParenOrGroupingInfoList()
         { QStringLiteral("\\leftnull"), K::mt_t_leftParen },
         { QStringLiteral("\\rightnull"), K::mt_t_rightParen },
     };
+    for (int i = 0; i < int(fInfos.size()); ++i)
+        fIndex.insert(fInfos[std::size_t(i)].text, i);
+}
+
+const TParenOrGroupingInfoList &TParenOrGroupingInfoList::instance()
+{
+    static const TParenOrGroupingInfoList list;
+    return list;
 }
 
 const TParenOrGroupingInfo *TParenOrGroupingInfoList::find(const QString &text) const
 {
-    for (const TParenOrGroupingInfo &info : fInfos)
-        if (info.text == text)
-            return &info;
-    return nullptr;
+    const auto it = fIndex.constFind(text);
+    return it == fIndex.constEnd() ? nullptr : &fInfos[std::size_t(*it)];
 }
 
 TMyTokentype TParenOrGroupingInfoList::matchingKind(TMyTokentype kind)

@@ -3,6 +3,7 @@
 #include "formula/calctoken.h"
 #include "typeset/texsymbol.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -39,14 +40,14 @@ private:
 class TTeXToken : public TMyToken
 {
 public:
-    TTeXToken(TMyTokentype kind, int position, std::unique_ptr<TTeXSymbol> symbol)
+    TTeXToken(TMyTokentype kind, int position, TTeXSymbol symbol)
         : TMyToken(kind, position)
         , fSymbol(std::move(symbol))
     { }
 
-    QString text() const override { return fSymbol->name(); }
+    QString text() const override { return fSymbol.name(); }
     QString sourceText() const { return text(); }
-    const TTeXSymbol &symbol() const { return *fSymbol; }
+    const TTeXSymbol &symbol() const { return fSymbol; }
 
     TTokenList &superscripts() { return fSuperscripts; }
     const TTokenList &superscripts() const { return fSuperscripts; }
@@ -57,7 +58,7 @@ public:
     TTokenList &newArgumentList();
 
 private:
-    std::unique_ptr<TTeXSymbol> fSymbol;
+    TTeXSymbol fSymbol;
     TTokenList fSuperscripts;
     TTokenList fSubscripts;
     std::vector<std::unique_ptr<TTokenList>> fArguments;
@@ -92,7 +93,7 @@ private:
 class TInvalidTeXTokens final : public TTeXToken
 {
 public:
-    TInvalidTeXTokens(int position, std::unique_ptr<TTeXSymbol> symbol)
+    TInvalidTeXTokens(int position, TTeXSymbol symbol)
         : TTeXToken(TMyTokentype::mt_invalid, position, std::move(symbol))
     { }
 };
@@ -107,13 +108,16 @@ struct TParenOrGroupingInfo
 class TParenOrGroupingInfoList
 {
 public:
-    TParenOrGroupingInfoList();
+    // The one list, made on first use.
+    static const TParenOrGroupingInfoList &instance();
     const TParenOrGroupingInfo *find(const QString &text) const;
     // The closing kind that matches an opening kind.
     static TMyTokentype matchingKind(TMyTokentype kind);
 
 private:
+    TParenOrGroupingInfoList();
     std::vector<TParenOrGroupingInfo> fInfos;
+    QHash<QString, int> fIndex;
 };
 
 // The tree as text, for tests and diagnostics: each token as text:kind, its

@@ -118,7 +118,7 @@ TEST(BaseTokens, PrintsItselfForDiagnostics)
 TEST(StringReader, StepsBackAndRefusesToLeaveTheText)
 {
     TStringReader r(QStringLiteral("ab"));
-    TCharInfo c;
+    TTextChar c;
     r.nextChar(c);
     r.nextChar(c);
     EXPECT_EQ(c.ch, QLatin1Char('b'));

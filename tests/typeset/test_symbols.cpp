@@ -104,7 +104,7 @@ TEST_F(Symbols, EntriesByNameAndKindAndTheirOverlays)
     EXPECT_EQ(ne.name(), QStringLiteral("/"));
     EXPECT_EQ(ne.kind(), K::mt_t_command);
     EXPECT_EQ(
-        symbols.findByName(QStringLiteral("\\ne"))->cloneSubSymbol()->name(), QStringLiteral("/"));
+        symbols.findByName(QStringLiteral("\\ne"))->cloneSubSymbol().name(), QStringLiteral("/"));
     EXPECT_THROW(symbols.findByName(QStringLiteral("+"))->getSubSymbol(), ESouteigai);
 }
 
@@ -125,12 +125,12 @@ TEST_F(Symbols, DefaultAndPlainSymbolsCarryTheTextOfTheirToken)
         EXPECT_EQ(s->spaceBefore() + s->spaceAfter() + s->raise(), 0.0);
         EXPECT_TRUE(symbols.defaultSymbol(d.kind)->name().isEmpty());
     }
-    EXPECT_EQ(symbols.defaultSymbol(K::mt_t_leftParen, QStringLiteral("(")), nullptr);
-    auto plain = TTeXDrawSymbolList::plainSymbol(K::mt_v_paren, QStringLiteral("&"));
-    EXPECT_EQ(plain->kind(), K::mt_v_paren);
-    EXPECT_EQ(plain->fontType(), F::ftMincyo);
-    EXPECT_EQ(plain->clone(QStringLiteral("x"))->name(), QStringLiteral("x"));
-    EXPECT_EQ(plain->clone()->name(), QStringLiteral("&"));
+    EXPECT_FALSE(symbols.defaultSymbol(K::mt_t_leftParen, QStringLiteral("(")).has_value());
+    const TTeXSymbol plain = TTeXDrawSymbolList::plainSymbol(K::mt_v_paren, QStringLiteral("&"));
+    EXPECT_EQ(plain.kind(), K::mt_v_paren);
+    EXPECT_EQ(plain.fontType(), F::ftMincyo);
+    EXPECT_EQ(plain.clone(QStringLiteral("x")).name(), QStringLiteral("x"));
+    EXPECT_EQ(plain.clone().name(), QStringLiteral("&"));
 }
 
 TEST_F(Symbols, WithoutCmmiGreekIsDrawnInTheJapaneseFontAndItsVariantsAreUnknown)
