@@ -1,10 +1,16 @@
-// Typeset text from labels, dialogs and documents: whatever it is, reading it
-// must neither crash nor hang nor raise, and a tree holds an invalid token
-// exactly when the text has an error.
+// Typeset text from labels, dialogs and documents: whatever it is, reading,
+// laying out and drawing it must neither crash nor hang nor raise, and a
+// tree holds an invalid token exactly when the text has an error. Formulas
+// go the same way through their typeset text.
 //
-// Input layout: one byte of font switches (which mathematics fonts the
-// platform pretends to lack), then the text as UTF-8.
+// Input layout: one byte of switches (bits 0-3: which mathematics fonts the
+// platform pretends to lack; bit 4: a 300-dpi canvas instead of the screen;
+// bit 5: the text is a formula; bits 6-7: the size, 10, 6, 24 or 72 points),
+// then the text as UTF-8.
+#include "formula/calcformulafacade.h"
 #include "platform/fontcatalog.h"
+#include "support/recording_canvas.h"
+#include "typeset/drawformulafacade.h"
 #include "typeset/tex2list.h"
 #include "typeset/typesetting.h"
 
@@ -70,8 +76,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         initializeTypesetting(catalog);
         built = missing;
     }
-    const QString text
-        = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const bool print = data[0] & 0x10;
+    const bool formula = data[0] & 0x20;
+    static const double kPoints[] = { 10, 6, 24, 72 };
+    const double points = kPoints[data[0] >> 6];
+
+    if (formula) {
+        auto calc = TCalcFormulaFacade::createCalcFormulaFacade();
+        TCalcSymbolOnOff onOff;
+        onOff.xOn = onOff.yOn = true;
+        onOff.pointCount = 2;
+        calc->setCalcSymbolOnOff(onOff);
+        calc->analyzeFormula(text);
+        text = calc->getTeXString();
+    }
 
     TTeX2ListFacade parser;
     const bool error = parser.analyze(text);
@@ -81,5 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (error != containsInvalid(*tree))
         std::abort();
     (void)dumpTokenList(*tree);
+
+    static const TFixedTeXResolution screen;
+    static const TFixedTeXResolution printer(300, 300);
+    TTeXResolutionScope scope(print ? printer : screen);
+    test::RecordingCanvas canvas;
+    canvas.setFontResolution(print ? 300 : 96);
+    TDrawFormulaFacade facade;
+    facade.drawAt(canvas, 0, *tree, points, 0);
+    (void)facade.dump();
     return 0;
 }

@@ -2,6 +2,10 @@
 
 #include "formula/calcformulafacade.h"
 #include "graphs/range.h"
+#include "platform/bitmap.h"
+#include "typeset/drawformulafacade.h"
+#include "typeset/tex2list.h"
+#include "typeset/texsymbol.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,11 +13,18 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace zarno {
+
+namespace {
+constexpr int kPreviewHeight = 72;
+constexpr double kPreviewPoints = 14;
+} // namespace
 
 TInterimFunctionDialog::TInterimFunctionDialog(bool isY, QWidget *parent)
     : QDialog(parent)
@@ -40,6 +51,11 @@ TInterimFunctionDialog::TInterimFunctionDialog(bool isY, QWidget *parent)
     fMessage->setWordWrap(true);
     fMessage->setStyleSheet(QStringLiteral("color: #b00000"));
     layout->addWidget(fMessage);
+    fPreview = new QLabel(this);
+    fPreview->setMinimumHeight(kPreviewHeight);
+    fPreview->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fPreview->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c0c0c0"));
+    layout->addWidget(fPreview);
 
     auto *domain = new QFormLayout;
     const QString var = isY ? QStringLiteral("y") : QStringLiteral("x");
@@ -118,6 +134,31 @@ void TInterimFunctionDialog::check()
         message = QStringLiteral("上限は定数の式でなければなりません。");
     fMessage->setText(message);
     fOk->setEnabled(message.isEmpty());
+    updatePreview();
+}
+
+void TInterimFunctionDialog::updatePreview()
+{
+    // The formula as the typeset text of its tree: the part after an error
+    // shows highlighted where the parser stopped.
+    if (!TTeXDrawSymbolList::isBuilt())
+        return;
+    QString tex = (fIsY ? QStringLiteral("x = ") : QStringLiteral("y = "));
+    // check() has just analysed the formula, unless it is empty.
+    if (!fFormula->text().trimmed().isEmpty())
+        tex += fFacade->getTeXString();
+    TTeX2ListFacade parser;
+    parser.analyze(tex);
+    TDrawFormulaFacade layout;
+    TBitmap probe(1, 1);
+    const TWhdXy box = layout.measure(probe.canvas(), *parser.tokenList(), kPreviewPoints);
+    const int margin = 8;
+    TBitmap bmp(std::max(fPreview->width() - 2, int(std::ceil(box.width())) + 2 * margin),
+        std::max(kPreviewHeight - 2, int(std::ceil(box.totalHeight())) + 2 * margin));
+    const double top = (bmp.height() - box.totalHeight()) / 2;
+    layout.drawAt(bmp.canvas(), margin, *parser.tokenList(), kPreviewPoints, top - 5);
+    fPreviewImage = bmp.toImage();
+    fPreview->setPixmap(QPixmap::fromImage(fPreviewImage));
 }
 
 bool TInterimFunctionDialogFacade::editFunction(QString &text, TRange &range, bool isY)

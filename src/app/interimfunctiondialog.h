@@ -3,6 +3,7 @@
 #include "graphs/dot2function.h"
 
 #include <QDialog>
+#include <QImage>
 
 class QCheckBox;
 class QLabel;
@@ -14,8 +15,8 @@ namespace zarno {
 class TCalcFormulaFacade;
 
 // The interim formula dialog of function graphs: the formula and its domain,
-// with the parser's message shown as the user types. OK is offered only for
-// a formula and bounds without errors.
+// with the parser's message and the formula typeset as the user types. OK is
+// offered only for a formula and bounds without errors.
 class TInterimFunctionDialog : public QDialog
 {
 public:
@@ -31,15 +32,20 @@ public:
     QPushButton *okButton() const { return fOk; }
     QCheckBox *minInfinite() const { return fMinInf; }
     QLineEdit *minEdit() const { return fMin; }
+    // What the typeset preview shows now.
+    const QImage &previewImage() const { return fPreviewImage; }
 
 private:
     void check();
+    void updatePreview();
 
     bool fIsY;
     std::unique_ptr<TCalcFormulaFacade> fFacade;
     std::unique_ptr<TCalcFormulaFacade> fBoundFacade;
     QLineEdit *fFormula;
     QLabel *fMessage;
+    QLabel *fPreview;
+    QImage fPreviewImage;
     QCheckBox *fMinInf;
     QCheckBox *fMaxInf;
     QLineEdit *fMin;

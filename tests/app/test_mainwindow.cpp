@@ -322,10 +322,26 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         auto *d = static_cast<TInterimFunctionDialog *>(dialog);
         ASSERT_NE(d, nullptr);
+        // The typeset preview: ink, and red only where the formula breaks off.
+        const auto inks = [d] {
+            int black = 0, red = 0;
+            const QImage &img = d->previewImage();
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) {
+                    const QRgb p = img.pixel(x, y);
+                    black += qRed(p) < 80 && qGreen(p) < 80 ? 1 : 0;
+                    red += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80 ? 1 : 0;
+                }
+            return std::make_pair(black, red);
+        };
         QTest::keyClicks(d->formulaEdit(), QStringLiteral("x^2-"));
         sawError = !d->okButton()->isEnabled() && !d->messageLabel()->text().isEmpty();
+        EXPECT_GT(inks().first, 20);
+        EXPECT_GT(inks().second, 5);
         QTest::keyClicks(d->formulaEdit(), QStringLiteral("2"));
         EXPECT_TRUE(d->okButton()->isEnabled());
+        EXPECT_GT(inks().first, 20);
+        EXPECT_EQ(inks().second, 0);
         d->okButton()->click();
     });
     graphTool->trigger();
