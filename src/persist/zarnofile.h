@@ -49,6 +49,8 @@ public:
     bool isNamed() const { return fNamed; }
     bool isChanged() const;
     void clearChanged();
+    // Exchanges the fields of two documents; names and header stay with each.
+    void swapField(TZarnofile &other) { fField.swap(other.fField); }
 
 private:
     TZarnoFileInfo fFileInfo;
@@ -65,6 +67,11 @@ class TDocumentWriter
 public:
     // Raises EXmlFileWriteError when the file cannot be written.
     static void write(TZarnofile &document, const QString &fileName);
+    // The document as it would be written, but without its digest, with
+    // every double exact, and without the view: the centre and scale are
+    // those of a new document, since scrolling and zooming are not edits.
+    // Equal documents give equal bytes.
+    static QByteArray state(TZarnofile &document);
 };
 
 // Reads a document file into a new document; raises EFileFormatError for a
@@ -80,6 +87,9 @@ public:
     // The same on bytes in memory; with checkDigest false the parser is
     // reached for any input (fuzzing).
     std::unique_ptr<TZarnofile> readBytes(const QByteArray &bytes, bool checkDigest = true);
+    // A document back from the bytes of TDocumentWriter::state. Unlike a
+    // file read, a name the program gave stays automatic.
+    std::unique_ptr<TZarnofile> readState(const QByteArray &bytes);
 
 private:
     QString fFileName;
