@@ -2,6 +2,7 @@
 
 #include "app/figureactionmanager.h"
 #include "app/interimfunctiondialog.h"
+#include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
@@ -78,6 +79,10 @@ TAppli::TAppli(TfrmMain &window)
     TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
 
     fController->startUp();
+    // Without a writable place for recovery copies the program runs as before.
+    fAutosave = std::make_unique<TAutosave>(TAutosave::defaultRoot());
+    if (fAutosave->start())
+        fController->setAutosave(fAutosave.get());
 }
 
 TAppli::~TAppli()
@@ -85,6 +90,7 @@ TAppli::~TAppli()
     // The document and the selection go first, then the objects that only
     // refer to them, then the class-wide tables.
     fController.reset();
+    fAutosave.reset(); // a clean end: the recovery copy goes
     fScreen.reset();
     fModel.reset();
     fTools.reset();

@@ -4,6 +4,7 @@
 
 namespace zarno {
 
+class TAutosave;
 class TController;
 class TDisplayAdapter;
 class TFigureActionManager;
@@ -39,6 +40,7 @@ private:
     std::unique_ptr<TModel> fModel;
     std::unique_ptr<TDisplayAdapter> fScreen;
     std::unique_ptr<TController> fController;
+    std::unique_ptr<TAutosave> fAutosave;
 };
 
 } // namespace zarno

@@ -90,6 +90,9 @@ int main(int argc, char **argv)
             tutorial->setAttribute(Qt::WA_DeleteOnClose);
             QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
         }
+        // After the welcome window, so that the question shows above it.
+        if (!measureStartup)
+            QTimer::singleShot(0, &window, [&appli] { appli->controller().offerRecovery(); });
         // After the welcome window, so that a message about the document
         // shows above it.
         if (!document.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "core/appinfo.h"
 #include "core/exceptions.h"
+#include "core/safeformat.h"
 #include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/digest.h"
@@ -109,9 +110,10 @@ void TZarnofile::clearChanged()
     fField->clearChanged();
 }
 
-void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
+namespace {
+
+qint64 writeDocument(TZarnofile &document, TFileWriter &writer)
 {
-    TFileWriter writer(fileName);
     TXmlFileWriter &xml = writer.xml();
     xml.writeHeader();
     xml.openTag(QStringLiteral("fileInfo"));
@@ -120,7 +122,34 @@ void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
     xml.openTag(QStringLiteral("field"));
     document.field().saveToFile(writer);
     xml.closeTag(QStringLiteral("field"));
-    xml.saveWithDigest(digestAt);
+    return digestAt;
+}
+
+} // namespace
+
+void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
+{
+    TFileWriter writer(fileName);
+    const qint64 digestAt = writeDocument(document, writer);
+    writer.xml().saveWithDigest(digestAt);
+}
+
+TDocumentWriter::Snapshot TDocumentWriter::snapshot(TZarnofile &document)
+{
+    TFileWriter writer(document.documentFileName());
+    const qint64 digestAt = writeDocument(document, writer);
+    return { writer.xml().bytes(), digestAt };
+}
+
+void TDocumentWriter::writeSnapshot(Snapshot snapshot, const QString &fileName)
+{
+    if (snapshot.bytes.size() > TXmlText::kMaxFileSize)
+        throw EXmlFileWriteError(
+            safeFormat(QStringLiteral("ファイル(%s)が大きすぎるため, 保存できませんでした。"),
+                { fmtArg(fileName) }),
+            QStringLiteral("zarnoファイルを保存"), 2);
+    TMyFigProp::seal(snapshot.bytes, snapshot.digestAt);
+    TXmlFileWriter::saveSafely(fileName, snapshot.bytes);
 }
 
 std::unique_ptr<TZarnofile> TFileReader::read()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -63,8 +64,20 @@ private:
 class TDocumentWriter
 {
 public:
+    // A document written into memory with its digest not yet sealed: taking
+    // one is all that must happen while the document holds still; sealing
+    // and writing may follow on another thread.
+    struct Snapshot
+    {
+        QByteArray bytes;
+        qint64 digestAt = 0;
+    };
+
     // Raises EXmlFileWriteError when the file cannot be written.
     static void write(TZarnofile &document, const QString &fileName);
+    static Snapshot snapshot(TZarnofile &document);
+    // Seals and writes through the safe replace; raises as write does.
+    static void writeSnapshot(Snapshot snapshot, const QString &fileName);
 };
 
 // Reads a document file into a new document; raises EFileFormatError for a

@@ -1,15 +1,20 @@
 #include "app/logic/controller.h"
 
+#include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/model.h"
 #include "app/logic/visitors.h"
+#include "core/appinfo.h"
 #include "core/commonprocs.h"
+#include "core/exceptions.h"
 #include "core/messagedialogs.h"
 #include "core/scopedassign.h"
 #include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
 #include "render/displayadapter.h"
+
+#include <QFileInfo>
 
 namespace zarno {
 
@@ -33,6 +38,70 @@ void TController::takeDocument(std::unique_ptr<TZarnofile> document)
     fDocument = std::move(document);
     fField = &fDocument->field();
     fScreen.setController(fField);
+    // A new or opened document starts clean: the copy of the last one goes.
+    if (fAutosave) {
+        fAutosave->setDocument(fDocument.get());
+        fAutosave->documentClean();
+    }
+}
+
+void TController::setAutosave(TAutosave *autosave)
+{
+    fAutosave = autosave;
+    if (fAutosave)
+        fAutosave->setDocument(fDocument.get());
+}
+
+void TController::edited(bool structural)
+{
+    if (!fAutosave)
+        return;
+    fAutosave->edited(structural);
+    // A copy that cannot be written is said once; the work itself goes on.
+    const QString error = fAutosave->takeWriteError();
+    if (!error.isEmpty() && !fAutosaveErrorShown) {
+        fAutosaveErrorShown = true;
+        showCaptionedMessage(error, QStringLiteral("自動保存"), TMsgDlgType::mtWarning);
+    }
+}
+
+bool TController::offerRecovery()
+{
+    if (!fAutosave)
+        return false;
+    for (const TRecoveryCopy &copy : fAutosave->orphans()) {
+        const QString name = copy.originalName.isEmpty() ? QStringLiteral("(名前のない図)")
+                                                         : QFileInfo(copy.originalName).fileName();
+        const QString text
+            = QStringLiteral("前回正常に終了しなかったときの図があります。復元しますか？\r\n")
+            + name + QStringLiteral("  ")
+            + copy.written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        if (askAppMessage(text, TAppInfo::caption(), mbYes | mbNo, TMsgDlgType::mtConfirmation)
+            != TModalResult::mrYes) {
+            fAutosave->moveAside(copy, QStringLiteral("discarded"));
+            continue;
+        }
+        std::unique_ptr<TZarnofile> document;
+        try {
+            document = TFileReader(copy.documentPath, fFactory).read();
+        } catch (const EZarnoBase &e) {
+            // Never opened: set aside where it harms nothing.
+            fAutosave->moveAside(copy, QStringLiteral("damaged"));
+            showCaptionedMessage(e.message(), TAppInfo::caption(), TMsgDlgType::mtError);
+            continue;
+        }
+        if (!copy.originalName.isEmpty())
+            document->setDocumentName(copy.originalName);
+        fWindow.disableFigureTools();
+        fAcceptInput = false;
+        fModel.clearSelection();
+        installDocument(std::move(document));
+        // Restored work is not saved work.
+        fField->setModified(QStringLiteral("controller.offerRecovery"));
+        fAutosave->adopt(copy);
+        return true;
+    }
+    return false;
 }
 
 TController::~TController()
@@ -184,6 +253,8 @@ TLoadSave::Saved TController::saveFile(bool askName)
     if (result == TLoadSave::Saved::Written) {
         setTitleFor(fDocument->documentFileNameOnly());
         fDocument->clearChanged();
+        if (fAutosave)
+            fAutosave->documentClean();
     }
     return result;
 }
@@ -245,6 +316,10 @@ void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, in
     if (fWindow.isPointToolDown())
         flags |= ssShift | ssCtrl;
     fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags);
+    if (kind == TMouseKind::mkPress && (flags & ssCtrl))
+        edited(true); // a new point
+    else if (kind == TMouseKind::mkRelease)
+        edited(false); // the end of a drag
 }
 
 void TController::executeAction(TCommandId id, bool checked)
@@ -293,6 +368,7 @@ void TController::executeAction(TCommandId id, bool checked)
     case TCommandId::cmdEraseTrace: fModel.executeCommand(id); break;
     default: break;
     }
+    edited(id == TCommandId::cmdDelete);
 }
 
 void TController::zoomControl(TZoomControl which, double value)
@@ -322,6 +398,7 @@ void TController::createFigure(TFiguretype figureType)
         return;
     fModel.createFigure(figureType);
     fWindow.releasePointTool();
+    edited(true);
 }
 
 } // namespace zarno

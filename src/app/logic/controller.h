@@ -10,6 +10,7 @@
 namespace zarno {
 
 class TAbstractImageAdapter;
+class TAutosave;
 class TDisplayAdapter;
 class TField;
 class TModel;
@@ -66,7 +67,15 @@ public:
     TLoadSave &loadSave() { return fLoadSave; }
     bool isReady() const { return fReady; }
 
+    // Recovery copies of the open document; none without one.
+    void setAutosave(TAutosave *autosave);
+    // Offers the copies a program that did not end cleanly left behind;
+    // returns whether one was restored.
+    bool offerRecovery();
+
 private:
+    // After input that may have changed the document.
+    void edited(bool structural);
     void setToggleStates();
     void setTitleFor(const QString &name);
     void takeDocument(std::unique_ptr<TZarnofile> document);
@@ -81,6 +90,8 @@ private:
     TField *fField = nullptr;
     bool fAcceptInput = false;
     bool fReady = false;
+    TAutosave *fAutosave = nullptr;
+    bool fAutosaveErrorShown = false;
 };
 
 } // namespace zarno

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class QLockFile;
+
+namespace zarno {
+
+class TZarnofile;
+
+// A recovery copy left behind by a program that did not end cleanly.
+struct TRecoveryCopy
+{
+    QString folder; // the instance's folder under the recovery root
+    QString documentPath; // the copy itself
+    QString originalName; // the document's own file name; empty when unnamed
+    QDateTime written;
+};
+
+// Keeps a recovery copy of the open document while it has unsaved changes.
+//
+// Each running program has a folder of its own under the root, held by a
+// lock file, so several programs never touch each other's copies; a folder
+// whose lock is gone (the program was killed, the machine lost power) holds
+// a copy to offer at the next start. Copies are written on a worker thread
+// from a snapshot taken on the caller's thread, so a large document does not
+// hold up the window while it goes to disk.
+class TAutosave
+{
+public:
+    static constexpr qint64 kEditingIntervalMs = 60000;
+    static constexpr qint64 kStructuralIntervalMs = 10000;
+    static constexpr qint64 kDiscardedKeepDays = 7;
+
+    // root: the recovery folder (created when needed).
+    explicit TAutosave(QString root);
+    ~TAutosave();
+
+    // The platform's per-user place: AppDataLocation/recovery.
+    static QString defaultRoot();
+
+    // Claims this program's folder; false when the root cannot be written
+    // (then nothing is ever copied and nothing else changes).
+    bool start();
+    QString root() const { return fRoot; }
+    QString ownFolder() const { return fOwnFolder; }
+    QString ownCopyPath() const;
+
+    void setDocument(TZarnofile *document) { fDocument = document; }
+    // For tests: the time in milliseconds.
+    void setClock(std::function<qint64()> clock) { fClock = std::move(clock); }
+
+    // After every input that may have changed the document; structural
+    // changes (a construction, a deletion) copy at once when the last copy
+    // is older than kStructuralIntervalMs, others within kEditingIntervalMs.
+    void edited(bool structural);
+    // The editing interval has passed (the timer, or a test).
+    void intervalPassed();
+    // The document was saved, closed or replaced: its copy goes.
+    void documentClean();
+    // Waits for a copy being written.
+    void waitForWriter();
+
+    bool isCopyDue() const { return fDue; }
+    // Copies written so far by this program (for tests and the benchmark).
+    int copiesWritten() const;
+    // The message of the last copy that could not be written, once.
+    QString takeWriteError();
+
+    // Copies of programs that are no longer running, newest first.
+    QList<TRecoveryCopy> orphans() const;
+    // Makes an orphan this program's own copy (after it was restored).
+    void adopt(const TRecoveryCopy &copy);
+    // Moves an orphan into "discarded" (declined) or "damaged" (unreadable)
+    // and forgets discarded copies older than kDiscardedKeepDays.
+    void moveAside(const TRecoveryCopy &copy, const QString &into);
+    void purgeDiscarded();
+
+private:
+    void writeNow();
+
+    QString fRoot;
+    QString fOwnFolder;
+    std::unique_ptr<QLockFile> fLock;
+    TZarnofile *fDocument = nullptr;
+    std::function<qint64()> fClock;
+    QTimer fTimer;
+    bool fDue = false;
+    qint64 fLastCopyAt = -1;
+    std::thread fWriter;
+    mutable std::mutex fMutex; // guards what the writer reports
+    int fCopies = 0;
+    QString fWriteError;
+};
+
+} // namespace zarno
