@@ -4,6 +4,7 @@
 #include "core/exceptions.h"
 #include "core/safeformat.h"
 #include "model/field.h"
+#include "model/shape.h"
 #include "model/shapefactory.h"
 #include "persist/digest.h"
 #include "persist/filewriter.h"
@@ -112,7 +113,7 @@ void TZarnofile::clearChanged()
 
 namespace {
 
-qint64 writeDocument(TZarnofile &document, TFileWriter &writer)
+qint64 writeDocumentHead(TZarnofile &document, TFileWriter &writer)
 {
     TXmlFileWriter &xml = writer.xml();
     xml.writeHeader();
@@ -120,8 +121,14 @@ qint64 writeDocument(TZarnofile &document, TFileWriter &writer)
     const qint64 digestAt = document.fileInfo().save(0, xml);
     xml.closeTag(QStringLiteral("fileInfo"));
     xml.openTag(QStringLiteral("field"));
+    return digestAt;
+}
+
+qint64 writeDocument(TZarnofile &document, TFileWriter &writer)
+{
+    const qint64 digestAt = writeDocumentHead(document, writer);
     document.field().saveToFile(writer);
-    xml.closeTag(QStringLiteral("field"));
+    writer.xml().closeTag(QStringLiteral("field"));
     return digestAt;
 }
 
@@ -150,6 +157,38 @@ void TDocumentWriter::writeSnapshot(Snapshot snapshot, const QString &fileName)
             QStringLiteral("zarnoファイルを保存"), 2);
     TMyFigProp::seal(snapshot.bytes, snapshot.digestAt);
     TXmlFileWriter::saveSafely(fileName, snapshot.bytes);
+}
+
+TSteppedSnapshot::TSteppedSnapshot(TZarnofile &document)
+    : fDocument(document)
+    , fWriter(std::make_unique<TFileWriter>(document.documentFileName()))
+{
+    fDigestAt = writeDocumentHead(fDocument, *fWriter);
+    fDocument.field().saveHead(*fWriter);
+}
+
+TSteppedSnapshot::~TSteppedSnapshot() = default;
+
+bool TSteppedSnapshot::step(const std::function<bool()> &timeLeft)
+{
+    TField &field = fDocument.field();
+    const int count = field.count();
+    do {
+        if (fNext >= count)
+            break;
+        field.item(fNext++)->saveToFile(*fWriter);
+    } while (timeLeft());
+    if (fNext >= count && !fComplete) {
+        field.saveTail(*fWriter);
+        fWriter->xml().closeTag(QStringLiteral("field"));
+        fComplete = true;
+    }
+    return fComplete;
+}
+
+TDocumentWriter::Snapshot TSteppedSnapshot::take()
+{
+    return { fWriter->xml().bytes(), fDigestAt };
 }
 
 std::unique_ptr<TZarnofile> TFileReader::read()

@@ -28,6 +28,7 @@ protected:
     {
         autosave = std::make_unique<TAutosave>(dir.filePath(QStringLiteral("recovery")));
         autosave->setClock([this] { return now; });
+        autosave->setStepBudgetMs(0); // each snapshot in one go, unless a test says
         EXPECT_TRUE(autosave->start());
         controller->setAutosave(autosave.get());
     }
@@ -49,6 +50,7 @@ protected:
         {
             TAutosave other(autosave->root());
             other.setClock([this] { return now; });
+            other.setStepBudgetMs(0);
             EXPECT_TRUE(other.start());
             other.setDocument(&controller->document());
             other.edited(true);
@@ -92,12 +94,15 @@ TEST_F(AutosaveTest, AChangeSchedulesACopyAConstructionWritesOneAtOnceAndItReads
     autosave->waitForWriter();
     EXPECT_TRUE(autosave->isCopyDue());
     EXPECT_EQ(autosave->copiesWritten(), 1);
-    // A second point within 10 s of the last copy waits as well ...
+    EXPECT_GT(autosave->nextCopyInMs(), 50000);
+    // A second point within 10 s of the last copy waits until they are over ...
     now += 5000;
     clickPoint(1, 0, true);
     autosave->waitForWriter();
     EXPECT_EQ(autosave->copiesWritten(), 1);
-    // ... and the minute brings it.
+    EXPECT_GT(autosave->nextCopyInMs(), 4000);
+    EXPECT_LE(autosave->nextCopyInMs(), 5000);
+    // ... and the timer brings it.
     autosave->intervalPassed();
     autosave->waitForWriter();
     EXPECT_EQ(autosave->copiesWritten(), 2);
@@ -110,6 +115,33 @@ TEST_F(AutosaveTest, AChangeSchedulesACopyAConstructionWritesOneAtOnceAndItReads
     autosave->waitForWriter();
     EXPECT_EQ(autosave->copiesWritten(), 3);
     EXPECT_EQ(readAll(autosave->ownCopyPath()), documentBytes());
+}
+
+TEST_F(AutosaveTest, ALargeDocumentIsTakenInStepsAndADragThrowsAHalfTakenSnapshotAway)
+{
+    for (int i = 0; i < 2000; ++i) {
+        TShapeStore built = factory.create(TFiguretype::FIG_dotOnField, TShapeList());
+        static_cast<TShapeDot *>(built.first())->setInitialXY({ (i % 50) * 0.1, (i / 50) * 0.1 });
+        field().takeAllFrom(built);
+    }
+    autosave->setStepBudgetMs(1);
+    clickPoint(-3, -3); // structural: the snapshot begins
+    ASSERT_TRUE(autosave->isTakingSnapshot()); // 2001 points take more than 1 ms
+    EXPECT_EQ(autosave->copiesWritten(), 0);
+    // A drag of the new point comes between two steps.
+    drag(-3, -3, -3, -2);
+    EXPECT_FALSE(autosave->isTakingSnapshot());
+    EXPECT_TRUE(autosave->isCopyDue());
+    EXPECT_LE(autosave->nextCopyInMs(), TAutosave::kRetryMs);
+    // Tried again, and taken to the end one step at a time.
+    autosave->intervalPassed();
+    int steps = 1;
+    while (!autosave->stepSnapshot() && steps < 100000)
+        ++steps;
+    EXPECT_GT(steps, 1);
+    autosave->waitForWriter();
+    EXPECT_EQ(autosave->copiesWritten(), 1);
+    EXPECT_EQ(readAll(autosave->ownCopyPath()), documentBytes()); // with the point moved
 }
 
 TEST_F(AutosaveTest, SavingOrANewDocumentRemovesTheCopyAndACleanEndRemovesTheFolder)
@@ -216,6 +248,7 @@ TEST_F(AutosaveTest, ADamagedCopyIsReportedAndSetAsideNeverOpened)
 TEST_F(AutosaveTest, ACopyOfAProgramStillRunningIsNeverTouched)
 {
     TAutosave other(autosave->root());
+    other.setStepBudgetMs(0);
     ASSERT_TRUE(other.start());
     other.setDocument(&controller->document());
     clickPoint(0, 0);

@@ -203,6 +203,24 @@ TEST_F(DocumentTest, PolynomialGraphsAndTheirExtremePointsSaveLoadAndSaveToTheSa
         test::textAfterByteOrderMark(readAll(first)).contains(QStringLiteral("<index>3</index>")));
 }
 
+TEST_F(DocumentTest, ASnapshotTakenAShapeAtATimeIsTheDocumentsFile)
+{
+    auto doc = sampleDocument();
+    const QString path = dir.filePath(QStringLiteral("whole.znt"));
+    TDocumentWriter::write(*doc, path);
+    const QByteArray whole = readAll(path);
+
+    TSteppedSnapshot stepped(*doc);
+    int steps = 1;
+    while (!stepped.step([] { return false; })) // one shape a step
+        ++steps;
+    EXPECT_EQ(steps, doc->field().count());
+    const QString copy = dir.filePath(QStringLiteral("copy.znt"));
+    TDocumentWriter::writeSnapshot(stepped.take(), copy);
+    EXPECT_EQ(readAll(copy), whole);
+    EXPECT_EQ(TDocumentWriter::snapshot(*doc).bytes, stepped.take().bytes);
+}
+
 TEST_F(DocumentTest, TheFileStartsAsDocumentsDo)
 {
     auto doc = sampleDocument();

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -49,7 +50,19 @@ TAutosave::TAutosave(QString root)
     , fClock(wallClock)
 {
     fTimer.setSingleShot(true);
+    fTimer.setTimerType(Qt::PreciseTimer); // what is said to be due is due
     QObject::connect(&fTimer, &QTimer::timeout, &fTimer, [this] { intervalPassed(); });
+    fStepTimer.setSingleShot(true);
+    QObject::connect(&fStepTimer, &QTimer::timeout, &fStepTimer, [this] { stepSnapshot(); });
+}
+
+void TAutosave::setDocument(TZarnofile *document)
+{
+    if (document != fDocument) {
+        fSnapshot.reset(); // of the document that goes
+        fStepTimer.stop();
+    }
+    fDocument = document;
 }
 
 TAutosave::~TAutosave()
@@ -100,8 +113,18 @@ void TAutosave::edited(bool structural)
         fDue = true;
         fTimer.start(int(kEditingIntervalMs));
     }
-    if (structural && (fLastCopyAt < 0 || fClock() - fLastCopyAt >= kStructuralIntervalMs))
+    if (!structural)
+        return;
+    const qint64 sinceCopy = fLastCopyAt < 0 ? kStructuralIntervalMs : fClock() - fLastCopyAt;
+    if (sinceCopy >= kStructuralIntervalMs) {
         writeNow();
+        return;
+    }
+    // Too soon after the last copy: this one comes when the 10 s are over,
+    // not a minute later.
+    const qint64 wait = kStructuralIntervalMs - sinceCopy;
+    if (fTimer.remainingTime() < 0 || fTimer.remainingTime() > wait)
+        fTimer.start(int(wait));
 }
 
 void TAutosave::intervalPassed()
@@ -115,8 +138,43 @@ void TAutosave::writeNow()
     fDue = false;
     fTimer.stop();
     fLastCopyAt = fClock();
-    TDocumentWriter::Snapshot snapshot = TDocumentWriter::snapshot(*fDocument);
-    const QString origin = fDocument->isNamed() ? fDocument->documentFileName() : QString();
+    fSnapshotOrigin = fDocument->isNamed() ? fDocument->documentFileName() : QString();
+    fSnapshot = std::make_unique<TSteppedSnapshot>(*fDocument);
+    stepSnapshot();
+}
+
+void TAutosave::interrupt()
+{
+    if (!fSnapshot)
+        return;
+    fSnapshot.reset();
+    fStepTimer.stop();
+    fDue = true;
+    fTimer.start(kRetryMs);
+}
+
+bool TAutosave::stepSnapshot()
+{
+    if (!fSnapshot)
+        return false;
+    bool complete;
+    if (fStepBudgetMs <= 0) {
+        complete = fSnapshot->step([] { return true; });
+    } else {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        int n = 0;
+        // The clock is read every 16 shapes: a shape takes microseconds.
+        complete
+            = fSnapshot->step([&] { return ++n % 16 != 0 || !elapsed.hasExpired(fStepBudgetMs); });
+    }
+    if (!complete) {
+        fStepTimer.start(0); // the rest after the window had its turn
+        return false;
+    }
+    TDocumentWriter::Snapshot snapshot = fSnapshot->take();
+    fSnapshot.reset();
+    const QString origin = fSnapshotOrigin;
     const QString folder = fOwnFolder;
     waitForWriter();
     fWriter = std::thread([this, snapshot = std::move(snapshot), origin, folder]() mutable {
@@ -142,6 +200,7 @@ void TAutosave::writeNow()
         else
             fWriteError = error;
     });
+    return true;
 }
 
 void TAutosave::waitForWriter()
@@ -152,6 +211,8 @@ void TAutosave::waitForWriter()
 
 void TAutosave::documentClean()
 {
+    fSnapshot.reset();
+    fStepTimer.stop();
     fDue = false;
     fTimer.stop();
     fLastCopyAt = -1;

@@ -13,6 +13,7 @@ class QLockFile;
 
 namespace zarno {
 
+class TSteppedSnapshot;
 class TZarnofile;
 
 // A recovery copy left behind by a program that did not end cleanly.
@@ -38,6 +39,10 @@ public:
     static constexpr qint64 kEditingIntervalMs = 60000;
     static constexpr qint64 kStructuralIntervalMs = 10000;
     static constexpr qint64 kDiscardedKeepDays = 7;
+    // How long one step of a snapshot may hold up the window, and when an
+    // interrupted snapshot is tried again.
+    static constexpr int kStepBudgetMs = 20;
+    static constexpr int kRetryMs = 2000;
 
     // root: the recovery folder (created when needed).
     explicit TAutosave(QString root);
@@ -53,22 +58,34 @@ public:
     QString ownFolder() const { return fOwnFolder; }
     QString ownCopyPath() const;
 
-    void setDocument(TZarnofile *document) { fDocument = document; }
+    void setDocument(TZarnofile *document);
+    // 0 takes each snapshot in one go (tests); else the budget of a step.
+    void setStepBudgetMs(int ms) { fStepBudgetMs = ms; }
     // For tests: the time in milliseconds.
     void setClock(std::function<qint64()> clock) { fClock = std::move(clock); }
 
     // After every input that may have changed the document; structural
     // changes (a construction, a deletion) copy at once when the last copy
-    // is older than kStructuralIntervalMs, others within kEditingIntervalMs.
+    // is older than kStructuralIntervalMs and else as soon as it is, other
+    // edits within kEditingIntervalMs.
     void edited(bool structural);
     // The editing interval has passed (the timer, or a test).
     void intervalPassed();
     // The document was saved, closed or replaced: its copy goes.
     void documentClean();
+    // Input is about to change the document: a snapshot being taken is
+    // thrown away and tried again a little later.
+    void interrupt();
+    // One step of the snapshot being taken (the step timer, or a test);
+    // true when it completed and went to the writer.
+    bool stepSnapshot();
+    bool isTakingSnapshot() const { return fSnapshot != nullptr; }
     // Waits for a copy being written.
     void waitForWriter();
 
     bool isCopyDue() const { return fDue; }
+    // When the next copy is written, in ms; -1 when none is due.
+    int nextCopyInMs() const { return fDue ? fTimer.remainingTime() : -1; }
     // Copies written so far by this program (for tests and the benchmark).
     int copiesWritten() const;
     // The message of the last copy that could not be written, once.
@@ -92,6 +109,10 @@ private:
     TZarnofile *fDocument = nullptr;
     std::function<qint64()> fClock;
     QTimer fTimer;
+    QTimer fStepTimer;
+    int fStepBudgetMs = kStepBudgetMs;
+    std::unique_ptr<TSteppedSnapshot> fSnapshot;
+    QString fSnapshotOrigin;
     bool fDue = false;
     qint64 fLastCopyAt = -1;
     std::thread fWriter;

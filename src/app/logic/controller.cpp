@@ -315,6 +315,12 @@ void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, in
     unsigned flags = shift;
     if (fWindow.isPointToolDown())
         flags |= ssShift | ssCtrl;
+    // A snapshot is never taken while a drag moves the figure.
+    if (fAutosave
+        && (kind == TMouseKind::mkPress
+            || (kind == TMouseKind::mkMove && fModel.mouseStatus() != TMouseStatus::msUp
+                && fModel.mouseStatus() != TMouseStatus::msMoving)))
+        fAutosave->interrupt();
     fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags);
     if (kind == TMouseKind::mkPress && (flags & ssCtrl))
         edited(true); // a new point
@@ -326,6 +332,8 @@ void TController::executeAction(TCommandId id, bool checked)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt();
     switch (id) {
     case TCommandId::cmdNewFile:
         if (closeQuery())
@@ -375,6 +383,8 @@ void TController::zoomControl(TZoomControl which, double value)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt(); // the scale is saved with the document
     const TModelPoint exponents = which == TZoomControl::zcBoth ? TModelPoint { value, value }
         : which == TZoomControl::zcHorizontal                   ? TModelPoint { value, 0 }
                                                                 : TModelPoint { 0, value };
@@ -396,6 +406,8 @@ void TController::createFigure(TFiguretype figureType)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt();
     fModel.createFigure(figureType);
     fWindow.releasePointTool();
     edited(true);
