@@ -258,6 +258,14 @@ TEST_F(AutosaveTest, ACopyOfAProgramStillRunningIsNeverTouched)
     EXPECT_TRUE(autosave->orphans().isEmpty());
     EXPECT_FALSE(controller->offerRecovery());
     EXPECT_TRUE(QFileInfo::exists(other.ownCopyPath()));
+
+    // The folder of a program that was killed without unsaved work holds
+    // nothing to offer and goes.
+    const QString empty = autosave->root() + QStringLiteral("/left-empty");
+    ASSERT_TRUE(QDir().mkpath(empty));
+    EXPECT_TRUE(autosave->orphans().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(empty));
+    EXPECT_TRUE(QFileInfo::exists(other.ownCopyPath()));
 }
 
 TEST_F(AutosaveTest, ACopyThatCannotBeWrittenIsReportedOnceAndTheWorkGoesOn)

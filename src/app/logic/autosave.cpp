@@ -235,7 +235,7 @@ QString TAutosave::takeWriteError()
     return std::exchange(fWriteError, QString());
 }
 
-QList<TRecoveryCopy> TAutosave::orphans() const
+QList<TRecoveryCopy> TAutosave::orphans()
 {
     QList<TRecoveryCopy> found;
     const QDir root(fRoot);
@@ -246,14 +246,17 @@ QList<TRecoveryCopy> TAutosave::orphans() const
             || f.fileName() == QStringLiteral("damaged"))
             continue;
         const QString copyPath = QDir(folder).filePath(kCopyName);
-        if (!QFileInfo::exists(copyPath))
-            continue;
         // A lock that can be taken belongs to nobody running now; Qt sees
         // a lock of a process that no longer exists as stale.
         QLockFile lock(QDir(folder).filePath(kLockName));
         if (!lock.tryLock(0))
             continue;
         lock.unlock();
+        if (!QFileInfo::exists(copyPath)) {
+            // A program that ended without unsaved work: nothing to offer.
+            QDir(folder).removeRecursively();
+            continue;
+        }
         TRecoveryCopy copy;
         copy.folder = folder;
         copy.documentPath = copyPath;

@@ -91,8 +91,9 @@ public:
     // The message of the last copy that could not be written, once.
     QString takeWriteError();
 
-    // Copies of programs that are no longer running, newest first.
-    QList<TRecoveryCopy> orphans() const;
+    // Copies of programs that are no longer running, newest first; the
+    // empty folders of such programs are removed on the way.
+    QList<TRecoveryCopy> orphans();
     // Makes an orphan this program's own copy (after it was restored).
     void adopt(const TRecoveryCopy &copy);
     // Moves an orphan into "discarded" (declined) or "damaged" (unreadable)
