@@ -14,6 +14,7 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "persist/inifile.h"
 #include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
@@ -21,7 +22,9 @@
 #include "typeset/fontmanage.h"
 #include "typeset/typesetting.h"
 
+#include <QDir>
 #include <QMenuBar>
+#include <QStandardPaths>
 
 namespace zarno {
 
@@ -42,6 +45,12 @@ const TDpiTeXResolution kDpiTeXResolution;
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {
+    // Per user, where the platform keeps settings: beside the program file
+    // is not writable once the program is installed, and is shared.
+    const QString settingsFolder
+        = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(settingsFolder);
+    TXmlIniFile::open(this, QDir(settingsFolder).filePath(QStringLiteral("zarno.zni")));
     TDpi::useScreenResolution();
     TTeXResolution::install(&kDpiTeXResolution);
     // Stops the program when the Japanese font is not installed.
@@ -100,6 +109,9 @@ TAppli::~TAppli()
     TParents2Children::setGuidanceNameCreator(nullptr);
     TTeXResolution::install(nullptr);
     fGuidance.reset();
+    // A clean end: the settings are written once.
+    TXmlIniFile::save();
+    TXmlIniFile::close(this);
 }
 
 } // namespace zarno

@@ -85,7 +85,7 @@ int main(int argc, char **argv)
                 std::printf("startup_ms %.1f\n", startTime.nsecsElapsed() / 1e6);
                 QCoreApplication::quit();
             });
-        } else {
+        } else if (TfrmTutorial::shouldShowAtStart()) {
             auto *tutorial = new TfrmTutorial(&window);
             tutorial->setAttribute(Qt::WA_DeleteOnClose);
             QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });

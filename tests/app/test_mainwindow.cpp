@@ -23,13 +23,16 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -399,21 +402,37 @@ TEST_F(MainWindowTest, SaveNewOpenBringsTheFigureBack)
     TFileDialogs::install(std::move(previous));
 }
 
-TEST(Welcome, TheCheckBoxPromisesNothingItCannotKeep)
+TEST_F(MainWindowTest, TheWelcomeChoiceIsKeptInTheSettingsAcrossARestart)
 {
-    // Until settings are stored, the window shows at every start: the box
-    // says so and cannot be unchecked.
-    TfrmTutorial welcome;
-    welcome.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
-    auto *again = welcome.findChild<QCheckBox *>();
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
-    QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
-    EXPECT_TRUE(again->isChecked());
-    EXPECT_TRUE(welcome.showAgain());
-    EXPECT_FALSE(again->isEnabled());
-    EXPECT_FALSE(again->toolTip().isEmpty());
+    EXPECT_TRUE(TfrmTutorial::shouldShowAtStart());
+    {
+        TfrmTutorial welcome(&window);
+        welcome.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+        auto *again = welcome.findChild<QCheckBox *>();
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
+        EXPECT_TRUE(again->isEnabled());
+        EXPECT_TRUE(again->isChecked());
+        QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
+        EXPECT_FALSE(again->isChecked());
+        welcome.accept();
+    }
+    // A clean end writes the settings; the next start reads them.
+    appli.reset();
+    const QString file = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                             .filePath(QStringLiteral("zarno.zni"));
+    EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
+    appli = std::make_unique<TAppli>(window);
+    EXPECT_FALSE(TfrmTutorial::shouldShowAtStart());
+    TfrmTutorial welcome(&window);
+    EXPECT_FALSE(welcome.showAgain());
+    // Checked again, and the choice goes back.
+    welcome.findChild<QCheckBox *>()->setChecked(true);
+    welcome.accept();
+    appli.reset();
+    appli = std::make_unique<TAppli>(window);
+    EXPECT_TRUE(TfrmTutorial::shouldShowAtStart());
 }
 
 TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)
@@ -462,7 +481,13 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's settings and recovery copies go to folders of the run's
+    // own, never to the user's.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("zarno"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
