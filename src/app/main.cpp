@@ -3,6 +3,7 @@
 #include "app/logic/controller.h"
 #include "app/mainwindow.h"
 #include "app/qtfiledialogs.h"
+#include "app/savegraphicfiledialog.h"
 #include "app/singleinstance.h"
 #include "app/splash.h"
 #include "app/zarnoapplication.h"
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
 
         TfrmMain window;
         TFileDialogs::install(std::make_unique<TQtFileDialogs>(&window));
+        TSaveGraphicfileDialog::install(std::make_unique<TQtSaveGraphicfileDialog>(&window));
         std::unique_ptr<TAppli> appli;
         try {
             appli = std::make_unique<TAppli>(window);
@@ -98,6 +100,7 @@ int main(int argc, char **argv)
         instance.onActivate = nullptr;
         appli.reset();
         TFileDialogs::install(nullptr);
+        TSaveGraphicfileDialog::install(nullptr);
     }
     TMessageDialogs::install(nullptr);
     TAppInfo::clear();

@@ -286,7 +286,8 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_EQ(appli->tools().menuAction(TFiguretype::FIG_line_1tenHeikou)->text(),
         QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
     // What the program cannot do yet is present and disabled.
-    EXPECT_FALSE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
+    EXPECT_FALSE(appli->menus().action(TCommandId::cmdEraseTrace)->isEnabled());
+    EXPECT_TRUE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)
