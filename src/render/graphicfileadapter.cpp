@@ -2,6 +2,7 @@
 
 #include "core/exceptions.h"
 #include "platform/bitmap.h"
+#include "platform/emfcanvas.h"
 #include "platform/jpegencoder.h"
 #include "render/dpi.h"
 
@@ -69,6 +70,11 @@ void TGraphicfileAdapter::setupFile(const QString &fileName, const TModelViewRec
     c.setPenWidth(1);
     c.setBrushColor(kColorWhite);
     c.setBrushStyle(TBrushStyle::bsClear);
+    openTarget(px, mm);
+}
+
+void TGraphicfileAdapter::openTarget(const QSize &px, const TModelPoint &)
+{
     fBitmap->setSize(px.width(), px.height());
 }
 
@@ -115,6 +121,42 @@ void TJpegAdapter::saveFile()
             QStringLiteral("画像をJPEGに変換できませんでした。\r\n") + fileName());
     saveToFileWithDpi(jpeg, kDpi);
     writeFile(jpeg);
+}
+
+TMetafileAdapter::TMetafileAdapter() = default;
+
+TMetafileAdapter::~TMetafileAdapter()
+{
+    finishDraw();
+}
+
+TCanvas &TMetafileAdapter::getCanvas()
+{
+    return fMetafile ? *fMetafile : TGraphicfileAdapter::getCanvas();
+}
+
+void TMetafileAdapter::openTarget(const QSize &px, const TModelPoint &mm)
+{
+    fMetafile = std::make_unique<TEmfCanvas>(px.width(), px.height(),
+        roundToInt32(mm.x * 100, "setupFile"), roundToInt32(mm.y * 100, "setupFile"));
+    fMetafile->setPenWidth(1);
+    fMetafile->setBrushColor(kColorWhite);
+    fMetafile->setBrushStyle(TBrushStyle::bsClear);
+}
+
+void TMetafileAdapter::saveFile()
+{
+    const QByteArray bytes = fMetafile ? fMetafile->finish() : QByteArray();
+    if (bytes.isEmpty())
+        throw EFileStreamError(
+            QStringLiteral("メタファイルを作成できませんでした。\r\n") + fileName());
+    writeFile(bytes);
+}
+
+void TMetafileAdapter::finishDraw()
+{
+    TGraphicfileAdapter::finishDraw();
+    fMetafile.reset();
 }
 
 } // namespace zarno

@@ -41,6 +41,9 @@ public:
     static QSize pixelSizeFor(const TModelPoint &mm);
 
 protected:
+    // Gives the surface its drawing target for an image of px pixels and mm
+    // millimetres: the bitmap here, a vector recording in subclasses.
+    virtual void openTarget(const QSize &px, const TModelPoint &mm);
     // Writes the bytes to the file named in setupFile; an unwritable file
     // raises EFileStreamError with the name.
     void writeFile(const QByteArray &bytes) const;
@@ -62,6 +65,27 @@ public:
     // Sets the density of the JFIF APP0 segment of encoded data to dpi × dpi
     // dots per inch; data without that segment are a program fault.
     static void saveToFileWithDpi(QByteArray &jpeg, int dpi);
+};
+
+class TEmfCanvas;
+
+// The metafile surface: every drawing call recorded into an enhanced
+// metafile whose frame is the image's size in hundredths of a millimetre,
+// with 300-dpi logical pixels.
+class TMetafileAdapter : public TGraphicfileAdapter
+{
+public:
+    TMetafileAdapter();
+    ~TMetafileAdapter() override;
+    TCanvas &getCanvas() override;
+    void saveFile() override;
+    void finishDraw() override;
+
+protected:
+    void openTarget(const QSize &px, const TModelPoint &mm) override;
+
+private:
+    std::unique_ptr<TEmfCanvas> fMetafile;
 };
 
 } // namespace zarno

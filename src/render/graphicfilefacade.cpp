@@ -88,12 +88,16 @@ TSaveGraphicfileDialog *TSaveGraphicfileDialog::current()
 
 TGraphicfileFacade::TGraphicfileFacade()
     : fJpeg(std::make_unique<TJpegAdapter>())
+    , fMetafile(std::make_unique<TMetafileAdapter>())
 { }
 
 TGraphicfileFacade::~TGraphicfileFacade() = default;
 
-TGraphicfileAdapter *TGraphicfileFacade::surfaceFor(const QString &) const
+TGraphicfileAdapter *TGraphicfileFacade::surfaceFor(const QString &fileName) const
 {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QStringLiteral("emf"))
+        return fMetafile.get();
     return fJpeg.get();
 }
 

@@ -11,6 +11,7 @@ namespace zarno {
 
 class TGraphicfileAdapter;
 class TJpegAdapter;
+class TMetafileAdapter;
 
 // The last image file name and the property in use; the document fills it.
 struct TGraphicfileParameter
@@ -104,6 +105,7 @@ public:
 
 private:
     std::unique_ptr<TJpegAdapter> fJpeg;
+    std::unique_ptr<TMetafileAdapter> fMetafile;
     TGraphicfileAdapter *fChosen = nullptr;
     QString fFileName;
 };

@@ -9,7 +9,10 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <functional>
 
 namespace zarno::test {
@@ -257,9 +260,57 @@ TEST_F(GraphicExportTest, TheExtensionChoosesTheFormatWhateverItsCase)
 {
     EXPECT_EQ(TGraphicfileDialogRules::filterIndexFor(QStringLiteral("x.EMF")), 1);
     EXPECT_EQ(TGraphicfileDialogRules::filterIndexFor(QStringLiteral("x.jpeg")), 0);
-    const QString file = path(QStringLiteral("x.jpeg"));
-    ASSERT_TRUE(exportAs(file));
-    EXPECT_TRUE(readAll(file).startsWith(QByteArray("\xFF\xD8\xFF", 3)));
+    const QString jpeg = path(QStringLiteral("x.jpeg"));
+    ASSERT_TRUE(exportAs(jpeg));
+    EXPECT_TRUE(readAll(jpeg).startsWith(QByteArray("\xFF\xD8\xFF", 3)));
+    const QString emf = path(QStringLiteral("x.EMF"));
+    ASSERT_TRUE(exportAs(emf));
+    const QByteArray bytes = readAll(emf);
+    // EMR_HEADER first, with the " EMF" signature at offset 40.
+    ASSERT_GE(bytes.size(), 88);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData()), 1u);
+    EXPECT_EQ(bytes.mid(40, 4), QByteArray(" EMF"));
+}
+
+// The frame rectangle of an EMF header, in hundredths of a millimetre.
+QRect emfFrame(const QByteArray &bytes)
+{
+    auto at = [&](int offset) { return qFromLittleEndian<qint32>(bytes.constData() + offset); };
+    return bytes.size() < 88 ? QRect() : QRect(QPoint(at(24), at(28)), QPoint(at(32), at(36)));
+}
+
+TEST_F(GraphicExportTest, TheMetafileFrameIsTheImageSizeAndEmf2svgReadsIt)
+{
+    showArea();
+    clickPoint(-2, -1);
+    clickPoint(2, 1, true);
+    construct(TFiguretype::FIG_senbun);
+    const QString file = path(QStringLiteral("figure.emf"));
+    ASSERT_TRUE(exportAs(file, [](TGraphicfileProperty &p) {
+        p.scaleType = TGraphicFileScaletype::gstHAxe1;
+        p.hAxe1_mm = 12;
+    }));
+    const TGraphicfileAdapter &emf = *controller->graphicfile().surfaceFor(file);
+    const QRect frame = emfFrame(readAll(file));
+    EXPECT_EQ(frame.left(), 0);
+    EXPECT_EQ(frame.top(), 0);
+    EXPECT_EQ(frame.right(), int(std::nearbyint(emf.sizeMm().x * 100)));
+    EXPECT_EQ(frame.right(), 9600);
+    EXPECT_EQ(frame.bottom(), int(std::nearbyint(emf.sizeMm().y * 100)));
+    expectScreenStateBack();
+
+    const QString converter = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+    if (converter.isEmpty())
+        GTEST_SKIP() << "emf2svg-conv is not installed";
+    const QString svg = path(QStringLiteral("figure.svg"));
+    QProcess run;
+    run.start(converter, { QStringLiteral("-i"), file, QStringLiteral("-o"), svg });
+    ASSERT_TRUE(run.waitForFinished(30000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().constData();
+    const QByteArray text = readAll(svg);
+    EXPECT_TRUE(text.contains("<svg"));
+    // The segment came through as a drawn line.
+    EXPECT_TRUE(text.contains("path") || text.contains("line")) << text.left(2000).constData();
 }
 
 TEST_F(GraphicExportTest, AnAreaBeyondTheViewExportsTheViewAndSaysSo)
