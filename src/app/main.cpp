@@ -1,4 +1,5 @@
 #include "app/appli.h"
+#include "app/commandlineexport.h"
 #include "app/logic/commandline.h"
 #include "app/logic/controller.h"
 #include "app/mainwindow.h"
@@ -12,6 +13,7 @@
 #include "platform/widgets/qtmessagedialogs.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +37,19 @@ int main(int argc, char **argv)
         // loop is idle, then ends.
         if (std::strcmp(argv[i], "--measure-startup") == 0)
             measureStartup = true;
+    }
+
+    // An export from the command line needs fonts but no display and no
+    // window, and never meets a running program.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--export") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            const int rc = runCommandLineExport(QCoreApplication::arguments());
+            TAppInfo::clear();
+            return rc;
+        }
     }
 
     TZarnoApplication app(argc, argv);
