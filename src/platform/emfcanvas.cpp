@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainterPath>
+#include <QtEndian>
 #include <cmath>
 #include <cstdio>
 #include <numeric>
@@ -94,6 +95,8 @@ struct TEmfCanvas::Impl
     TColor brushColor = kColorWhite;
     TBrushStyle brushStyle = TBrushStyle::bsSolid;
     TCopyMode copyMode = TCopyMode::cmSrcCopy;
+    int width = 0;
+    int height = 0;
 
     // What the metafile has selected now.
     HGDIOBJ selectedPen = 0;
@@ -205,31 +208,41 @@ TEmfCanvas::TEmfCanvas(int width, int height, int frameWidth, int frameHeight)
     d->dc = CreateEnhMetaFileWithFILEW(0, d->file, &frame, nullptr);
     if (!d->dc)
         return;
-    // Logical units (sixteenths of an image pixel) to libEMF's reference
-    // device, whose pixels per millimetre the device itself states: the
-    // image's width in logical units must cover the frame's width in device
-    // pixels. Both ratios are kept as exact integers.
-    const long devW = GetDeviceCaps(d->dc, HORZRES), devMmW = GetDeviceCaps(d->dc, HORZSIZE);
-    const long devH = GetDeviceCaps(d->dc, VERTRES), devMmH = GetDeviceCaps(d->dc, VERTSIZE);
-    long winX = long(width) * S * devMmW * 100, viewX = long(frameWidth) * devW;
-    long winY = long(height) * S * devMmH * 100, viewY = long(frameHeight) * devH;
-    const long gx = std::gcd(winX, viewX), gy = std::gcd(winY, viewY);
-    if (gx > 0) {
-        winX /= gx;
-        viewX /= gx;
-    }
-    if (gy > 0) {
-        winY /= gy;
-        viewY /= gy;
-    }
-    SetMapMode(d->dc, MM_ANISOTROPIC);
+    // The plain text mapping mode: logical units are device units, a
+    // sixteenth of an image pixel. libEMF's own reference device (a screen
+    // of about 81 dpi) is replaced in the header when the recording ends.
+    d->width = width;
+    d->height = height;
+    SetMapMode(d->dc, MM_TEXT);
     SetWindowOrgEx(d->dc, 0, 0, nullptr);
-    SetWindowExtEx(d->dc, INT(winX), INT(winY), nullptr);
-    SetViewportOrgEx(d->dc, 0, 0, nullptr);
-    SetViewportExtEx(d->dc, INT(viewX), INT(viewY), nullptr);
     SetBkMode(d->dc, TRANSPARENT);
     SetPolyFillMode(d->dc, ALTERNATE);
     SetTextAlign(d->dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+}
+
+void TEmfCanvas::describeDevice(QByteArray &bytes) const
+{
+    // The header's reference device becomes one of 300 × kSub dots per inch
+    // (device units per millimetre = szlDevice / szlMillimeters, so a device
+    // "1000 mm" wide keeps six digits of the ratio), and the bounds, which
+    // libEMF cut to its own device, become the image's.
+    if (bytes.size() < 88 || qFromLittleEndian<quint32>(bytes.constData()) != 1)
+        return;
+    const quint32 headerSize = qFromLittleEndian<quint32>(bytes.constData() + 4);
+    auto put = [&](int offset, qint32 v) { qToLittleEndian<qint32>(v, bytes.data() + offset); };
+    const qint32 device = qint32(std::lround(1000 * 300.0 * S / 25.4));
+    put(8, 0);
+    put(12, 0);
+    put(16, d->width * S - 1);
+    put(20, d->height * S - 1);
+    put(72, device);
+    put(76, device);
+    put(80, 1000);
+    put(84, 1000);
+    if (headerSize >= 108 && bytes.size() >= 108) {
+        put(100, 1000000);
+        put(104, 1000000);
+    }
 }
 
 TEmfCanvas::~TEmfCanvas()
@@ -252,6 +265,7 @@ QByteArray TEmfCanvas::finish()
             size_t n;
             while ((n = std::fread(buffer, 1, sizeof buffer, d->file)) > 0)
                 bytes.append(buffer, qsizetype(n));
+            describeDevice(bytes);
         }
     }
     if (d->file) {

@@ -74,6 +74,7 @@ public:
     static constexpr int kSub = 16;
 
 private:
+    void describeDevice(QByteArray &bytes) const;
     struct Impl;
     std::unique_ptr<Impl> d;
 };
