@@ -77,8 +77,7 @@ TAppli::TAppli(TfrmMain &window)
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    for (TCommandId id :
-        { TCommandId::cmdSaveGraphicfile, TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
+    for (TCommandId id : { TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
         fMenus->setAvailable(id, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
         fMenus->setAvailable(TCommandId::cmdZahyoujikuToggle, false);

@@ -13,6 +13,10 @@
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
 #include "render/displayadapter.h"
+#include "render/graphicexport.h"
+#include "render/graphicfileadapter.h"
+#include "render/graphicfilefacade.h"
+#include "render/printarea.h"
 
 #include <QFileInfo>
 
@@ -26,6 +30,7 @@ TController::TController(
     , fScreen(screen)
     , fSurface(&screen)
     , fLoadSave(factory)
+    , fGraphicfile(std::make_unique<TGraphicfileFacade>())
 { }
 
 TField &TController::field()
@@ -259,6 +264,62 @@ TLoadSave::Saved TController::saveFile(bool askName)
     return result;
 }
 
+bool TController::saveGraphicfile()
+{
+    if (!fField)
+        return false;
+    const TScopedAssign locked(fAcceptInput, false, true);
+    fScreen.prepareDraw();
+    auto *area = dynamic_cast<TShapePrintArea *>(fField->printArea());
+    const TExportRectangle rectangle = exportRectangle(fScreen, area);
+    if (rectangle.areaOutsideView)
+        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    TGraphicfileParameter parameter;
+    parameter.fileName = fDocument->imagePath();
+    if (area)
+        parameter.property = area->property();
+    if (!fGraphicfile->askParameters(parameter, rectangle.model))
+        return false;
+    if (area) {
+        const TGraphicfileProperty &old = area->property();
+        const TGraphicfileProperty &now = parameter.property;
+        if (old.scaleType != now.scaleType || old.boxSizeMm != now.boxSizeMm
+            || old.hAxe1_mm != now.hAxe1_mm || old.fontScaleType != now.fontScaleType) {
+            area->property() = now;
+            fField->setModified(QStringLiteral("controller.saveGraphicfile"));
+        }
+    }
+    fDocument->setImagePath(parameter.fileName);
+    fLoadSave.rememberImageFolder(parameter.fileName);
+    bool written = false;
+    try {
+        const TExportScope exporting(fModel);
+        const TScopedAssign current(fSurface,
+            static_cast<TAbstractImageAdapter *>(fGraphicfile->surface()),
+            static_cast<TAbstractImageAdapter *>(&fScreen));
+        drawAndSaveGraphicfile(*fField, *fGraphicfile, rectangle, parameter.property);
+        written = true;
+    } catch (const EFileStreamError &e) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        showAppMessage(e.message(), TMsgDlgType::mtError);
+    } catch (const EZarnoBase &) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        refreshChanged();
+        throw;
+    } catch (const std::exception &e) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        refreshChanged();
+        throw EMyFatalException(QStringLiteral("TController"), QString::fromUtf8(e.what()),
+            QStringLiteral("saveGraphicfile"));
+    }
+    fScreen.prepareDraw();
+    refreshChanged();
+    return written;
+}
+
 bool TController::closeQuery()
 {
     if (!fField || !fField->isChanged())
@@ -345,6 +406,7 @@ void TController::executeAction(TCommandId id, bool checked)
         break;
     case TCommandId::cmdSaveAs: saveFile(true); break;
     case TCommandId::cmdSave: saveFile(false); break;
+    case TCommandId::cmdSaveGraphicfile: saveGraphicfile(); break;
     case TCommandId::cmdExit: fWindow.closeMainWindow(); break;
     case TCommandId::cmdHelpContents: fWindow.openManual(); break;
     case TCommandId::cmdSplash: fWindow.showSplash(); break;

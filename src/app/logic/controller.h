@@ -13,6 +13,7 @@ class TAbstractImageAdapter;
 class TAutosave;
 class TDisplayAdapter;
 class TField;
+class TGraphicfileFacade;
 class TModel;
 class TShapeFactory;
 class TZarnofile;
@@ -59,6 +60,10 @@ public:
     // program): asks about unsaved changes first, then opens it.
     void openNamedFile(const QString &fileName);
     TLoadSave::Saved saveFile(bool askName);
+    // Writes the output area (or the visible field) as an image file at the
+    // size chosen in the save dialog. Returns whether a file was written.
+    bool saveGraphicfile();
+    TGraphicfileFacade &graphicfile() { return *fGraphicfile; }
     void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
     TAbstractImageAdapter &surface() { return *fSurface; }
@@ -86,6 +91,7 @@ private:
     TDisplayAdapter &fScreen;
     TAbstractImageAdapter *fSurface;
     TLoadSave fLoadSave;
+    std::unique_ptr<TGraphicfileFacade> fGraphicfile;
     std::unique_ptr<TZarnofile> fDocument;
     TField *fField = nullptr;
     bool fAcceptInput = false;
