@@ -42,6 +42,11 @@ const TDpiTeXResolution kDpiTeXResolution;
 
 } // namespace
 
+const TTeXResolution &dpiTeXResolution()
+{
+    return kDpiTeXResolution;
+}
+
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {

@@ -12,7 +12,13 @@ class TGuidanceNameCreator;
 class TMenuActionManager;
 class TModel;
 class TShapeFactory;
+class TTeXResolution;
 class TfrmMain;
+
+// Typeset rules and radical strokes at the drawing surfaces' resolution and
+// an image export's font scale: installed by the program and by the
+// command-line exporter.
+const TTeXResolution &dpiTeXResolution();
 
 // Creates, wires and finally frees every long-lived object of the program,
 // in a fixed order.

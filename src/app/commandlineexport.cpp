@@ -1,5 +1,6 @@
 #include "app/commandlineexport.h"
 
+#include "app/appli.h"
 #include "app/logic/commandline.h"
 #include "core/exceptions.h"
 #include "graphs/dot2function.h"
@@ -31,13 +32,6 @@ namespace zarno {
 
 namespace {
 
-class TDpiResolution final : public TTeXResolution
-{
-public:
-    double fontScale() const override { return TDpi::fontScale(); }
-    int mmToPixels(double mm) const override { return TDpi::mmToPixels(mm); }
-};
-
 void print(FILE *to, const QString &text)
 {
     std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), to);
@@ -68,8 +62,7 @@ int runCommandLineExport(const QStringList &arguments)
         return 2;
     }
     TDpi::useScreenResolution();
-    const TDpiResolution resolution;
-    TTeXResolution::install(&resolution);
+    TTeXResolution::install(&dpiTeXResolution());
     struct Uninstall
     {
         ~Uninstall()
