@@ -28,6 +28,14 @@ POINT pt(int x, int y)
     return POINT { LONG(x) * S, LONG(y) * S };
 }
 
+std::vector<POINT> pts(const QPoint *points, int count)
+{
+    std::vector<POINT> p(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        p[size_t(i)] = pt(points[i].x(), points[i].y());
+    return p;
+}
+
 POINT ptF(double x, double y)
 {
     return POINT { LONG(std::lround(x * S)), LONG(std::lround(y * S)) };
@@ -346,9 +354,7 @@ void TEmfCanvas::polyline(const QPoint *points, int count)
 {
     if (!d->dc || count < 2)
         return;
-    std::vector<POINT> p(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        p[size_t(i)] = pt(points[i].x(), points[i].y());
+    std::vector<POINT> p = pts(points, count);
     d->forOutline();
     Polyline(d->dc, p.data(), count);
 }
@@ -357,9 +363,7 @@ void TEmfCanvas::polygon(const QPoint *points, int count)
 {
     if (!d->dc || count < 2)
         return;
-    std::vector<POINT> p(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        p[size_t(i)] = pt(points[i].x(), points[i].y());
+    std::vector<POINT> p = pts(points, count);
     d->forShape();
     Polygon(d->dc, p.data(), count);
 }
