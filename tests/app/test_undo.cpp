@@ -280,6 +280,34 @@ TEST_F(UndoTest, UndoBackToTheSavedStateClearsTheChangedMark)
     EXPECT_TRUE(field().isChanged());
 }
 
+TEST_F(UndoTest, ASaveInTheMiddleOfADragMakesNoStateTheSavedOne)
+{
+    clickPoint(0, 0);
+    controller->document().setDocumentName(dir.filePath(QStringLiteral("dragging.znt")));
+    press(0, 0);
+    moveTo(0.5, 0.5);
+    controller->executeAction(TCommandId::cmdSave); // Ctrl+S with the button down
+    moveTo(1, 1);
+    release(1, 1);
+    EXPECT_TRUE(field().isChanged());
+    undo(); // before the drag: not what the file holds
+    EXPECT_TRUE(field().isChanged());
+    redo();
+    EXPECT_TRUE(field().isChanged());
+}
+
+TEST_F(UndoTest, TheHistoryKeepsTheLastHundredSteps)
+{
+    EXPECT_EQ(history().limits().maxSteps, 100);
+    EXPECT_EQ(history().limits().maxBytes, 64 * 1048576);
+    for (int i = 0; i < 103; ++i)
+        clickPoint(-5 + 0.1 * i, (i % 5) * 0.5);
+    EXPECT_EQ(history().undoCount(), 100);
+    while (history().canUndo())
+        undo();
+    EXPECT_EQ(field().count(), 9 + 3); // the first three points stay
+}
+
 TEST_F(UndoTest, ViewChangesAreNoStepsAndUndoKeepsTheView)
 {
     controller->executeAction(TCommandId::cmdFixFieldToggle, false);
