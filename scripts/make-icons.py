@@ -729,6 +729,23 @@ def c_exit(c):
     c.arrowhead(15.5, 8.5, 1, 0, 3.5, 3, "red")
 
 
+def _turn_back(c, mirror):
+    """A stroke that turns back over the top, its head pointing the way back."""
+    m = (lambda x: 16 - x) if mirror else (lambda x: x)
+    c.path("M%s %sC%s %s %s %s %s %s" % (c.px(m(13)), c.px(13.5), c.px(m(14.5)), c.px(7),
+                                         c.px(m(10.5)), c.px(4.5), c.px(m(5.5)), c.px(5.5)),
+           "blue", px=2.2, cap="round")
+    c.polygon([(m(1), 6), (m(6.5), 1.5), (m(7), 9.5)], "blue")
+
+
+def c_undo(c):
+    _turn_back(c, False)
+
+
+def c_redo(c):
+    _turn_back(c, True)
+
+
 def c_delete(c):
     c.line(3, 3, 13, 13, "red", px=2.6, cap="round")
     c.line(13, 3, 3, 13, "red", px=2.6, cap="round")
@@ -845,6 +862,8 @@ COMMANDS = [
     ("save", c_save),
     ("saveGraphicfile", c_saveGraphicfile),
     ("exit", c_exit),
+    ("undo", c_undo),
+    ("redo", c_redo),
     ("delete", c_delete),
     ("figureProperty", c_figureProperty),
     ("eraseTrace", c_eraseTrace),

@@ -376,6 +376,12 @@ void TfrmMain::setCommandChecked(TCommandId commandId, bool checked)
         fMenus->setChecked(commandId, checked);
 }
 
+void TfrmMain::setCommandEnabled(TCommandId commandId, bool enabled)
+{
+    if (fMenus)
+        fMenus->setEnabled(commandId, enabled);
+}
+
 void TfrmMain::setSelectionCommands(TPropertyType propertyType, bool canDelete, bool)
 {
     if (fMenus)

@@ -101,6 +101,7 @@ public:
     bool isPointToolDown() const override;
     void releasePointTool() override;
     void setCommandChecked(TCommandId commandId, bool checked) override;
+    void setCommandEnabled(TCommandId commandId, bool enabled) override;
     void setSelectionCommands(
         TPropertyType propertyType, bool canDelete, bool anySelected) override;
     void showShapeList(TField &, const TShapeList *) override { }

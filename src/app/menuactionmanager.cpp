@@ -35,7 +35,9 @@ void TMenuActionManager::build(
         auto *a = new QAction(TIcons::icon(c.name + QStringLiteral("16")), c.caption, &window);
         a->setObjectName(c.name);
         a->setCheckable(c.isToggle);
-        if (c.shortcut.key() != Qt::Key_unknown)
+        if (c.alternativeShortcut.key() != Qt::Key_unknown)
+            a->setShortcuts({ QKeySequence(c.shortcut), QKeySequence(c.alternativeShortcut) });
+        else if (c.shortcut.key() != Qt::Key_unknown)
             a->setShortcut(QKeySequence(c.shortcut));
         a->setShortcutContext(Qt::WindowShortcut);
         a->setToolTip(c.hint.isEmpty() ? TCommandTable::plainCaption(c.caption)
@@ -98,6 +100,12 @@ void TMenuActionManager::setAvailable(TCommandId id, bool available)
     fAvailable.insert(id, available);
     if (QAction *a = fActions.value(id))
         a->setEnabled(available);
+}
+
+void TMenuActionManager::setEnabled(TCommandId id, bool enabled)
+{
+    if (QAction *a = fActions.value(id))
+        a->setEnabled(enabled && fAvailable.value(id, true));
 }
 
 void TMenuActionManager::setPropertyCommands(TPropertyType propertyType, bool canDelete)

@@ -38,6 +38,8 @@ public:
     // Property is offered for one kind of shape that has a dialog; delete
     // when everything selected may go; erasing a trace for a locus mark.
     void setPropertyCommands(TPropertyType propertyType, bool canDelete);
+    // Commands offered only in some states (undo when there is a step).
+    void setEnabled(TCommandId id, bool enabled);
     // Commands whose work the program cannot do yet stay visible but disabled.
     void setAvailable(TCommandId id, bool available);
 

@@ -90,8 +90,16 @@ void TField::loadFieldInfo(TAbstractXmlNode &fieldNode)
     fScale.loadFromFile(fieldNode);
 }
 
+void TField::takeViewFrom(const TField &other)
+{
+    fScale.setCenterXy(other.fScale.centerXy());
+    fScale.setMmPerModel1(other.fScale.mmPerModel1());
+    fSliderZoom = other.fSliderZoom;
+}
+
 void TField::setModified(const QString &byOperation)
 {
+    ++fModifications;
     fModified = true;
     fModifiedBy = byOperation;
 }
@@ -104,6 +112,21 @@ bool TField::isChanged() const
         if (s->isChanged())
             return true;
     return false;
+}
+
+bool TField::takeEdits()
+{
+    bool edited = fModifications != fModificationsTaken;
+    fModificationsTaken = fModifications;
+    for (TShape *s : items()) {
+        if (s->isChanged()) {
+            edited = true;
+            s->clearChanged();
+        }
+    }
+    if (edited)
+        fModified = true;
+    return edited;
 }
 
 void TField::clearChanged()

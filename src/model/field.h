@@ -76,6 +76,10 @@ public:
     // Reads the fieldInfo group below the field node.
     void loadFieldInfo(TAbstractXmlNode &fieldNode);
 
+    // The view of another field: its centre, its scale and the zoom
+    // sliders' last pair (a document put back by undo keeps the view).
+    void takeViewFrom(const TField &other);
+
     // Each caller names its operation ("model.executeCommand").
     void setModified(const QString &byOperation);
     bool isModified() const { return fModified; }
@@ -83,6 +87,10 @@ public:
     // The modified flag or any shape's changed mark.
     bool isChanged() const;
     void clearChanged();
+    // Whether the document was edited since the last call: the field was
+    // told it changed or a shape was marked changed. The shapes' marks go
+    // into the field's own flag, so the document still counts as changed.
+    bool takeEdits();
 
 protected:
     // The axes and the output area are remembered by their figure types. An
@@ -99,6 +107,8 @@ private:
     TShape *fPrintArea = nullptr;
     bool fModified = false;
     QString fModifiedBy;
+    quint64 fModifications = 0;
+    quint64 fModificationsTaken = 0;
 };
 
 } // namespace zarno

@@ -16,8 +16,7 @@ void TFileWriter::writePoint(const QString &name, const QPoint &p)
 
 void TFileWriter::writePair(const QString &name, const TModelPoint &p)
 {
-    fXml.writeString(
-        name, TXmlFileWriter::doubleText(p.x) + QLatin1Char(',') + TXmlFileWriter::doubleText(p.y));
+    fXml.writeString(name, fXml.doubleTextFor(p.x) + QLatin1Char(',') + fXml.doubleTextFor(p.y));
 }
 
 } // namespace zarno

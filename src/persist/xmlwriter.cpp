@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <unistd.h>
@@ -22,6 +23,25 @@ const QString kCrLf = QStringLiteral("\r\n");
 // A value piece ending in this continues on the next line; older files never
 // contain it, since they write every "&" as "&amp;".
 const QString kContinuation = QStringLiteral("&+");
+
+// Whether a text stands in the file as it is: not empty and nothing to escape.
+bool isPlain(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+        case '<':
+        case '>':
+        case '\r':
+        case '\n':
+        case '\t': return false;
+        default: break;
+        }
+    }
+    return true;
+}
 
 // Where an escaped value may be cut: never inside an "&...;" sequence.
 qsizetype safeCut(const QString &escaped, qsizetype from, qsizetype wanted)
@@ -54,13 +74,16 @@ TXmlFileWriter::TXmlFileWriter(QString fileName)
     : fFileName(std::move(fileName))
 { }
 
-void TXmlFileWriter::append(const QString &text)
+void TXmlFileWriter::append(QStringView text)
 {
     const qsizetype at = fBytes.size();
-    fBytes.resize(at + 2 * text.size());
-    char *out = fBytes.data() + at;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text[i].unicode(), out + 2 * i);
+    const qsizetype n = text.size();
+    // Whole documents are written through here piece by piece: grow
+    // geometrically, not by each piece.
+    if (fBytes.capacity() < at + 2 * n)
+        fBytes.reserve(std::max(2 * fBytes.capacity(), at + 2 * n));
+    fBytes.resize(at + 2 * n);
+    qToLittleEndian<quint16>(text.utf16(), n, fBytes.data() + at);
 }
 
 void TXmlFileWriter::writeHeader()
@@ -106,11 +129,35 @@ void TXmlFileWriter::closeTag(const QString &name)
 
 TWrittenOffsets TXmlFileWriter::writeString(const QString &name, const QString &value)
 {
+    constexpr int kMax = TXmlText::kMaxLineLength;
+    // Most elements: plain name and value on one line, written without
+    // building the escaped texts first.
+    if (isPlain(name) && isPlain(value)) {
+        const qsizetype length = 2 * name.size() + 5 + value.size();
+        const bool fitsHere = (fAtLineStart ? fDepth : fLineLength) + length <= kMax;
+        if (fitsHere || (!fAtLineStart && fDepth + length <= kMax)) {
+            if (!fitsHere)
+                newLine();
+            indentIfAtLineStart();
+            TWrittenOffsets offsets;
+            offsets.startTag = fBytes.size();
+            append(u"<");
+            append(name);
+            append(u">");
+            offsets.value = fBytes.size();
+            append(value);
+            offsets.endTag = fBytes.size();
+            append(u"</");
+            append(name);
+            append(u">");
+            fLineLength += int(length);
+            return offsets;
+        }
+    }
     const QString tag = TXmlText::escape(name);
     const QString startTag = QLatin1Char('<') + tag + QLatin1Char('>');
     const QString endTag = QStringLiteral("</") + tag + QLatin1Char('>');
     const QString escaped = TXmlText::escape(value);
-    constexpr int kMax = TXmlText::kMaxLineLength;
 
     // Keep every line within the length the reader accepts: start a new line
     // before an element that would not fit, and continue a long value over
@@ -167,7 +214,17 @@ TWrittenOffsets TXmlFileWriter::writeInteger(const QString &name, int i)
 
 TWrittenOffsets TXmlFileWriter::writeDouble(const QString &name, double d)
 {
-    return writeString(name, doubleText(d));
+    return writeString(name, doubleTextFor(d));
+}
+
+QString TXmlFileWriter::doubleTextFor(double d) const
+{
+    if (!fExactDoubles || !std::isfinite(d))
+        return doubleText(d);
+    // The shortest text that reads back as the same double.
+    char buf[64];
+    const auto written = std::to_chars(buf, buf + sizeof buf, d);
+    return QString::fromLatin1(buf, written.ptr - buf);
 }
 
 QString TXmlFileWriter::doubleText(double d)

@@ -38,9 +38,13 @@ public:
 
     // The decimal form of doubles in files: up to 15 significant digits.
     static QString doubleText(double d);
+    // With exact doubles every double is written with as many digits as it
+    // takes to read back the very same double (states kept in memory).
+    void setExactDoubles(bool exact) { fExactDoubles = exact; }
+    QString doubleTextFor(double d) const;
 
 private:
-    void append(const QString &text);
+    void append(QStringView text);
     void indentIfAtLineStart();
 
     QString fFileName;
@@ -48,6 +52,7 @@ private:
     int fDepth = 0;
     int fLineLength = 0;
     bool fAtLineStart = true;
+    bool fExactDoubles = false;
 };
 
 } // namespace zarno

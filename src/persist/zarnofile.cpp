@@ -4,6 +4,7 @@
 #include "core/exceptions.h"
 #include "core/safeformat.h"
 #include "model/field.h"
+#include "model/relation.h"
 #include "model/shape.h"
 #include "model/shapefactory.h"
 #include "persist/digest.h"
@@ -191,6 +192,38 @@ TDocumentWriter::Snapshot TSteppedSnapshot::take()
     return { fWriter->xml().bytes(), fDigestAt };
 }
 
+QByteArray TDocumentWriter::state(TZarnofile &document)
+{
+    TModelScale &scale = document.field().modelScale();
+    const TModelPoint centre = scale.centerXy(), mm = scale.mmPerModel1();
+    // The view goes back also when writing fails.
+    struct ViewBack
+    {
+        TModelScale &scale;
+        TModelPoint centre, mm;
+        ~ViewBack()
+        {
+            scale.setCenterXy(centre);
+            scale.setMmPerModel1(mm);
+        }
+    } back { scale, centre, mm };
+    scale.setCenterXy({ 0, 0 });
+    scale.setMmPerModel1(TModelScale::kInitialMmPerModel1);
+    TFileWriter writer(document.documentFileName());
+    TXmlFileWriter &xml = writer.xml();
+    // Undo must give back the very values, not the 15 digits of a file: a
+    // figure recomputed from rounded points would save other bytes.
+    xml.setExactDoubles(true);
+    xml.writeHeader();
+    xml.openTag(QStringLiteral("fileInfo"));
+    document.fileInfo().save(0, xml);
+    xml.closeTag(QStringLiteral("fileInfo"));
+    xml.openTag(QStringLiteral("field"));
+    document.field().saveToFile(writer);
+    xml.closeTag(QStringLiteral("field"));
+    return xml.bytes();
+}
+
 std::unique_ptr<TZarnofile> TFileReader::read()
 {
     QFile file(fFileName);
@@ -217,6 +250,29 @@ std::unique_ptr<TZarnofile> TFileReader::readBytes(const QByteArray &bytes, bool
     if (!(mm.x > 0 && mm.y > 0 && std::isfinite(mm.x) && std::isfinite(mm.y)))
         throw EFileFormatError(TXmlText::damagedFileMessage(fFileName));
     fFactory.readAll(field.getThisTagNode(QStringLiteral("figureList")), document->field());
+    return document;
+}
+
+std::unique_ptr<TZarnofile> TFileReader::readState(const QByteArray &bytes)
+{
+    std::unique_ptr<TZarnofile> document = readBytes(bytes, false);
+    // A file's shapes keep the names they were saved with. A state put back
+    // by undo must go on as before: a name that is the one the program
+    // gives follows its parents' numbers again after a later deletion.
+    if (!TParents2Children::guidanceNameCreator())
+        return document;
+    for (TShape *s : document->field().items()) {
+        TAbstractParents2Children *r = s->relation();
+        if (!r || r->customName().isEmpty())
+            continue;
+        const QString saved = r->customName();
+        r->setCustomMyName(QString());
+        r->setGuidanceName(s->parents());
+        if (r->guidanceNameText() != saved) {
+            r->setCustomMyName(saved);
+            r->setGuidanceName(s->parents());
+        }
+    }
     return document;
 }
 

@@ -52,6 +52,8 @@ public:
     bool isNamed() const { return fNamed; }
     bool isChanged() const;
     void clearChanged();
+    // Exchanges the fields of two documents; names and header stay with each.
+    void swapField(TZarnofile &other) { fField.swap(other.fField); }
 
 private:
     TZarnoFileInfo fFileInfo;
@@ -77,6 +79,11 @@ public:
 
     // Raises EXmlFileWriteError when the file cannot be written.
     static void write(TZarnofile &document, const QString &fileName);
+    // The document as it would be written, but without its digest, with
+    // every double exact, and without the view: the centre and scale are
+    // those of a new document, since scrolling and zooming are not edits.
+    // Equal documents give equal bytes.
+    static QByteArray state(TZarnofile &document);
     static Snapshot snapshot(TZarnofile &document);
     // Seals and writes through the safe replace; raises as write does.
     static void writeSnapshot(Snapshot snapshot, const QString &fileName);
@@ -117,6 +124,9 @@ public:
     // The same on bytes in memory; with checkDigest false the parser is
     // reached for any input (fuzzing).
     std::unique_ptr<TZarnofile> readBytes(const QByteArray &bytes, bool checkDigest = true);
+    // A document back from the bytes of TDocumentWriter::state. Unlike a
+    // file read, a name the program gave stays automatic.
+    std::unique_ptr<TZarnofile> readState(const QByteArray &bytes);
 
 private:
     QString fFileName;

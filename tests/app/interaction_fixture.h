@@ -31,6 +31,7 @@ public:
     bool pointToolDown = false;
     int releasedPointTool = 0;
     QMap<TCommandId, bool> checked;
+    QMap<TCommandId, bool> enabled;
     bool deleteEnabled = false;
     std::optional<TPropertyType> propertyType; // unset until the first call
 
@@ -47,6 +48,7 @@ public:
         ++releasedPointTool;
     }
     void setCommandChecked(TCommandId id, bool c) override { checked[id] = c; }
+    void setCommandEnabled(TCommandId id, bool e) override { enabled[id] = e; }
     void setSelectionCommands(TPropertyType type, bool canDelete, bool) override
     {
         propertyType = type;

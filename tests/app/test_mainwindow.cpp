@@ -295,6 +295,43 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_TRUE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
 }
 
+TEST_F(MainWindowTest, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoes)
+{
+    QAction *undo = appli->menus().action(TCommandId::cmdUndo);
+    QAction *redo = appli->menus().action(TCommandId::cmdRedo);
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R)"));
+    EXPECT_EQ(redo->shortcuts(),
+        (QList<QKeySequence> {
+            QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) }));
+    auto *edit = window.menuBar()->findChild<QMenu *>(QStringLiteral("mnuEdit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->actions().contains(undo) && edit->actions().contains(redo));
+    EXPECT_TRUE(window.commandToolbar()->actions().contains(undo));
+    EXPECT_TRUE(window.commandToolbar()->actions().contains(redo));
+    EXPECT_FALSE(undo->icon().isNull());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(-1, 0);
+    clickAt(1, 0);
+    ASSERT_EQ(field().count(), base + 2);
+    EXPECT_TRUE(undo->isEnabled());
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field().count(), base + 1);
+    EXPECT_TRUE(redo->isEnabled());
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field().count(), base);
+    EXPECT_FALSE(undo->isEnabled());
+    QTest::keyClick(window.view(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(field().count(), base + 1);
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(field().count(), base + 2);
+    EXPECT_FALSE(redo->isEnabled());
+}
+
 TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)
 {
     QAction *line = tool(TFiguretype::FIG_line);

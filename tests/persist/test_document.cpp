@@ -203,6 +203,39 @@ TEST_F(DocumentTest, PolynomialGraphsAndTheirExtremePointsSaveLoadAndSaveToTheSa
         test::textAfterByteOrderMark(readAll(first)).contains(QStringLiteral("<index>3</index>")));
 }
 
+// The states undo keeps: the document without its view, every double as it
+// is in memory, read back to a figure that writes the same bytes again.
+TEST_F(DocumentTest, AStateLeavesOutTheViewKeepsDoublesExactAndReadsBackToTheSameBytes)
+{
+    auto doc = sampleDocument();
+    TShapeDot *third = point(doc->field(), 1.0 / 3, -2.0 / 7);
+    recompute(doc->field());
+    const QByteArray state = TDocumentWriter::state(*doc);
+    EXPECT_TRUE(state.startsWith("\xFF\xFE"));
+    doc->field().moveCentre(3, 4);
+    doc->field().multiplyScale(2, 0.5);
+    EXPECT_EQ(TDocumentWriter::state(*doc), state);
+    EXPECT_EQ(doc->field().getCenterXy(), (TModelPoint { 3.5, 3.75 })); // the view stays
+
+    auto back = TFileReader(QString(), factory).readState(state);
+    ASSERT_EQ(back->field().count(), doc->field().count());
+    const auto *again = static_cast<const TShapeDot *>(back->field().last());
+    EXPECT_EQ(again->getX(), third->getX()); // not 0.333333333333333
+    EXPECT_EQ(again->getY(), third->getY());
+    recompute(back->field());
+    EXPECT_EQ(TDocumentWriter::state(*back), state);
+
+    back->field().takeViewFrom(doc->field());
+    const QString a = dir.filePath(QStringLiteral("a.znt")),
+                  b = dir.filePath(QStringLiteral("b.znt"));
+    TDocumentWriter::write(*doc, a);
+    TDocumentWriter::write(*back, b);
+    EXPECT_EQ(readAll(b), readAll(a));
+    // A name the user gave stays; the names the program gave are its own again.
+    EXPECT_EQ(back->field().item(11)->relation()->customName(), QStringLiteral("底辺 <AB> & 高さ"));
+    EXPECT_TRUE(back->field().item(4)->relation()->customName().isEmpty());
+}
+
 TEST_F(DocumentTest, ASnapshotTakenAShapeAtATimeIsTheDocumentsFile)
 {
     auto doc = sampleDocument();

@@ -24,6 +24,8 @@ enum class TCommandId : int {
     cmdZahyoujikuToggle = 21,
     cmdFixFieldToggle = 22,
     cmdSetupToolbar = 23,
+    cmdUndo = 24,
+    cmdRedo = 25,
 };
 
 // Mouse event kinds and buttons as the model receives them.

@@ -22,6 +22,8 @@ struct TCommandActionProperty
     QString caption;
     // "tooltip|status text", or one text for both.
     QString hint;
+    // A second key for the same command (redo: Ctrl+Y and Ctrl+Shift+Z).
+    QKeyCombination alternativeShortcut = QKeyCombination();
 };
 
 // One item of a menu: its parent ("root" for a top-level item), and the

@@ -208,6 +208,7 @@ void TController::newFile()
     fAcceptInput = true;
     setTitleFor(QString());
     fDocument->clearChanged();
+    resetHistory();
 }
 
 void TController::installDocument(std::unique_ptr<TZarnofile> document)
@@ -227,8 +228,10 @@ void TController::installDocument(std::unique_ptr<TZarnofile> document)
     fWindow.showShapeList(*fField, &fModel.getSelection());
     setTitleFor(fDocument->isNamed() ? fDocument->documentFileNameOnly() : QString());
     refreshFull();
-    if (installed)
+    if (installed) {
         fDocument->clearChanged();
+        resetHistory();
+    }
 }
 
 void TController::openFile(const QString &fileName)
@@ -249,6 +252,10 @@ void TController::openNamedFile(const QString &fileName)
 
 TLoadSave::Saved TController::saveFile(bool askName)
 {
+    // The state written is the one the history stands at, unless a drag is
+    // under way.
+    const bool recorded = !isMouseHeld();
+    recordEdits();
     TLoadSave::Saved result;
     {
         const TScopedAssign locked(fAcceptInput, false, true);
@@ -258,6 +265,10 @@ TLoadSave::Saved TController::saveFile(bool askName)
     if (result == TLoadSave::Saved::Written) {
         setTitleFor(fDocument->documentFileNameOnly());
         fDocument->clearChanged();
+        if (recorded)
+            fHistory.markSaved();
+        else
+            fHistory.forgetSaved();
         if (fAutosave)
             fAutosave->documentClean();
     }
@@ -382,7 +393,7 @@ void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, in
             || (kind == TMouseKind::mkMove && fModel.mouseStatus() != TMouseStatus::msUp
                 && fModel.mouseStatus() != TMouseStatus::msMoving)))
         fAutosave->interrupt();
-    fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags);
+    asOneAction([&] { fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags); });
     if (kind == TMouseKind::mkPress && (flags & ssCtrl))
         edited(true); // a new point
     else if (kind == TMouseKind::mkRelease)
@@ -395,6 +406,11 @@ void TController::executeAction(TCommandId id, bool checked)
         return;
     if (fAutosave)
         fAutosave->interrupt();
+    asOneAction([&] { executeActionNow(id, checked); });
+}
+
+void TController::executeActionNow(TCommandId id, bool checked)
+{
     switch (id) {
     case TCommandId::cmdNewFile:
         if (closeQuery())
@@ -436,6 +452,8 @@ void TController::executeAction(TCommandId id, bool checked)
     case TCommandId::cmdScale1_1:
     case TCommandId::cmdCenterGenten:
     case TCommandId::cmdEraseTrace: fModel.executeCommand(id); break;
+    case TCommandId::cmdUndo: undo(); break;
+    case TCommandId::cmdRedo: redo(); break;
     default: break;
     }
     edited(id == TCommandId::cmdDelete);
@@ -470,9 +488,99 @@ void TController::createFigure(TFiguretype figureType)
         return;
     if (fAutosave)
         fAutosave->interrupt();
-    fModel.createFigure(figureType);
+    asOneAction([&] { fModel.createFigure(figureType); });
     fWindow.releasePointTool();
     edited(true);
+}
+
+template <typename Work> void TController::asOneAction(Work &&work)
+{
+    if (fActionDepth == 0)
+        recordEdits();
+    {
+        const TScopedAssign nested(fActionDepth, fActionDepth + 1, fActionDepth);
+        work();
+    }
+    if (fActionDepth == 0)
+        recordEdits();
+}
+
+bool TController::isMouseHeld() const
+{
+    return fModel.mouseStatus() == TMouseStatus::msPressed
+        || fModel.mouseStatus() == TMouseStatus::msDragging;
+}
+
+void TController::recordEdits()
+{
+    // A drag is one step, recorded when the button comes up.
+    if (!fDocument || isMouseHeld() || !fField->takeEdits())
+        return;
+    if (fHistory.record(TDocumentWriter::state(*fDocument)))
+        showUndoState();
+}
+
+void TController::resetHistory()
+{
+    fField->takeEdits();
+    fHistory.reset(TDocumentWriter::state(*fDocument));
+    showUndoState();
+}
+
+void TController::showUndoState()
+{
+    fWindow.setCommandEnabled(TCommandId::cmdUndo, fHistory.canUndo());
+    fWindow.setCommandEnabled(TCommandId::cmdRedo, fHistory.canRedo());
+}
+
+void TController::undo()
+{
+    if (isMouseHeld())
+        return;
+    recordEdits();
+    if (!fHistory.undo([this](const QByteArray &state) { restoreState(state); }))
+        return;
+    afterRestore();
+}
+
+void TController::redo()
+{
+    if (isMouseHeld())
+        return;
+    recordEdits();
+    if (!fHistory.redo([this](const QByteArray &state) { restoreState(state); }))
+        return;
+    afterRestore();
+}
+
+void TController::restoreState(const QByteArray &state)
+{
+    // Read first: should that fail, the document on screen stays as it is.
+    std::unique_ptr<TZarnofile> restored
+        = TFileReader(fDocument->documentFileName(), fFactory).readState(state);
+    restored->field().takeViewFrom(*fField);
+    fWindow.disableFigureTools();
+    const TScopedAssign locked(fAcceptInput, false, true);
+    fModel.clearSelection();
+    fDocument->swapField(*restored);
+    fField = &fDocument->field();
+    fScreen.setController(fField);
+    fModel.setField(*fField);
+    // The earlier field goes once nothing refers to its shapes any more.
+    restored.reset();
+    setToggleStates();
+    fWindow.showShapeList(*fField, &fModel.getSelection());
+}
+
+void TController::afterRestore()
+{
+    // Back at the state in the file the document is unchanged again.
+    if (fHistory.isAtSavedState())
+        fDocument->clearChanged();
+    else
+        fField->setModified(QStringLiteral("controller.undo"));
+    fField->takeEdits();
+    showUndoState();
 }
 
 } // namespace zarno

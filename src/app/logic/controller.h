@@ -3,6 +3,7 @@
 #include "app/logic/abstractcontroller.h"
 #include "app/logic/commands.h"
 #include "app/logic/mainwindowport.h"
+#include "app/logic/undohistory.h"
 #include "persist/loadsave.h"
 
 #include <memory>
@@ -69,6 +70,16 @@ public:
     TAbstractImageAdapter &surface() { return *fSurface; }
     TField &field();
     TZarnofile &document() { return *fDocument; }
+
+    // Every change of the document can be taken back: each user action
+    // (a command, a construction, a press to release of the mouse) that
+    // changed it is one step.
+    void undo();
+    void redo();
+    // Makes the edits since the last step one step. The user's actions do
+    // it when they end; nothing happens while the mouse button is held.
+    void recordEdits();
+    const TUndoHistory &history() const { return fHistory; }
     TLoadSave &loadSave() { return fLoadSave; }
     bool isReady() const { return fReady; }
 
@@ -79,6 +90,16 @@ public:
     bool offerRecovery();
 
 private:
+    // Runs one user action; when the outermost action ends, what it changed
+    // becomes one undo step. Edits made outside any action (a window that
+    // changed the document by itself) become their own step first.
+    template <typename Work> void asOneAction(Work &&work);
+    void executeActionNow(TCommandId id, bool checked);
+    bool isMouseHeld() const;
+    void resetHistory();
+    void restoreState(const QByteArray &state);
+    void afterRestore();
+    void showUndoState();
     // After input that may have changed the document.
     void edited(bool structural);
     void setToggleStates();
@@ -96,6 +117,8 @@ private:
     TField *fField = nullptr;
     bool fAcceptInput = false;
     bool fReady = false;
+    TUndoHistory fHistory;
+    int fActionDepth = 0;
     TAutosave *fAutosave = nullptr;
     bool fAutosaveErrorShown = false;
 };

@@ -29,6 +29,8 @@ public:
     virtual bool isPointToolDown() const = 0;
     virtual void releasePointTool() = 0;
     virtual void setCommandChecked(TCommandId commandId, bool checked) = 0;
+    // Commands offered only in some states (undo when there is a step).
+    virtual void setCommandEnabled(TCommandId, bool) { }
     virtual void setSelectionCommands(TPropertyType propertyType, bool canDelete, bool anySelected)
         = 0;
     virtual void showShapeList(TField &field, const TShapeList *selection) = 0;
