@@ -11,11 +11,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -398,6 +401,17 @@ void TfrmMain::showSplash()
 {
     TfrmSplash splash(this);
     splash.exec();
+}
+
+void TfrmMain::putFigureOnClipboard(const QByteArray &png, const QByteArray &svg)
+{
+    auto *data = new QMimeData;
+    // Programs that take only an image get the bitmap; those that read
+    // vector graphics take the SVG, and some take the PNG's own bytes.
+    data->setImageData(QImage::fromData(png, "PNG"));
+    data->setData(QStringLiteral("image/png"), png);
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TfrmMain::openManual()

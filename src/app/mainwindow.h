@@ -110,6 +110,7 @@ public:
     void setupToolbar() override;
     void showSplash() override;
     void openManual() override;
+    void putFigureOnClipboard(const QByteArray &png, const QByteArray &svg) override;
     void closeMainWindow() override { close(); }
 
 protected:

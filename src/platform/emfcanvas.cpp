@@ -487,12 +487,7 @@ void TEmfCanvas::drawGlyphText(
 {
     if (!d->dc)
         return;
-    QPainterPath path = glyphRunOutline(x, baseline, text, font);
-    if (font.underline && font.characterMapOnly && !path.isEmpty()) {
-        const QRectF box = path.boundingRect();
-        const double thickness = std::max(1.0, font.pixelSize / 20);
-        path.addRect(QRectF(box.left(), baseline + thickness, box.width(), thickness));
-    }
+    const QPainterPath path = glyphRunArea(x, baseline, text, font);
     if (path.isEmpty())
         return;
     // One path of lines and Béziers, filled with the nonzero rule of the

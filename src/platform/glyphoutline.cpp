@@ -50,4 +50,15 @@ QPainterPath glyphRunOutline(double x, double baseline, const QString &text, con
     return QTransform(font.scaleX, 0, 0, font.scaleY, x, baseline).map(path);
 }
 
+QPainterPath glyphRunArea(double x, double baseline, const QString &text, const TGlyphFont &font)
+{
+    QPainterPath path = glyphRunOutline(x, baseline, text, font);
+    if (font.underline && font.characterMapOnly && !path.isEmpty()) {
+        const QRectF box = path.boundingRect();
+        const double thickness = std::max(1.0, font.pixelSize / 20);
+        path.addRect(QRectF(box.left(), baseline + thickness, box.width(), thickness));
+    }
+    return path;
+}
+
 } // namespace zarno

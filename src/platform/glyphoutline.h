@@ -17,4 +17,8 @@ QRawFont glyphRawFont(const QString &family, double pixelSize);
 QPainterPath glyphRunOutline(
     double x, double baseline, const QString &text, const TGlyphFont &font);
 
+// The outline with the run's underline, if it has one: the whole area a
+// vector file fills for the run, with the nonzero rule and no pen.
+QPainterPath glyphRunArea(double x, double baseline, const QString &text, const TGlyphFont &font);
+
 } // namespace zarno

@@ -2,7 +2,9 @@
 
 #include "platform/bitmap.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -85,6 +87,21 @@ QByteArray encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch)
         result = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
     std::free(data);
     return result;
+}
+
+QByteArray encodePng(const TBitmap &bitmap, int dotsPerInch)
+{
+    if (bitmap.width() < 1 || bitmap.height() < 1)
+        return {};
+    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB32);
+    const int perMetre = int(std::lround(dotsPerInch / 0.0254));
+    image.setDotsPerMeterX(perMetre);
+    image.setDotsPerMeterY(perMetre);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
 }
 
 } // namespace zarno

@@ -13,4 +13,8 @@ class TBitmap;
 // inside the library gives an empty array.
 QByteArray encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch);
 
+// Encodes a bitmap as PNG with its density in dots per inch; empty on
+// failure.
+QByteArray encodePng(const TBitmap &bitmap, int dotsPerInch);
+
 } // namespace zarno

@@ -2,6 +2,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/glyphoutline.h"
+#include "platform/painterpaths.h"
 #include "platform/rasterizer.h"
 
 #include <QFontMetrics>
@@ -16,45 +17,6 @@ namespace zarno {
 
 namespace {
 
-// Dash patterns in units of the pen width. One-pixel pens use long dashes
-// so that the pattern stays readable; wide pens scale theirs with the width.
-QList<qreal> dashPattern(TPenStyle style, bool wide)
-{
-    switch (style) {
-    case TPenStyle::psDash: return wide ? QList<qreal> { 4, 2 } : QList<qreal> { 18, 6 };
-    case TPenStyle::psDot: return wide ? QList<qreal> { 1, 2 } : QList<qreal> { 3, 3 };
-    case TPenStyle::psDashDot:
-        return wide ? QList<qreal> { 4, 2, 1, 2 } : QList<qreal> { 9, 6, 3, 6 };
-    case TPenStyle::psDashDotDot:
-        return wide ? QList<qreal> { 4, 2, 1, 2, 1, 2 } : QList<qreal> { 9, 3, 3, 3, 3, 3 };
-    case TPenStyle::psSolid:
-    case TPenStyle::psClear: break;
-    }
-    return {};
-}
-
-Qt::BrushStyle qtBrushStyle(TBrushStyle style)
-{
-    switch (style) {
-    case TBrushStyle::bsSolid: return Qt::SolidPattern;
-    case TBrushStyle::bsClear: return Qt::NoBrush;
-    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
-    case TBrushStyle::bsVertical: return Qt::VerPattern;
-    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
-    case TBrushStyle::bsCross: return Qt::CrossPattern;
-    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
-    }
-    return Qt::NoBrush;
-}
-
-QRegion regionOf(const QVector<QRect> &rects)
-{
-    QRegion r;
-    r.setRects(rects.constData(), int(rects.size()));
-    return r;
-}
-
 // Whether our rasterizer's integer arithmetic covers these coordinates.
 bool inRasterRange(std::initializer_list<int> coords)
 {
@@ -62,24 +24,6 @@ bool inRasterRange(std::initializer_list<int> coords)
         if (c < -raster::kMaxCoordinate || c > raster::kMaxCoordinate)
             return false;
     return true;
-}
-
-QRectF boxOf(int x1, int y1, int x2, int y2)
-{
-    return QRectF(
-        QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2)));
-}
-
-// Qt's arc angle (degrees, counter-clockwise as seen) of the ellipse point on
-// the radial through (x, y): the parameter of the point, not its polar angle.
-qreal parametricDegrees(const QRectF &box, int x, int y)
-{
-    const qreal a = box.width() / 2, b = box.height() / 2;
-    qreal u = x - box.center().x(), v = box.center().y() - y;
-    if (u == 0 && v == 0)
-        u = 1;
-    const qreal t = std::atan2(b > 0 ? v / b : v, a > 0 ? u / a : u);
-    return t * 180 / M_PI;
 }
 
 } // namespace
@@ -204,20 +148,7 @@ QPainter &TRasterCanvas::painter(Geometry geometry)
 QPen TRasterCanvas::qtPen() const
 {
     const Pen &p = activePen();
-    if (p.style == TPenStyle::psClear)
-        return QPen(Qt::NoPen);
-    const int width = std::max(1, p.width);
-    QPen pen(QColor(toQRgb(p.color)), width);
-    if (p.style == TPenStyle::psSolid) {
-        // Wide pens end and join round.
-        pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
-        pen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
-    } else {
-        pen.setDashPattern(dashPattern(p.style, width > 1));
-        pen.setCapStyle(Qt::FlatCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-    }
-    return pen;
+    return painterPen(p.color, p.width, p.style);
 }
 
 QBrush TRasterCanvas::qtBrush() const
@@ -345,22 +276,7 @@ void TRasterCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
             raster::wideArc(t, x1, y1, x2, y2, activePen().width, x3, y3, x4, y4);
         return;
     }
-    const QRectF box = boxOf(x1, y1, x2, y2);
-    const qreal start = parametricDegrees(box, x3, y3);
-    qreal sweep = parametricDegrees(box, x4, y4) - start;
-    while (sweep <= 0)
-        sweep += 360;
-    // Radials that point the same way (cross product 0, dot product > 0) make
-    // the whole ellipse, as with the pixel path.
-    {
-        const qreal cx = box.center().x(), cy = box.center().y();
-        const qreal su = x3 - cx, sv = cy - y3, eu = x4 - cx, ev = cy - y4;
-        if (su * ev - sv * eu == 0 && su * eu + sv * ev > 0)
-            sweep = 360;
-    }
-    QPainterPath path;
-    path.arcMoveTo(box, start);
-    path.arcTo(box, start, sweep);
+    const QPainterPath path = arcPath(boxOf(x1, y1, x2, y2), x3, y3, x4, y4);
     QPainter &p = painter(Geometry::Shapes);
     p.setPen(qtPen());
     p.setBrush(Qt::NoBrush);

@@ -4,6 +4,7 @@
 #include "platform/bitmap.h"
 #include "platform/emfcanvas.h"
 #include "platform/jpegencoder.h"
+#include "platform/vectorcanvas.h"
 #include "render/dpi.h"
 
 #include <QFile>
@@ -87,8 +88,12 @@ void TGraphicfileAdapter::finishDraw()
     fPushed.reset();
 }
 
-void TGraphicfileAdapter::writeFile(const QByteArray &bytes) const
+void TGraphicfileAdapter::writeFile(const QByteArray &bytes)
 {
+    if (fFileName.isEmpty()) {
+        fBytes = bytes;
+        return;
+    }
     // Written beside the target and renamed over it, so that a failure
     // never leaves half an image behind.
     QSaveFile file(fFileName);
@@ -157,6 +162,56 @@ void TMetafileAdapter::finishDraw()
 {
     TGraphicfileAdapter::finishDraw();
     fMetafile.reset();
+}
+
+void TPngAdapter::saveFile()
+{
+    const QByteArray png = encodePng(getBitmap(), kDpi);
+    if (png.isEmpty())
+        throw EFileStreamError(
+            QStringLiteral("画像をPNGに変換できませんでした。\r\n") + fileName());
+    writeFile(png);
+}
+
+TVectorFileAdapter::TVectorFileAdapter(Format format)
+    : fFormat(format)
+{ }
+
+TVectorFileAdapter::~TVectorFileAdapter()
+{
+    finishDraw();
+}
+
+TCanvas &TVectorFileAdapter::getCanvas()
+{
+    return fVector ? *fVector : TGraphicfileAdapter::getCanvas();
+}
+
+void TVectorFileAdapter::openTarget(const QSize &px, const TModelPoint &mm)
+{
+    fVector = std::make_unique<TVectorCanvas>(
+        fFormat == Format::Svg ? TVectorCanvas::Format::Svg : TVectorCanvas::Format::Pdf,
+        px.width(), px.height(), mm.x, mm.y);
+    fVector->setPenWidth(1);
+    fVector->setBrushColor(kColorWhite);
+    fVector->setBrushStyle(TBrushStyle::bsClear);
+}
+
+void TVectorFileAdapter::saveFile()
+{
+    const QByteArray bytes = fVector ? fVector->finish() : QByteArray();
+    if (bytes.isEmpty())
+        throw EFileStreamError(
+            (fFormat == Format::Svg ? QStringLiteral("SVGファイルを作成できませんでした。\r\n")
+                                    : QStringLiteral("PDFファイルを作成できませんでした。\r\n"))
+            + fileName());
+    writeFile(bytes);
+}
+
+void TVectorFileAdapter::finishDraw()
+{
+    TGraphicfileAdapter::finishDraw();
+    fVector.reset();
 }
 
 } // namespace zarno

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace zarno {
 
@@ -45,14 +46,20 @@ protected:
     // millimetres: the bitmap here, a vector recording in subclasses.
     virtual void openTarget(const QSize &px, const TModelPoint &mm);
     // Writes the bytes to the file named in setupFile; an unwritable file
-    // raises EFileStreamError with the name.
-    void writeFile(const QByteArray &bytes) const;
+    // raises EFileStreamError with the name. Without a name (an image for
+    // the clipboard) the bytes are kept for takeBytes.
+    void writeFile(const QByteArray &bytes);
+
+public:
+    // What saveFile made when no file was named; empty afterwards.
+    QByteArray takeBytes() { return std::exchange(fBytes, {}); }
 
 private:
     QString fFileName;
     TModelPoint fSizeMm;
     QSize fPixelSize;
     std::optional<TPushedScale> fPushed;
+    QByteArray fBytes;
 };
 
 // The JPEG surface: the bitmap encoded at quality 100 with full-resolution
@@ -67,7 +74,16 @@ public:
     static void saveToFileWithDpi(QByteArray &jpeg, int dpi);
 };
 
+// The PNG surface: the bitmap as a PNG stating 300 dpi. Offered for the
+// clipboard and the command-line exporter.
+class TPngAdapter : public TGraphicfileAdapter
+{
+public:
+    void saveFile() override;
+};
+
 class TEmfCanvas;
+class TVectorCanvas;
 
 // The metafile surface: every drawing call recorded into an enhanced
 // metafile whose frame is the image's size in hundredths of a millimetre,
@@ -86,6 +102,27 @@ protected:
 
 private:
     std::unique_ptr<TEmfCanvas> fMetafile;
+};
+
+// The SVG and PDF surfaces: every drawing call recorded as vector graphics
+// on a page of the image's size in millimetres (SVG: its width and height in
+// hundredths of a millimetre), in 300-dpi drawing units.
+class TVectorFileAdapter : public TGraphicfileAdapter
+{
+public:
+    enum class Format { Svg, Pdf };
+    explicit TVectorFileAdapter(Format format);
+    ~TVectorFileAdapter() override;
+    TCanvas &getCanvas() override;
+    void saveFile() override;
+    void finishDraw() override;
+
+protected:
+    void openTarget(const QSize &px, const TModelPoint &mm) override;
+
+private:
+    Format fFormat;
+    std::unique_ptr<TVectorCanvas> fVector;
 };
 
 } // namespace zarno

@@ -61,6 +61,8 @@ QList<QPair<QString, QString>> TGraphicfileDialogRules::filters()
     return {
         { QStringLiteral("jpeg file (*.jpg)"), QStringLiteral(".jpg") },
         { QStringLiteral("enhanced metafile (*.emf)"), QStringLiteral(".emf") },
+        { QStringLiteral("svg file (*.svg)"), QStringLiteral(".svg") },
+        { QStringLiteral("pdf file (*.pdf)"), QStringLiteral(".pdf") },
     };
 }
 
@@ -89,6 +91,9 @@ TSaveGraphicfileDialog *TSaveGraphicfileDialog::current()
 TGraphicfileFacade::TGraphicfileFacade()
     : fJpeg(std::make_unique<TJpegAdapter>())
     , fMetafile(std::make_unique<TMetafileAdapter>())
+    , fSvg(std::make_unique<TVectorFileAdapter>(TVectorFileAdapter::Format::Svg))
+    , fPdf(std::make_unique<TVectorFileAdapter>(TVectorFileAdapter::Format::Pdf))
+    , fPng(std::make_unique<TPngAdapter>())
 { }
 
 TGraphicfileFacade::~TGraphicfileFacade() = default;
@@ -98,7 +103,19 @@ TGraphicfileAdapter *TGraphicfileFacade::surfaceFor(const QString &fileName) con
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QStringLiteral("emf"))
         return fMetafile.get();
+    if (suffix == QStringLiteral("svg"))
+        return fSvg.get();
+    if (suffix == QStringLiteral("pdf"))
+        return fPdf.get();
+    if (suffix == QStringLiteral("png"))
+        return fPng.get();
     return fJpeg.get();
+}
+
+void TGraphicfileFacade::chooseInMemory(const QString &extension)
+{
+    fFileName.clear();
+    fChosen = surfaceFor(extension);
 }
 
 void TGraphicfileFacade::choose(const QString &fileName)

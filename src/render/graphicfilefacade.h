@@ -12,6 +12,8 @@ namespace zarno {
 class TGraphicfileAdapter;
 class TJpegAdapter;
 class TMetafileAdapter;
+class TPngAdapter;
+class TVectorFileAdapter;
 
 // The last image file name and the property in use; the document fills it.
 struct TGraphicfileParameter
@@ -89,9 +91,12 @@ public:
     // Runs the dialog; on OK the parameter takes its values and the surface
     // for the name's extension is chosen.
     bool askParameters(TGraphicfileParameter &parameter, const TModelViewRect &modelRect);
-    // Chooses the surface for the name without asking (".emf" in any case
-    // gives the metafile surface, everything else JPEG).
+    // Chooses the surface for the name without asking (".emf", ".svg",
+    // ".pdf" and ".png" in any case give theirs, everything else JPEG).
     void choose(const QString &fileName);
+    // Chooses the surface of the extension (".png", ".svg") for an image
+    // kept in memory: saveFile leaves its bytes with the surface.
+    void chooseInMemory(const QString &extension);
     void setupFile(const TModelViewRect &modelRect, const QSize &pixelSize,
         const TGraphicfileProperty &property);
     void saveFile();
@@ -106,6 +111,9 @@ public:
 private:
     std::unique_ptr<TJpegAdapter> fJpeg;
     std::unique_ptr<TMetafileAdapter> fMetafile;
+    std::unique_ptr<TVectorFileAdapter> fSvg;
+    std::unique_ptr<TVectorFileAdapter> fPdf;
+    std::unique_ptr<TPngAdapter> fPng;
     TGraphicfileAdapter *fChosen = nullptr;
     QString fFileName;
 };

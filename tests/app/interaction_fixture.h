@@ -61,6 +61,15 @@ public:
     void showSplash() override { }
     void openManual() override { }
     void closeMainWindow() override { }
+    void putFigureOnClipboard(const QByteArray &png, const QByteArray &svg) override
+    {
+        clipboardPng = png;
+        clipboardSvg = svg;
+        ++clipboardCopies;
+    }
+    QByteArray clipboardPng;
+    QByteArray clipboardSvg;
+    int clipboardCopies = 0;
 };
 
 // The program's interaction without windows: factory, model, controller and

@@ -54,6 +54,20 @@ TEST(CommandLineExport, WritesEachFormatAtTheAskedSize)
     QFile f(emf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(44).mid(40, 4), QByteArray(" EMF"));
+
+    for (const char *name : { "figure.svg", "figure.pdf" }) {
+        const QString out = dir.filePath(QString::fromLatin1(name));
+        r = runZarno({ QStringLiteral("--export"), kDocument, out, QStringLiteral("--width-mm"),
+            QStringLiteral("100") });
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("100.00 ×"))) << r.out.toStdString();
+        QFile v(out);
+        ASSERT_TRUE(v.open(QIODevice::ReadOnly));
+        const QByteArray head = v.read(400);
+        EXPECT_TRUE(out.endsWith(QStringLiteral(".svg")) ? head.contains("width=\"100mm\"")
+                                                         : head.startsWith("%PDF-"))
+            << head.constData();
+    }
 }
 
 TEST(CommandLineExport, FailsWithItsReasonAndExitCode)

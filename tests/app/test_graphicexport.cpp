@@ -313,6 +313,82 @@ TEST_F(GraphicExportTest, TheMetafileFrameIsTheImageSizeAndEmf2svgReadsIt)
     EXPECT_TRUE(text.contains("path") || text.contains("line")) << text.left(2000).constData();
 }
 
+// The page width in millimetres of a PDF's page box.
+double pdfPageWidthMm(const QByteArray &pdf)
+{
+    const qsizetype at = pdf.indexOf("/MediaBox [");
+    const qsizetype end = pdf.indexOf(']', at);
+    if (at < 0 || end < 0)
+        return 0;
+    const QList<QByteArray> n = pdf.mid(at + 11, end - at - 11).simplified().split(' ');
+    return n.size() == 4 ? (n[2].toDouble() - n[0].toDouble()) / 72 * 25.4 : 0;
+}
+
+TEST_F(GraphicExportTest, SvgAndPdfPagesHaveTheImagesSizeInMillimetres)
+{
+    showArea();
+    clickPoint(-2, -1);
+    clickPoint(2, 1, true);
+    construct(TFiguretype::FIG_senbun);
+    EXPECT_EQ(TGraphicfileDialogRules::filterIndexFor(QStringLiteral("x.svg")), 2);
+    EXPECT_EQ(TGraphicfileDialogRules::filterIndexFor(QStringLiteral("x.PDF")), 3);
+    for (const char *name : { "figure.svg", "figure.PDF" }) {
+        SCOPED_TRACE(name);
+        const QString file = path(QString::fromLatin1(name));
+        ASSERT_TRUE(exportAs(file, [](TGraphicfileProperty &p) {
+            p.scaleType = TGraphicFileScaletype::gstHAxe1;
+            p.hAxe1_mm = 12;
+        }));
+        const TGraphicfileAdapter &surface = *controller->graphicfile().surfaceFor(file);
+        EXPECT_DOUBLE_EQ(surface.sizeMm().x, 96);
+        const QByteArray bytes = readAll(file);
+        if (file.endsWith(QStringLiteral(".svg"))) {
+            const QString height = QString::number(std::nearbyint(surface.sizeMm().y * 100) / 100);
+            EXPECT_TRUE(bytes.contains("width=\"96mm\" height=\"" + height.toLatin1() + "mm\""))
+                << bytes.left(300).constData();
+            EXPECT_TRUE(bytes.contains("<path") || bytes.contains("<polyline"));
+        } else {
+            EXPECT_TRUE(bytes.startsWith("%PDF-"));
+            EXPECT_NEAR(pdfPageWidthMm(bytes), 96, 1e-4);
+        }
+        expectScreenStateBack();
+    }
+}
+
+TEST_F(GraphicExportTest, CopyFigurePutsThe300DpiImageAndSvgOnTheClipboard)
+{
+    showArea();
+    clickPoint(-2, -1);
+    clickPoint(2, 1, true);
+    construct(TFiguretype::FIG_senbun);
+    area().property().scaleType = TGraphicFileScaletype::gstHAxe1;
+    area().property().hAxe1_mm = 12;
+    const QString named = controller->document().imagePath();
+    controller->executeAction(TCommandId::cmdCopyFigure);
+    ASSERT_EQ(window.clipboardCopies, 1);
+    EXPECT_EQ(dialog->calls, 0); // nothing asked
+    const QImage image = QImage::fromData(window.clipboardPng, "PNG");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 1134);
+    EXPECT_NEAR(image.dotsPerMeterX(), 300 / 0.0254, 1);
+    // The segment through the area's centre, none of the area's dotted edge
+    // and no selection colour.
+    int centreInk = 0, red = 0;
+    for (int y = image.height() / 2 - 8; y <= image.height() / 2 + 8; ++y)
+        for (int x = image.width() / 2 - 8; x <= image.width() / 2 + 8; ++x)
+            centreInk += qGray(image.pixel(x, y)) < 128;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += isReddish(image.pixel(x, y));
+    EXPECT_GT(centreInk, 0);
+    EXPECT_EQ(red, 0);
+    EXPECT_TRUE(isWhite(image.pixel(0, 0)));
+    EXPECT_TRUE(window.clipboardSvg.contains("width=\"96mm\""));
+    // A copy is no export: the document keeps its image name.
+    EXPECT_EQ(controller->document().imagePath(), named);
+    expectScreenStateBack();
+}
+
 TEST_F(GraphicExportTest, AnAreaBeyondTheViewExportsTheViewAndSaysSo)
 {
     showArea();

@@ -528,8 +528,9 @@ TEST(SaveGraphicfileDialog, ShowsThePropertyMarksBadValuesAndRefusesThem)
         nullptr, dir.filePath(QStringLiteral("figure.jpg")), property, 53);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("名前を付けて画像ファイルを保存"));
     EXPECT_EQ(dialog.fileDialog()->nameFilters(),
-        (QStringList {
-            QStringLiteral("jpeg file (*.jpg)"), QStringLiteral("enhanced metafile (*.emf)") }));
+        (QStringList { QStringLiteral("jpeg file (*.jpg)"),
+            QStringLiteral("enhanced metafile (*.emf)"), QStringLiteral("svg file (*.svg)"),
+            QStringLiteral("pdf file (*.pdf)") }));
     EXPECT_EQ(dialog.boxEdit()->text(), QStringLiteral("500"));
     EXPECT_EQ(dialog.unitEdit()->text(), QStringLiteral("12"));
     EXPECT_TRUE(dialog.unitRadio()->isChecked());

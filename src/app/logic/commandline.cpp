@@ -33,7 +33,7 @@ bool TExportRequest::isRequested(const QStringList &arguments)
 QString TExportRequest::usage()
 {
     return QStringLiteral(
-        "使い方: zarno --export 入力.znt 出力.{jpg,emf} [--width-mm N | --unit-mm N] "
+        "使い方: zarno --export 入力.znt 出力.{jpg,emf,svg,pdf,png} [--width-mm N | --unit-mm N] "
         "[--text resize|display]");
 }
 

@@ -18,7 +18,7 @@ struct TCommandLine
     static QString documentPath(const QStringList &arguments);
 };
 
-// `zarno --export IN.znt OUT.{jpg,emf} [--width-mm N | --unit-mm N]
+// `zarno --export IN.znt OUT.{jpg,emf,svg,pdf,png} [--width-mm N | --unit-mm N]
 // [--text resize|display]`: an image written without a window. What is not
 // given comes from the document's own export property.
 struct TExportRequest

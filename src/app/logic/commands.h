@@ -26,6 +26,7 @@ enum class TCommandId : int {
     cmdSetupToolbar = 23,
     cmdUndo = 24,
     cmdRedo = 25,
+    cmdCopyFigure = 26,
 };
 
 // Mouse event kinds and buttons as the model receives them.

@@ -302,13 +302,19 @@ bool TController::saveGraphicfile()
     }
     fDocument->setImagePath(parameter.fileName);
     fLoadSave.rememberImageFolder(parameter.fileName);
+    return drawChosenImage(rectangle, parameter.property);
+}
+
+bool TController::drawChosenImage(
+    const TExportRectangle &rectangle, const TGraphicfileProperty &property)
+{
     bool written = false;
     try {
         const TExportScope exporting(fModel);
         const TScopedAssign current(fSurface,
             static_cast<TAbstractImageAdapter *>(fGraphicfile->surface()),
             static_cast<TAbstractImageAdapter *>(&fScreen));
-        drawAndSaveGraphicfile(*fField, *fGraphicfile, rectangle, parameter.property);
+        drawAndSaveGraphicfile(*fField, *fGraphicfile, rectangle, property);
         written = true;
     } catch (const EFileStreamError &e) {
         fGraphicfile->finish();
@@ -329,6 +335,32 @@ bool TController::saveGraphicfile()
     fScreen.prepareDraw();
     refreshChanged();
     return written;
+}
+
+bool TController::copyFigure()
+{
+    if (!fField)
+        return false;
+    const TScopedAssign locked(fAcceptInput, false, true);
+    fScreen.prepareDraw();
+    auto *area = dynamic_cast<TShapePrintArea *>(fField->printArea());
+    const TExportRectangle rectangle = exportRectangle(fScreen, area);
+    if (rectangle.areaOutsideView)
+        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    const TGraphicfileProperty property = area ? area->property() : TGraphicfileProperty();
+    // The same drawing twice: a 300-dpi bitmap for every program, and SVG
+    // for those that take vector graphics.
+    QByteArray images[2];
+    const QString extensions[2] = { QStringLiteral(".png"), QStringLiteral(".svg") };
+    for (int i = 0; i < 2; ++i) {
+        fGraphicfile->chooseInMemory(extensions[i]);
+        TGraphicfileAdapter *surface = fGraphicfile->surface();
+        if (!drawChosenImage(rectangle, property))
+            return false;
+        images[i] = surface->takeBytes();
+    }
+    fWindow.putFigureOnClipboard(images[0], images[1]);
+    return true;
 }
 
 bool TController::closeQuery()
@@ -423,6 +455,7 @@ void TController::executeActionNow(TCommandId id, bool checked)
     case TCommandId::cmdSaveAs: saveFile(true); break;
     case TCommandId::cmdSave: saveFile(false); break;
     case TCommandId::cmdSaveGraphicfile: saveGraphicfile(); break;
+    case TCommandId::cmdCopyFigure: copyFigure(); break;
     case TCommandId::cmdExit: fWindow.closeMainWindow(); break;
     case TCommandId::cmdHelpContents: fWindow.openManual(); break;
     case TCommandId::cmdSplash: fWindow.showSplash(); break;

@@ -15,6 +15,8 @@ class TAutosave;
 class TDisplayAdapter;
 class TField;
 class TGraphicfileFacade;
+class TGraphicfileProperty;
+struct TExportRectangle;
 class TModel;
 class TShapeFactory;
 class TZarnofile;
@@ -64,6 +66,9 @@ public:
     // Writes the output area (or the visible field) as an image file at the
     // size chosen in the save dialog. Returns whether a file was written.
     bool saveGraphicfile();
+    // Puts the figure that saveGraphicfile would write on the clipboard, as
+    // a 300-dpi bitmap and as SVG, at the output area's saved size.
+    bool copyFigure();
     TGraphicfileFacade &graphicfile() { return *fGraphicfile; }
     void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
@@ -90,6 +95,9 @@ public:
     bool offerRecovery();
 
 private:
+    // Draws onto the facade's chosen surface and saves; a file that cannot
+    // be written is reported and gives false.
+    bool drawChosenImage(const TExportRectangle &rectangle, const TGraphicfileProperty &property);
     // Runs one user action; when the outermost action ends, what it changed
     // becomes one undo step. Edits made outside any action (a window that
     // changed the document by itself) become their own step first.

@@ -4,6 +4,7 @@
 #include "core/figurecatalog.h"
 #include "model/shape.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,8 @@ public:
     virtual void setCommandChecked(TCommandId commandId, bool checked) = 0;
     // Commands offered only in some states (undo when there is a step).
     virtual void setCommandEnabled(TCommandId, bool) { }
+    // The copied figure as a 300-dpi PNG and as SVG.
+    virtual void putFigureOnClipboard(const QByteArray &png, const QByteArray &svg) = 0;
     virtual void setSelectionCommands(TPropertyType propertyType, bool canDelete, bool anySelected)
         = 0;
     virtual void showShapeList(TField &field, const TShapeList *selection) = 0;
