@@ -89,22 +89,29 @@ int main(int argc, char **argv)
     };
     exportAs(QStringLiteral("warm.jpg"));
     exportAs(QStringLiteral("warm.emf"));
+    exportAs(QStringLiteral("warm.svg"));
+    exportAs(QStringLiteral("warm.pdf"));
     // The bitmap the JPEG export drew, encoded alone.
     TGraphicfileAdapter &jpeg = *facade.surfaceFor(QStringLiteral("x.jpg"));
     const TBitmap &bitmap = jpeg.getBitmap();
     std::printf("image %d x %d px\n", bitmap.width(), bitmap.height());
-    double jpegMs = 0, encodeMs = 0, emfMs = 0;
+    double jpegMs = 0, encodeMs = 0, emfMs = 0, svgMs = 0, pdfMs = 0;
     const int rounds = 5;
     for (int i = 0; i < rounds; ++i) {
         jpegMs += medianMs([&] { exportAs(QStringLiteral("x.jpg")); }, 5);
         encodeMs += medianMs([&] { (void)encodeJpeg(bitmap, 100, 300); }, 5);
         emfMs += medianMs([&] { exportAs(QStringLiteral("x.emf")); }, 5);
+        svgMs += medianMs([&] { exportAs(QStringLiteral("x.svg")); }, 5);
+        pdfMs += medianMs([&] { exportAs(QStringLiteral("x.pdf")); }, 5);
     }
     jpegMs /= rounds;
     encodeMs /= rounds;
     emfMs /= rounds;
+    svgMs /= rounds;
+    pdfMs /= rounds;
     printBenchSummary("export",
         { { "jpeg_ms", jpegMs }, { "encode_only_ms", encodeMs },
-            { "jpeg_ratio", jpegMs / encodeMs }, { "emf_ms", emfMs } });
+            { "jpeg_ratio", jpegMs / encodeMs }, { "emf_ms", emfMs }, { "svg_ms", svgMs },
+            { "pdf_ms", pdfMs } });
     return 0;
 }
