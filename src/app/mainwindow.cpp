@@ -4,6 +4,7 @@
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/menuactionmanager.h"
+#include "app/penbrushlists.h"
 #include "app/splash.h"
 #include "core/messagedialogs.h"
 #include "render/dpi.h"
@@ -253,6 +254,11 @@ TfrmMain::TfrmMain()
     fPenBrushBar->setObjectName(QStringLiteral("penBrushToolbar"));
     fPenBrushBar->setMovable(false);
     fPenBrushBar->setMinimumHeight(26);
+    fPenBrushLists = new TComboBoxList(*fPenBrushBar, this);
+    fPenBrushLists->chosen = [this](int list, int item) {
+        if (fController)
+            fController->choosePenBrushItem(list, item);
+    };
     fFigureBar = new QToolBar(QStringLiteral("figure"), this);
     fFigureBar->setObjectName(QStringLiteral("figureToolbar"));
     fFigureBar->setIconSize(QSize(32, 32));
@@ -412,6 +418,12 @@ void TfrmMain::putFigureOnClipboard(const QByteArray &png, const QByteArray &svg
     data->setData(QStringLiteral("image/png"), png);
     data->setData(QStringLiteral("image/svg+xml"), svg);
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TfrmMain::showPenBrush(
+    const TPenBrush &penBrush, const std::array<TListState, TPenBrushLists::kListCount> &states)
+{
+    fPenBrushLists->show(penBrush, states);
 }
 
 void TfrmMain::openManual()

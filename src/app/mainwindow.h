@@ -14,6 +14,7 @@ class QToolBar;
 
 namespace zarno {
 
+class TComboBoxList;
 class TController;
 class TFigureActionManager;
 class TMenuActionManager;
@@ -111,6 +112,9 @@ public:
     void showSplash() override;
     void openManual() override;
     void putFigureOnClipboard(const QByteArray &png, const QByteArray &svg) override;
+    void showPenBrush(const TPenBrush &penBrush,
+        const std::array<TListState, TPenBrushLists::kListCount> &states) override;
+    TComboBoxList &penBrushLists() { return *fPenBrushLists; }
     void closeMainWindow() override { close(); }
 
 protected:
@@ -131,6 +135,7 @@ private:
     QCheckBox *fLink;
     QToolBar *fCommandBar;
     QToolBar *fPenBrushBar;
+    TComboBoxList *fPenBrushLists = nullptr;
     QToolBar *fFigureBar;
     QMenu *fPopup;
     QLabel *fStatus;

@@ -67,6 +67,17 @@ public:
         clipboardSvg = svg;
         ++clipboardCopies;
     }
+    void showPenBrush(const TPenBrush &penBrush,
+        const std::array<TListState, TPenBrushLists::kListCount> &states) override
+    {
+        listStates = states;
+        for (int k = 0; k < TPenBrushLists::kListCount; ++k)
+            listItems[size_t(k)] = states[size_t(k)] == TListState::Common
+                ? TPenBrushLists::matchingItem(k, penBrush)
+                : -1;
+    }
+    std::array<TListState, TPenBrushLists::kListCount> listStates {};
+    std::array<int, TPenBrushLists::kListCount> listItems {};
     QByteArray clipboardPng;
     QByteArray clipboardSvg;
     int clipboardCopies = 0;

@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -127,6 +128,34 @@ TEST_F(MainWindowTest, ThePointToolMakesPointsAndTheToolsFollowTheSelection)
     EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_gaisetsuen);
     EXPECT_FALSE(appli->tools().pointTool()->isChecked()); // the point tool is up again
     EXPECT_EQ(appli->model().getSelection().first(), field().last());
+}
+
+TEST_F(MainWindowTest, ThePenBrushListsFollowTheSelectionAndAChoiceRecolorsIt)
+{
+    QToolBar *bar = window.penBrushToolbar();
+    auto *colour = bar->findChild<QComboBox *>(QStringLiteral("cbePenColor"));
+    auto *width = bar->findChild<QComboBox *>(QStringLiteral("cbePenWidth"));
+    auto *brush = bar->findChild<QComboBox *>(QStringLiteral("cbeBrushStyle"));
+    ASSERT_TRUE(colour && width && brush);
+    EXPECT_EQ(bar->findChildren<QComboBox *>().size(), 7);
+    EXPECT_FALSE(colour->isEnabled()); // nothing selected
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(-1, 0);
+    clickAt(1, 0);
+    tool(TFiguretype::FIG_senbun)->trigger();
+    TShape *segment = field().last();
+    ASSERT_EQ(appli->model().getSelection().first(), segment);
+    EXPECT_TRUE(colour->isEnabled());
+    EXPECT_EQ(colour->currentIndex(), 0); // black
+    EXPECT_EQ(width->currentText(), QStringLiteral("極細線"));
+    EXPECT_FALSE(brush->isEnabled()); // a segment has no brush
+
+    // The user picks red: what the list's activation does.
+    colour->setCurrentIndex(1);
+    emit colour->activated(1);
+    EXPECT_EQ(segment->penBrush().getPenColor(), kColorRed);
+    EXPECT_EQ(colour->currentIndex(), 1);
+    EXPECT_TRUE(appli->menus().action(TCommandId::cmdUndo)->isEnabled());
 }
 
 TEST_F(MainWindowTest, DeleteAsksAboutChildrenAndNoKeepsThem)

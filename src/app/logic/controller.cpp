@@ -152,6 +152,24 @@ void TController::updateTools(const TShapeList *selection)
             propertyType = TPropertyType::None;
     }
     fWindow.setSelectionCommands(propertyType, canDelete, first != nullptr);
+    const TGatheredPenBrush gathered = gatherPenBrush(selection);
+    fWindow.showPenBrush(*gathered.penBrush, gathered.states);
+}
+
+void TController::choosePenBrushItem(int list, int item)
+{
+    if (!fAcceptInput || !fField)
+        return;
+    if (fAutosave)
+        fAutosave->interrupt();
+    // Only the chosen attribute, and only to the shapes that have it.
+    asOneAction([&] {
+        TPenBrush scratch;
+        TPenBrushLists::applyTo(list, item, scratch);
+        fModel.applyPenBrush(scratch);
+    });
+    updateTools(&fModel.getSelection());
+    edited(false);
 }
 
 void TController::updateToolsAndList(const TShapeList *selection)

@@ -69,6 +69,9 @@ public:
     // Puts the figure that saveGraphicfile would write on the clipboard, as
     // a 300-dpi bitmap and as SVG, at the output area's saved size.
     bool copyFigure();
+    // The user chose item of the pen-brush toolbar's list: every selected
+    // shape that has that attribute takes it, as one undoable step.
+    void choosePenBrushItem(int list, int item);
     TGraphicfileFacade &graphicfile() { return *fGraphicfile; }
     void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }

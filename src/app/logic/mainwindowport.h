@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/logic/commands.h"
+#include "app/logic/selectionproperties.h"
 #include "core/figurecatalog.h"
 #include "model/shape.h"
 
@@ -32,6 +33,11 @@ public:
     virtual void setCommandChecked(TCommandId commandId, bool checked) = 0;
     // Commands offered only in some states (undo when there is a step).
     virtual void setCommandEnabled(TCommandId, bool) { }
+    // The pen-brush toolbar: the selection's attributes and what each list
+    // shows.
+    virtual void showPenBrush(
+        const TPenBrush &penBrush, const std::array<TListState, TPenBrushLists::kListCount> &states)
+        = 0;
     // The copied figure as a 300-dpi PNG and as SVG.
     virtual void putFigureOnClipboard(const QByteArray &png, const QByteArray &svg) = 0;
     virtual void setSelectionCommands(TPropertyType propertyType, bool canDelete, bool anySelected)
