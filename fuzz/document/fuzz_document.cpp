@@ -8,6 +8,7 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/relation.h"
+#include "model/shape.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
 
