@@ -6,6 +6,7 @@
 #include "model/shapeline.h"
 
 #include <cmath>
+#include <optional>
 
 using namespace zarno;
 using namespace zarno::test;
@@ -56,12 +57,13 @@ protected:
         mouseAt(TMouseKind::mkRelease, to);
     }
     QPoint pixelOf(const TShapeDot *d) { return px(d->getX(), d->getY()); }
-    TShape *graphOf(const QString &formula, TShapeDot *origin)
+    TShape *graphOf(
+        const QString &formula, TShapeDot *origin, TFiguretype type = TFiguretype::FIG_function)
     {
         TFunctionDialogFacade::install(std::make_unique<GivenFormula>(formula));
         model.clearSelection();
         model.addToSelection(origin);
-        return construct(TFiguretype::FIG_function);
+        return construct(type);
     }
     // Distance of a point from the curve; 0 on it.
     static double offCurve(const TShape *curve, const TShapeDot *d)
@@ -77,6 +79,8 @@ protected:
         }
         case TShapetype::SHAPE_function: {
             const auto *g = static_cast<const TShapeFunction *>(curve);
+            if (g->isY())
+                return std::fabs(g->pointAt(p.y - g->origin().y).x - p.x);
             return std::fabs(g->pointAt(p.x - g->origin().x).y - p.y);
         }
         default: return static_cast<const TShapeLine *>(curve)->line().distance(p);
@@ -91,6 +95,8 @@ struct CurveCase
     TFiguretype pointKind;
     TModelPoint onCurve; // where the click is aimed, 3 pixels below it
     TModelPoint dragTo;
+    const char *formula = nullptr; // graphs
+    std::optional<TModelPoint> third = std::nullopt; // the third point of arcs and ellipses
 };
 
 void PrintTo(const CurveCase &c, std::ostream *os)
@@ -111,12 +117,12 @@ TEST_P(CurveKinds, CtrlClickBesideTheCurveMakesAPointThatStaysOnIt)
     const CurveCase &c = GetParam();
     TShape *curve = nullptr;
     TShapeDot *moved = clickPoint(c.figure == TFiguretype::FIG_senbun ? -2 : 0, 0);
-    if (c.figure == TFiguretype::FIG_function) {
-        curve = graphOf(QStringLiteral("x^2"), moved);
+    if (c.formula) {
+        curve = graphOf(QString::fromLatin1(c.formula), moved, c.figure);
     } else {
         clickPoint(2, 0, true);
-        if (c.figure == TFiguretype::FIG_ellipse)
-            clickPoint(1, std::sqrt(3.0) / 2, true);
+        if (c.third)
+            clickPoint(c.third->x, c.third->y, true);
         curve = construct(c.figure);
     }
     ASSERT_NE(curve, nullptr);
@@ -147,11 +153,19 @@ INSTANTIATE_TEST_SUITE_P(EachKind, CurveKinds,
     ::testing::Values(CurveCase { "segment", TFiguretype::FIG_senbun, TFiguretype::FIG_dotOnLine,
                           { 0, 0 }, { 1, 2 } },
         CurveCase {
+            "ray", TFiguretype::FIG_hanCyokusen, TFiguretype::FIG_dotOnLine, { 3, 0 }, { 5, -1 } },
+        CurveCase {
             "circle", TFiguretype::FIG_circle, TFiguretype::FIG_dotOnCircle, { 0, 2 }, { -2, 0 } },
+        // The quarter from (2, 0) to (0, 2).
+        CurveCase { "arc", TFiguretype::FIG_arc, TFiguretype::FIG_dotOnCircle,
+            { std::sqrt(2.0), std::sqrt(2.0) }, { 0.5, 2 }, nullptr, TModelPoint { 0, 2 } },
         CurveCase { "ellipse", TFiguretype::FIG_ellipse, TFiguretype::FIG_dotOnEllipse, { 0, 1 },
-            { 2, -1 } },
+            { 2, -1 }, nullptr, TModelPoint { 1, std::sqrt(3.0) / 2 } },
         CurveCase { "graph", TFiguretype::FIG_function, TFiguretype::FIG_dotOnFunction, { 1, 1 },
-            { -1, 0 } }),
+            { -1, 0 }, "x^2" },
+        // x = y^2: the click is aimed where the curve is not steep in y.
+        CurveCase { "graphOfY", TFiguretype::FIG_functionY, TFiguretype::FIG_dotOnFunction,
+            { 0.25, 0.5 }, { 3, -1 }, "y^2" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(CurvePointInteraction, AShapeBuiltOnAPointOfACurveIsNotDraggedFreely)
