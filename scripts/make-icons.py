@@ -633,6 +633,49 @@ def t_dot2zahyouGroup(c):
     c.dot(px_, py_)
 
 
+def t_koutenLineLine(c):
+    # two given lines and the point where they cross
+    w = 1 if not c.big else 1.5
+    c.line(-1, 13.5, 17, 3.5, "given", px=w)
+    c.line(-1, 4.0, 17, 14.0, "given", px=w)
+    x = 8.0
+    y = 13.5 + (3.5 - 13.5) * (x + 1) / 18
+    c.dot(x, y)
+
+
+def t_koutenLineCircle(c):
+    # a given circle, a given line through it, and the two common points
+    cx, cy, r = 8.5, 9.0, 5.5
+    w = 1 if not c.big else 1.5
+    c.circle(cx, cy, r, "given", px=w)
+    m = -0.35
+    y0 = 8.0 - m * 8.5
+    c.line(-1, y0 - m, 17, y0 + m * 17, "given", px=w)
+    # where y = y0 + m x meets the circle
+    a = 1 + m * m
+    b = 2 * (m * (y0 - cy) - cx)
+    k = cx * cx + (y0 - cy) ** 2 - r * r
+    disc = math.sqrt(b * b - 4 * a * k)
+    for s in (-1, 1):
+        x = (-b + s * disc) / (2 * a)
+        c.dot(x, y0 + m * x)
+
+
+def t_koutenCircleCircle(c):
+    # two given circles and their two common points
+    r = 5.0
+    c1, c2 = (5.5, 9.0), (10.5, 7.0)
+    w = 1 if not c.big else 1.5
+    c.circle(c1[0], c1[1], r, "given", px=w)
+    c.circle(c2[0], c2[1], r, "given", px=w)
+    dx, dy = c2[0] - c1[0], c2[1] - c1[1]
+    d = math.hypot(dx, dy)
+    h = math.sqrt(r * r - (d / 2) ** 2)
+    mx, my = c1[0] + dx / 2, c1[1] + dy / 2
+    for s in (-1, 1):
+        c.dot(mx - s * h * dy / d, my + s * h * dx / d)
+
+
 # catalogue order
 TOOLS = [
     ("dotOnField", t_dotOnField),
@@ -664,6 +707,9 @@ TOOLS = [
     ("arrowHanCyokusen", t_arrowHanCyokusen),
     ("tracer", t_tracer),
     ("dot2zahyouGroup", t_dot2zahyouGroup),
+    ("koutenLineLine", t_koutenLineLine),
+    ("koutenLineCircle", t_koutenLineCircle),
+    ("koutenCircleCircle", t_koutenCircleCircle),
 ]
 
 

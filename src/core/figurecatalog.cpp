@@ -66,6 +66,9 @@ constexpr std::array<Row, TFigureInfo::kRowCount> kRows = {{
     {F::FIG_triangle, "triangle", "(三角形)", false, false, "", "", ""},
     {F::FIG_square, "square", "(四角形)", false, false, "", "", ""},
     {F::FIG_polygon, "polygon", "(ポリゴン)", false, false, "", "", ""},
+    {F::FIG_koutenLineLine, "koutenLineLine", "L1,L2の交点", true, true, "D", "4", "点"},
+    {F::FIG_koutenLineCircle, "koutenLineCircle", "L1,C1の交点", true, true, "D", "5", "点"},
+    {F::FIG_koutenCircleCircle, "koutenCircleCircle", "C1,C2の交点", true, true, "D", "6", "点"},
 }};
 // clang-format on
 

@@ -15,7 +15,10 @@ ZARNO_ENUM(TFiguretype, FIG_null, FIG_genten, FIG_zahyoujiku, FIG_printArea, FIG
     FIG_arc, FIG_ellipse, FIG_paint, FIG_triangle, FIG_writing, FIG_arrow2writing, FIG_function,
     FIG_functionY, FIG_seishiki, FIG_tracer, FIG_setten, FIG_dot2zahyou, FIG_shapeVariable2value,
     FIG_shapeVariable2function, FIG_seishiki2kyokuchiDots, FIG_dot2zahyouGroup, FIG_square,
-    FIG_polygon)
+    FIG_polygon, FIG_koutenLineLine, FIG_koutenLineCircle, FIG_koutenCircleCircle)
+
+// The intersection points (kouten) came after the first release's figure
+// types; they follow them, so every ordinal of the older ones stays as it was.
 
 // Sets of figure types are indexed by ordinal and hold 48 bits.
 using TFiguretypeSet = EnumSet<TFiguretype, 48>;
@@ -37,7 +40,9 @@ struct TFigureActionInfo
 class TFigureInfo
 {
 public:
-    static constexpr int kRowCount = 41;
+    static constexpr int kRowCount = 44;
+    // The rows of the first release; the intersection points follow them.
+    static constexpr int kFirstReleaseRowCount = 41;
 
     class Iterator
     {

@@ -3,6 +3,7 @@
 #include "base/fileio.h"
 #include "formula/calcformulafacade.h"
 #include "graphs/dots2seishiki.h"
+#include "graphs/function2dot.h"
 #include "graphs/seishiki2kyokuchi.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
@@ -148,6 +149,7 @@ bool TFunctionDialogFacade::edit(QString &text, TRange &range, bool isY)
 
 void registerGraphRelationClasses(TShapeFactory &factory)
 {
+    factory.registerClass(std::make_unique<TParentFunction2dotClass>());
     factory.registerClass(std::make_unique<TParentDot2FunctionClass>());
     factory.registerClass(std::make_unique<TParentDots2seishikiClass>());
     factory.registerClass(std::make_unique<TParentSeishiki2diffIs0dotsClass>());

@@ -1,7 +1,6 @@
 #include "graphs/functioncalculator.h"
 
 #include "core/exceptions.h"
-#include "model/geometry/segmentclip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +31,7 @@ void TFunctionCalculator::append(double s, double t, bool pieceStart)
     fLeast = std::min(fLeast, s);
     fGreatest = std::max(fGreatest, s);
     if (fRecordMode == RecordMode::Record)
-        fRecord.push_back({ s, t, pieceStart });
+        fRecord.add(pieceStart, { s, t });
 }
 
 void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, double sStart,
@@ -43,7 +42,7 @@ void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, dou
     fT1 = t1;
     fCount = 0;
     if (recordMode == RecordMode::Record) {
-        fRecord.clear();
+        fRecord.reset();
         fAnchor = { std::nan(""), std::nan("") };
     }
     if (!(step > 0) || !(sEnd >= sStart) || !std::isfinite(sStart) || !std::isfinite(sEnd))
@@ -51,6 +50,10 @@ void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, dou
     // One sample per pixel column; s is computed, not accumulated, so the
     // last column is not lost to rounding.
     const auto n = qsizetype(std::floor((sEnd - sStart) / step + 1e-9)) + 1;
+    // A sample is drawn at most twice: as the exit of one piece and the
+    // entry of the next.
+    if (recordMode == RecordMode::Record)
+        fRecord.setCapacity(int(2 * n + 2));
     fS.resize(std::size_t(n));
     fT.resize(std::size_t(n));
     for (qsizetype i = 0; i < n; ++i)
@@ -71,14 +74,10 @@ void TFunctionCalculator::run(RecordMode recordMode, const Sampler &sampler, dou
         fPieceT.clear();
         throw;
     }
-    if (recordMode == RecordMode::Record && !fRecord.empty() && std::isfinite(fLeast)
+    if (recordMode == RecordMode::Record && !fRecord.isEmpty() && std::isfinite(fLeast)
         && std::isfinite(fGreatest)) {
-        const double middle = (fLeast + fGreatest) / 2;
-        const auto best = std::min_element(
-            fRecord.begin(), fRecord.end(), [middle](const auto &a, const auto &b) {
-                return std::fabs(a.s - middle) < std::fabs(b.s - middle);
-            });
-        fAnchor = { best->s, best->t };
+        const TModelPointST best = fRecord.pointNearestS((fLeast + fGreatest) / 2);
+        fAnchor = { best.s, best.t };
     }
 }
 
@@ -163,17 +162,7 @@ bool TFunctionCalculator::nextPiece()
 
 bool TFunctionCalculator::hitsBox(double s0, double s1, double t0, double t1) const
 {
-    for (std::size_t i = 0; i < fRecord.size(); ++i) {
-        const Recorded &p = fRecord[i];
-        if (p.s >= s0 && p.s <= s1 && p.t >= t0 && p.t <= t1)
-            return true;
-        if (i + 1 < fRecord.size() && !fRecord[i + 1].pieceStart) {
-            const Recorded &q = fRecord[i + 1];
-            if (clipSegmentToBox({ p.s, p.t }, { q.s, q.t }, TClipBox { s0, s1, t0, t1 }))
-                return true;
-        }
-    }
-    return false;
+    return fRecord.hitsBox(TModelRectST { s0, s1, t0, t1 });
 }
 
 } // namespace zarno

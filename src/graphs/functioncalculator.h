@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/valuetypes.h"
+#include "graphs/nearestpoint.h"
 
 #include <functional>
 #include <vector>
@@ -30,6 +31,8 @@ public:
 
     // The recorded curve passes through the box.
     bool hitsBox(double s0, double s1, double t0, double t1) const;
+    // The drawn points of the last recorded run.
+    const TNearestPointForDotOnFunction &record() const { return fRecord; }
     // A recorded point near the middle of the drawn s range; NaN when none.
     TModelPoint anchor() const { return fAnchor; }
     qsizetype sampleCount() const { return fCount; }
@@ -52,13 +55,7 @@ private:
     double fLeast = 0;
     double fGreatest = 0;
 
-    struct Recorded
-    {
-        double s;
-        double t;
-        bool pieceStart;
-    };
-    std::vector<Recorded> fRecord;
+    TNearestPointForDotOnFunction fRecord;
     TModelPoint fAnchor { std::numeric_limits<double>::quiet_NaN(),
         std::numeric_limits<double>::quiet_NaN() };
 };

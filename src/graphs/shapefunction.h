@@ -32,6 +32,13 @@ public:
     TModelPoint pointAt(double s) const;
     // The point with its s coordinate brought into the domain.
     TModelPoint clampIntoDomain(const TModelPoint &point) const;
+    // The s coordinate of a model point relative to the origin.
+    double sOfLocal(const TModelPoint &point) const
+    {
+        return sOf({ point.x - fOrigin.x, point.y - fOrigin.y });
+    }
+    // The s coordinate of a model point as it stands.
+    double sOfModel(const TModelPoint &point) const { return sOf(point); }
     TModelPoint anchorPoint() const;
     // Whether f is a polynomial of degree at most 4, and which.
     const TDimensionInfo &degreeInfo() const;

@@ -163,6 +163,12 @@ bool TRelationClass::isMyParentShapes(const TShapeList *shapes) const
     return rules && rules->checkParentShapes(*shapes) == TParentShapeInfoList::Result::Complete;
 }
 
+bool TRelationClass::acceptsParents(const TShapeList &parents) const
+{
+    TParentShapeInfoList *rules = parentShapeInfoList();
+    return !rules || rules->checkParentShapes(parents) == TParentShapeInfoList::Result::Complete;
+}
+
 TParents2Children *TRelationClass::attachNew(TFiguretype figureType, TShape &shape) const
 {
     std::unique_ptr<TAbstractParents2Children> relation = createRelation(figureType);

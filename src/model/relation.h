@@ -78,6 +78,14 @@ public:
     virtual bool isValid() const = 0;
     // Moves a point made by this relation by an offset in model units.
     virtual void moveXYOffsetXY_p2dot(TShape &point, const TModelPoint &offset);
+    // The user drags the point to the cursor, which moved by the offset since
+    // the last event. A point bound to a curve follows the cursor along the
+    // curve; every other point moves by the offset.
+    virtual void dragDotTo(TShape &point, const TModelPoint &cursor, const TModelPoint &offset)
+    {
+        (void)cursor;
+        moveXYOffsetXY_p2dot(point, offset);
+    }
     // Places a newly created point at a model position.
     virtual void setDotInitialXY(const TModelPoint &point);
     virtual TTraceRecord *traceRecord() const { return nullptr; }
@@ -152,6 +160,10 @@ public:
     virtual QString figureTypeName(TFiguretype figureType) const;
     // Whether a selection exactly meets the parent rules.
     virtual bool isMyParentShapes(const TShapeList *shapes) const;
+    // Whether the parents a document names can build this class's shape: the
+    // parent rules where the class has them. Classes built by clicking, which
+    // have none, check their parents themselves.
+    virtual bool acceptsParents(const TShapeList &parents) const;
 
     // Creates a relation of this class for the figure type and attaches it to the shape.
     TParents2Children *attachNew(TFiguretype figureType, TShape &shape) const;

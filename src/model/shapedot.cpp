@@ -65,6 +65,13 @@ void TShapeDot::moveXYOffsetXY(double dx, double dy)
     relation()->moveXYOffsetXY_p2dot(*this, { dx, dy });
 }
 
+void TShapeDot::dragTo(const TModelPoint &cursor, const TModelPoint &offset)
+{
+    if (fFixed || !relation())
+        return;
+    relation()->dragDotTo(*this, cursor, offset);
+}
+
 double TShapeDot::rawDistance(const TModelPoint &p, const TModelPoint &) const
 {
     if (!isDrawable())

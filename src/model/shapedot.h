@@ -40,6 +40,9 @@ public:
     void saveInfo(TAbstractFileWriter &writer) const override;
     void loadInfo(TAbstractXmlNode &node) override;
     void moveXYOffsetXY(double dx, double dy) override;
+    // The user drags this point alone: the cursor is where the mouse is now,
+    // the offset how far it moved since the last event.
+    void dragTo(const TModelPoint &cursor, const TModelPoint &offset);
     double rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const override;
     bool isDrawnInFront() const override { return true; }
 

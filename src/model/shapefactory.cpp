@@ -109,9 +109,7 @@ void TShapeFactory::readAll(TAbstractXmlNode &figureList, TShapeStore &field) co
         // The parents must be what the construction is built from: a record
         // that names a line where a point belongs would be computed from the
         // wrong kind of shape.
-        const TRelationClass *cls = relationClassFor(type);
-        if (TParentShapeInfoList *rules = cls->parentShapeInfoList();
-            rules && rules->checkParentShapes(parents) != TParentShapeInfoList::Result::Complete)
+        if (!relationClassFor(type)->acceptsParents(parents))
             figure->raiseFormatError(safeFormat(
                 QStringLiteral("figure(%s)の親が正しくありません。"), { fmtArg(typeText) }));
         TShapeStore built = createSilently(type, parents);

@@ -66,17 +66,22 @@ TEST_F(InteractionTest, PressingEmptyFieldClearsTheSelectionEvenWithShift)
     }
 }
 
-TEST_F(InteractionTest, CtrlClickNearLinesMakesNothingWhilePointsOnLinesDoNotExist)
+TEST_F(InteractionTest, CtrlClickNearOneLineMakesAPointOnItAndNearACrossingNothing)
 {
     TShapeDot *a = clickPoint(-2, 0);
     clickPoint(2, 0, true);
-    construct(TFiguretype::FIG_line);
+    TShape *line = construct(TFiguretype::FIG_line);
     TShapeDot *c = clickPoint(0, -2);
     clickPoint(0, 2, true);
     construct(TFiguretype::FIG_line);
-    const int before = field().count();
+    int before = field().count();
     press(1, 0.02, ssCtrl); // near one line
     release(1, 0.02);
+    ASSERT_EQ(field().count(), before + 1);
+    EXPECT_EQ(field().last()->getFigureType(), TFiguretype::FIG_dotOnLine);
+    EXPECT_EQ(field().last()->parents().first(), line);
+    EXPECT_NEAR(static_cast<TShapeDot *>(field().last())->getY(), 0, 1e-12);
+    before = field().count();
     press(0, 0, ssCtrl); // where two lines cross
     release(0, 0);
     EXPECT_EQ(field().count(), before);

@@ -14,21 +14,54 @@ TEST(FigureCatalog, IteratorWalksAllRowsInOrder)
         ++rows;
         order.append(info.figureType);
         if (info.hasTool) {
-            ++tools;
-            if (info.visibleByDefault)
-                ++visibleTools;
+            // Counted over the rows of the first release; the rest are checked below.
+            if (rows <= TFigureInfo::kFirstReleaseRowCount) {
+                ++tools;
+                if (info.visibleByDefault)
+                    ++visibleTools;
+            }
             EXPECT_FALSE(info.menuLetter.isEmpty());
             EXPECT_TRUE(TFigureInfo::menuGroups().contains(info.groupName))
                 << info.id.toStdString();
         }
     }
-    EXPECT_EQ(rows, 41);
+    EXPECT_EQ(rows, TFigureInfo::kFirstReleaseRowCount + 3);
+    EXPECT_EQ(TFigureInfo::kFirstReleaseRowCount, 41);
     EXPECT_EQ(tools, 28);
     EXPECT_EQ(visibleTools, 25);
     EXPECT_EQ(order.first(), TFiguretype::FIG_null);
     EXPECT_EQ(order[10], TFiguretype::FIG_shapeVariable2dot);
-    EXPECT_EQ(order.last(), TFiguretype::FIG_polygon);
-    EXPECT_EQ(enumCount<TFiguretype>(), 43u);
+    EXPECT_EQ(order[40], TFiguretype::FIG_polygon);
+    EXPECT_EQ(enumCount<TFiguretype>(), 43u + 3u);
+}
+
+// The intersection points came later: new figure types after every older
+// one (files name figure types, toolbars sort by them), each a visible tool
+// in the points group after the first release's point tools.
+TEST(FigureCatalog, IntersectionToolsFollowTheFirstReleasePointTools)
+{
+    struct Case
+    {
+        TFiguretype type;
+        const char *id;
+        const char *toolbarText;
+        const char *digit;
+    } cases[] = {
+        { TFiguretype::FIG_koutenLineLine, "koutenLineLine", "線1,線2の交点", "4" },
+        { TFiguretype::FIG_koutenLineCircle, "koutenLineCircle", "線1,円1の交点", "5" },
+        { TFiguretype::FIG_koutenCircleCircle, "koutenCircleCircle", "円1,円2の交点", "6" },
+    };
+    for (const Case &c : cases) {
+        const TFigureActionInfo *row = TFigureInfo::find(c.type);
+        ASSERT_NE(row, nullptr) << c.id;
+        EXPECT_GT(int(c.type), int(TFiguretype::FIG_polygon));
+        EXPECT_EQ(row->id, QString::fromUtf8(c.id));
+        EXPECT_TRUE(row->hasTool && row->visibleByDefault);
+        EXPECT_EQ(row->groupName, QStringLiteral("点"));
+        EXPECT_EQ(row->menuLetter, QStringLiteral("D"));
+        EXPECT_EQ(row->menuDigit, QString::fromUtf8(c.digit));
+        EXPECT_EQ(TFigureInfo::toolbarText(row->guidance), QString::fromUtf8(c.toolbarText));
+    }
 }
 
 TEST(FigureCatalog, RowsThatAreEasyToGetWrong)

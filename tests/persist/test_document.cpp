@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace zarno;
 
@@ -234,6 +235,87 @@ TEST_F(DocumentTest, AStateLeavesOutTheViewKeepsDoublesExactAndReadsBackToTheSam
     // A name the user gave stays; the names the program gave are its own again.
     EXPECT_EQ(back->field().item(11)->relation()->customName(), QStringLiteral("底辺 <AB> & 高さ"));
     EXPECT_TRUE(back->field().item(4)->relation()->customName().isEmpty());
+}
+
+// Points on every kind of curve and graph, points of tangency, tangents and
+// intersection points: each kept state goes into the file and comes back.
+TEST_F(DocumentTest, PointsOnCurvesTangentsAndIntersectionsSaveLoadAndSaveToTheSameBytes)
+{
+    auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+    TField &f = doc->field();
+    TShapeDot *a = point(f, 0, 0), *b = point(f, 2, 0), *c = point(f, 0.5, 1.5),
+              *out = point(f, 3, 1);
+    TShape *segment = build(f, TFiguretype::FIG_senbun, { a, b });
+    TShape *line = build(f, TFiguretype::FIG_line, { c, out });
+    TShape *circle = build(f, TFiguretype::FIG_circle, { a, c });
+    TShape *circle2 = build(f, TFiguretype::FIG_circle, { b, c });
+    TShape *ellipse = build(f, TFiguretype::FIG_ellipse, { a, b, c });
+    TShapeList origin;
+    origin.add(c);
+    TShapeStore made = factory.createSilently(TFiguretype::FIG_function, origin);
+    auto *graph = static_cast<TShapeFunction *>(made.first());
+    f.takeAllFrom(made);
+    static_cast<TParentDot2Function *>(graph->relation())->setFormula(QStringLiteral("x^2/3"));
+    recompute(f);
+    auto on = [&](TShape *curve, double x, double y) {
+        TShapeList near;
+        near.add(curve);
+        TShapeStore built = factory.create(TShapeFactory::pointFigureTypeFor(near), near);
+        auto *d = static_cast<TShapeDot *>(built.first());
+        d->setInitialXY({ x, y });
+        f.takeAllFrom(built);
+        return d;
+    };
+    on(segment, 1.2, 0.1);
+    TShapeDot *onCircle = on(circle, -1, 1);
+    TShapeDot *onEllipse = on(ellipse, -1, -1);
+    on(graph, 1.5, 2.2);
+    TShapeList outside;
+    outside.add(out);
+    outside.add(circle);
+    TShapeStore tangency = factory.create(TFiguretype::FIG_setten, outside); // both points
+    f.takeAllFrom(tangency);
+    build(f, TFiguretype::FIG_sessenOnCircle, { onCircle, circle });
+    build(f, TFiguretype::FIG_sessenOnEllipse, { ellipse, onEllipse });
+    for (auto [type, p, q] : { std::tuple { TFiguretype::FIG_koutenLineLine, segment, line },
+             std::tuple { TFiguretype::FIG_koutenLineCircle, circle, line },
+             std::tuple { TFiguretype::FIG_koutenCircleCircle, circle, circle2 } }) {
+        TShapeList ps;
+        ps.add(p);
+        ps.add(q);
+        TShapeStore built = factory.create(type, ps);
+        f.takeAllFrom(built);
+    }
+    c->moveXYOffsetXY(0.25, -0.5); // the graph's origin moves after its point was placed
+    recompute(f);
+
+    const QString first = dir.filePath(QStringLiteral("first.znt"));
+    TDocumentWriter::write(*doc, first);
+    auto loaded = TFileReader(first, factory).read();
+    const QString second = dir.filePath(QStringLiteral("second.znt"));
+    TDocumentWriter::write(*loaded, second);
+    EXPECT_EQ(readAll(first), readAll(second));
+
+    TField &g = loaded->field();
+    ASSERT_EQ(g.count(), f.count());
+    recompute(g);
+    for (int i = 0; i < f.count(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(g.item(i)->getFigureType(), f.item(i)->getFigureType());
+        EXPECT_EQ(g.item(i)->isDrawable(), f.item(i)->isDrawable());
+        if (auto *d = dynamic_cast<TShapeDot *>(f.item(i))) {
+            EXPECT_NEAR(static_cast<TShapeDot *>(g.item(i))->getX(), d->getX(), 1e-12);
+            EXPECT_NEAR(static_cast<TShapeDot *>(g.item(i))->getY(), d->getY(), 1e-12);
+        }
+    }
+    const QString text = test::textAfterByteOrderMark(readAll(first));
+    for (const char *kept : { "<figuretype>FIG_dotOnLine</figuretype>", "<x0>",
+             "<figuretype>FIG_dotOnCircle</figuretype>", "<xd0>",
+             "<figuretype>FIG_dotOnFunction</figuretype>",
+             "<dotCircle2settenDirection>dcsMinus</dotCircle2settenDirection>",
+             "<figuretype>FIG_sessenOnEllipse</figuretype>",
+             "<figuretype>FIG_koutenCircleCircle</figuretype>", "<index>2</index>" })
+        EXPECT_TRUE(text.contains(QString::fromUtf8(kept))) << kept;
 }
 
 TEST_F(DocumentTest, ASnapshotTakenAShapeAtATimeIsTheDocumentsFile)

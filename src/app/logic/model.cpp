@@ -305,9 +305,10 @@ void TModel::mouseMove(const TModelPoint &point)
             printArea()->moveBy(offset);
     } else if (n == 1 && fSelection.first()->shapeType() == TShapetype::SHAPE_dot) {
         fDrawStatus.value = TCurrentDrawStatus::Dragging;
-        TShape *dot = fSelection.first();
+        auto *dot = static_cast<TShapeDot *>(fSelection.first());
         if (fField->getFFixField() || dot->getFigureType() != TFiguretype::FIG_genten) {
-            dot->moveXYOffsetXY(offset.x, offset.y);
+            // Through its relation: a point on a curve slides along it under the cursor.
+            dot->dragTo(point, offset);
         } else {
             // Dragging the origin brings the model origin under the cursor.
             fField->moveCentre(-point.x, -point.y);
