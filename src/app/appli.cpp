@@ -23,8 +23,11 @@
 #include "typeset/typesetting.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 
 namespace zarno {
 
@@ -46,6 +49,73 @@ const TTeXResolution &dpiTeXResolution()
 {
     return kDpiTeXResolution;
 }
+
+namespace {
+
+TIniHash &loadSaveSection(TLoadSave &owner)
+{
+    return TXmlIniFile::getMyRootHash(
+        &owner, QStringLiteral("TLoadSave"), QStringLiteral("loadSave"));
+}
+
+void readFolders(TLoadSave &loadSave)
+{
+    const TIniHash &ini = loadSaveSection(loadSave);
+    loadSave.lastDocumentFolder
+        = ini.readString(QStringLiteral("zarnofileCurrentDir"), loadSave.lastDocumentFolder);
+    loadSave.lastImageFolder
+        = ini.readString(QStringLiteral("graphicfileCurrentDir"), loadSave.lastImageFolder);
+}
+
+void writeFolders(TLoadSave &loadSave)
+{
+    TIniHash &ini = loadSaveSection(loadSave);
+    ini.writeString(QStringLiteral("zarnofileCurrentDir"), loadSave.lastDocumentFolder);
+    ini.writeString(QStringLiteral("graphicfileCurrentDir"), loadSave.lastImageFolder);
+}
+
+QList<QRect> workAreas()
+{
+    QList<QRect> areas;
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (QScreen *s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            areas << s->availableGeometry();
+    return areas;
+}
+
+int captionHeight(const QWidget &window)
+{
+    return window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+}
+
+// The main window where it was at the last clean end, on a monitor that
+// exists now.
+void placeMainWindow(TfrmMain &window)
+{
+    TIniHash &key = TXmlIniFile::formPositionAndSize(QStringLiteral("main"));
+    if (key.isEmpty())
+        return; // the first start: the window's own size
+    window.setGeometry(TWindowPlacement::bounds(key, workAreas(), captionHeight(window)));
+    if (TWindowPlacement::state(key) == TWindowState::wsMaximized)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void keepMainWindowPlace(const TfrmMain &window)
+{
+    // A minimised window comes back normal; a maximised one keeps the
+    // bounds it had before.
+    const TWindowState state
+        = window.isMaximized() ? TWindowState::wsMaximized : TWindowState::wsNormal;
+    const QRect bounds = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
+                                                                      : window.geometry();
+    if (bounds.isValid())
+        TWindowPlacement::writeMainWindow(
+            TXmlIniFile::formPositionAndSize(QStringLiteral("main")), state, bounds);
+}
+
+} // namespace
 
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
@@ -91,6 +161,10 @@ TAppli::TAppli(TfrmMain &window)
 
     TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
 
+    fTools->readSettings();
+    readFolders(fController->loadSave());
+    placeMainWindow(window);
+
     fController->startUp();
     // Without a writable place for recovery copies the program runs as before.
     fAutosave = std::make_unique<TAutosave>(TAutosave::defaultRoot());
@@ -100,6 +174,15 @@ TAppli::TAppli(TfrmMain &window)
 
 TAppli::~TAppli()
 {
+    // What the settings keep is taken while its owners are still there.
+    writeFolders(fController->loadSave());
+    fTools->writeSettings();
+    keepMainWindowPlace(fWindow);
+    // The window outlives this object: it must not reach the controller,
+    // the managers or the screen once they are gone.
+    fWindow.setController(nullptr);
+    fWindow.setManagers(nullptr, nullptr);
+    fScreen->attachMainWindow(nullptr);
     // The document and the selection go first, then the objects that only
     // refer to them, then the class-wide tables.
     fController.reset();

@@ -4,6 +4,7 @@
 #include "app/logic/controller.h"
 #include "core/exceptions.h"
 #include "model/shapefactory.h"
+#include "persist/inifile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zarno {
 
@@ -173,6 +175,36 @@ bool TFigureActionManager::customise()
         fToolActions.value(it.key())->setVisible(fCustomize->isChecked(it.value()));
     setToolbarVertical(fCustomize->isVertical());
     return true;
+}
+
+void TFigureActionManager::readSettings()
+{
+    if (!TXmlIniFile::isOpen())
+        return;
+    const TIniHash &ini = TXmlIniFile::getMyRootHash(
+        this, QStringLiteral("TFigureActionManager"), QStringLiteral("figureToolbar"));
+    // The toolbar stands at the left until the user moves it.
+    setToolbarVertical(ini.readBool(QStringLiteral("isVertical"), true));
+    fPointTool->setVisible(ini.readBool(QStringLiteral("FIG_dotOnField"), true));
+    for (auto it = fToolActions.begin(); it != fToolActions.end(); ++it)
+        it.value()->setVisible(ini.readBool(
+            TEnumConverter<TFiguretype>::name(TFiguretype(it.key())), it.value()->isVisible()));
+}
+
+void TFigureActionManager::writeSettings()
+{
+    if (!TXmlIniFile::isOpen() || !fToolbar)
+        return;
+    TIniHash &ini = TXmlIniFile::getMyRootHash(
+        this, QStringLiteral("TFigureActionManager"), QStringLiteral("figureToolbar"));
+    ini.writeBool(QStringLiteral("isVertical"), isToolbarVertical());
+    ini.writeBool(QStringLiteral("FIG_dotOnField"), fPointTool->isVisible());
+    // In the figure types' order, so the file reads like the toolbar.
+    QList<int> types = fToolActions.keys();
+    std::sort(types.begin(), types.end());
+    for (int t : types)
+        ini.writeBool(
+            TEnumConverter<TFiguretype>::name(TFiguretype(t)), fToolActions.value(t)->isVisible());
 }
 
 bool TFigureActionManager::isToolbarVertical() const

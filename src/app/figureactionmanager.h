@@ -53,6 +53,10 @@ public:
     void releasePointTool();
     // Runs the customisation window; true when the user confirmed.
     bool customise();
+    // The toolbar's side and the tools shown, kept in the settings
+    // (figureToolbar); nothing happens while no settings file is open.
+    void readSettings();
+    void writeSettings();
     bool isToolbarVertical() const;
     void setToolbarVertical(bool vertical);
 

@@ -10,6 +10,7 @@
 #include "persist/zarnofile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace zarno {
 
@@ -246,6 +247,54 @@ TIniHash &TXmlIniFile::getMyRootHash(
 TIniHash &TXmlIniFile::root()
 {
     return checkedInstance(QStringLiteral("root"))->fRoot;
+}
+
+TIniHash &TXmlIniFile::formPositionAndSize(const QString &key)
+{
+    return checkedInstance(QStringLiteral("readFormPos"))
+        ->fRoot.section(QStringLiteral("formPositionAndSize"))
+        .section(key);
+}
+
+bool TWindowPlacement::isReachable(const QRect &r, const QList<QRect> &workAreas, int captionHeight)
+{
+    const int y = r.top() + captionHeight / 2;
+    const QPoint left(r.left() + 80, y), right(r.left() + r.width() - 80, y);
+    for (const QRect &area : workAreas)
+        if (area.contains(left) || area.contains(right))
+            return true;
+    return false;
+}
+
+QRect TWindowPlacement::bounds(
+    const TIniHash &key, const QList<QRect> &workAreas, int captionHeight)
+{
+    int width = key.readInteger(QStringLiteral("width"), 640);
+    int height = key.readInteger(QStringLiteral("height"), 480);
+    int widest = 0, tallest = 0;
+    for (const QRect &area : workAreas) {
+        widest = std::max(widest, area.width());
+        tallest = std::max(tallest, area.height());
+    }
+    if (widest > 0 && widest < width)
+        width = widest - 10;
+    if (tallest > 0 && tallest < height)
+        height = tallest - 10;
+    const QRect saved(key.readInteger(QStringLiteral("left"), 0),
+        key.readInteger(QStringLiteral("top"), 0), std::max(width, 1), std::max(height, 1));
+    if (workAreas.isEmpty() || isReachable(saved, workAreas, captionHeight))
+        return saved;
+    // Saved on a monitor that is gone: back on the primary one.
+    return QRect(workAreas.first().topLeft(), saved.size());
+}
+
+void TWindowPlacement::writeMainWindow(TIniHash &key, TWindowState state, const QRect &bounds)
+{
+    key.writeWindowState(QStringLiteral("windowState"), state);
+    key.writeInteger(QStringLiteral("left"), bounds.left(), false);
+    key.writeInteger(QStringLiteral("top"), bounds.top(), false);
+    key.writeInteger(QStringLiteral("width"), bounds.width(), false);
+    key.writeInteger(QStringLiteral("height"), bounds.height());
 }
 
 } // namespace zarno

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <memory>
 #include <utility>
@@ -83,6 +85,25 @@ private:
 // The program's settings file: read once at start-up into a tree of
 // sections, each part of the program using the root section it registered
 // for, and written back once at a clean end.
+// Where a window saved under a key of formPositionAndSize comes back on
+// the monitors there are now (their work areas, the primary first).
+struct TWindowPlacement
+{
+    // Whether the window can be taken by its caption: the point 80 pixels
+    // right of its left end or 80 pixels left of its right end, half a
+    // caption below its top, lies on some monitor.
+    static bool isReachable(const QRect &r, const QList<QRect> &workAreas, int captionHeight);
+    // The saved size, no larger than the largest monitor (less 10 pixels),
+    // at its saved place when that is reachable, else at the primary
+    // monitor's top-left.
+    static QRect bounds(const TIniHash &key, const QList<QRect> &workAreas, int captionHeight);
+    static TWindowState state(const TIniHash &key)
+    {
+        return key.readWindowState(QStringLiteral("windowState"), TWindowState::wsNormal);
+    }
+    static void writeMainWindow(TIniHash &key, TWindowState state, const QRect &bounds);
+};
+
 class TXmlIniFile
 {
 public:
@@ -107,6 +128,9 @@ public:
 
     // The tree itself (tests).
     static TIniHash &root();
+    // formPositionAndSize/key: where windows keep their places. Shared by
+    // every window, so no owner is registered for it.
+    static TIniHash &formPositionAndSize(const QString &key);
 
 private:
     TXmlIniFile() = default;

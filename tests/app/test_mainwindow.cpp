@@ -82,6 +82,10 @@ class MainWindowTest : public ::testing::Test
 protected:
     MainWindowTest()
     {
+        // Every test starts as a first start, also when the tests share a
+        // process and so a settings folder.
+        QFile::remove(QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                          .filePath(QStringLiteral("zarno.zni")));
         window.resize(900, 700);
         appli = std::make_unique<TAppli>(window);
         base = field().count(); // a new document already holds the hidden output area
@@ -502,6 +506,29 @@ TEST_F(MainWindowTest, TheWelcomeChoiceIsKeptInTheSettingsAcrossARestart)
     appli.reset();
     appli = std::make_unique<TAppli>(window);
     EXPECT_TRUE(TfrmTutorial::shouldShowAtStart());
+}
+
+TEST_F(MainWindowTest, TheToolbarLayoutTheWindowSizeAndTheFoldersComeBackAfterARestart)
+{
+    ASSERT_TRUE(appli->tools().isToolbarVertical());
+    tool(TFiguretype::FIG_senbun)->setVisible(false);
+    appli->tools().setToolbarVertical(false);
+    window.resize(777, 555);
+    appli->controller().loadSave().lastImageFolder = QStringLiteral("/tmp/画像");
+    appli->controller().loadSave().lastDocumentFolder = QStringLiteral("/tmp/図");
+    appli.reset();
+    window.resize(900, 700); // the size a new window starts with
+    appli = std::make_unique<TAppli>(window);
+    EXPECT_FALSE(tool(TFiguretype::FIG_senbun)->isVisible());
+    EXPECT_TRUE(tool(TFiguretype::FIG_line)->isVisible());
+    EXPECT_FALSE(appli->tools().isToolbarVertical());
+    EXPECT_EQ(window.size(), QSize(777, 555));
+    EXPECT_EQ(appli->controller().loadSave().lastImageFolder, QStringLiteral("/tmp/画像"));
+    EXPECT_EQ(appli->controller().loadSave().lastDocumentFolder, QStringLiteral("/tmp/図"));
+    // As the other tests expect it.
+    tool(TFiguretype::FIG_senbun)->setVisible(true);
+    appli->tools().setToolbarVertical(true);
+    window.resize(900, 700);
 }
 
 TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)

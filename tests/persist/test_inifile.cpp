@@ -211,3 +211,42 @@ TEST_F(SettingsTest, OwnershipOfRootSectionsAndOfTheFile)
 }
 
 } // namespace
+
+namespace zarno {
+
+// Where a saved window comes back: on the monitors there are now, no
+// larger than the largest of them.
+TEST(WindowPlacement, ASavedWindowComesBackOnAMonitorThatExists)
+{
+    const QRect primary(0, 0, 1920, 1040), right(1920, 0, 1280, 984);
+    struct Case
+    {
+        const char *what;
+        QRect saved;
+        QList<QRect> monitors;
+        QRect expected;
+    };
+    const Case cases[] = {
+        { "where it was", { 100, 50, 800, 600 }, { primary }, { 100, 50, 800, 600 } },
+        { "on the second monitor", { 2000, 100, 800, 600 }, { primary, right },
+            { 2000, 100, 800, 600 } },
+        { "the second monitor is gone", { 2000, 100, 800, 600 }, { primary }, { 0, 0, 800, 600 } },
+        { "reachable by its caption's right end", { -700, 10, 800, 600 }, { primary },
+            { -700, 10, 800, 600 } },
+        { "caption above the screen", { 100, -200, 800, 600 }, { primary }, { 0, 0, 800, 600 } },
+        { "wider than any monitor", { 0, 0, 5000, 600 }, { primary, right }, { 0, 0, 1910, 600 } },
+        { "taller than any monitor", { 0, 0, 800, 3000 }, { primary }, { 0, 0, 800, 1030 } },
+        { "primary not at the origin", { 5000, 5000, 800, 600 }, { QRect(0, 30, 1920, 1010) },
+            { 0, 30, 800, 600 } },
+    };
+    for (const Case &c : cases) {
+        TIniHash key;
+        TWindowPlacement::writeMainWindow(key, TWindowState::wsMaximized, c.saved);
+        EXPECT_EQ(TWindowPlacement::bounds(key, c.monitors, 30), c.expected) << c.what;
+        EXPECT_EQ(TWindowPlacement::state(key), TWindowState::wsMaximized);
+    }
+    // Nothing saved: the default size at the primary monitor's corner.
+    EXPECT_EQ(TWindowPlacement::bounds(TIniHash(), { primary }, 30), QRect(0, 0, 640, 480));
+}
+
+} // namespace zarno
