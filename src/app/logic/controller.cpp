@@ -6,6 +6,8 @@
 #include "core/commonprocs.h"
 #include "core/messagedialogs.h"
 #include "core/scopedassign.h"
+#include "labels/labeldialogs.h"
+#include "labels/zahyoujiku.h"
 #include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
@@ -269,7 +271,7 @@ void TController::executeAction(TCommandId id, bool checked)
         if (!fModel.getSelection().isEmpty()) {
             {
                 const TScopedAssign notReady(fReady, false, true);
-                fModel.getSelection().first()->setupProperty();
+                showProperties();
             }
             refreshChanged();
         }
@@ -309,6 +311,25 @@ void TController::refreshFull()
 {
     fScreen.fitToView();
     fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::FullRefresh);
+}
+
+void TController::showProperties()
+{
+    TShape *first = fModel.getSelection().first();
+    switch (first->propertyType()) {
+    case TPropertyType::Zahyoujiku:
+        // Any part of the axes opens the dialog of the axes as a whole.
+        if (auto *axes = dynamic_cast<TShapeZahyoujiku *>(fField->axes())) {
+            axes->linkNameLabels();
+            if (TZahyoujikuDialogFacade::edit(axes->property())) {
+                axes->refreshNameLabels();
+                axes->changed();
+            }
+        }
+        break;
+    case TPropertyType::PrintArea: break; // the export dialog edits the area
+    default: first->setupProperty(); break;
+    }
 }
 
 void TController::refreshChanged()

@@ -67,6 +67,9 @@ public:
     bool isReady() const { return fReady; }
 
 private:
+    // The property command: the axes' dialog for a part of the axes,
+    // nothing for the output area, else the shape's own dialog.
+    void showProperties();
     void setToggleStates();
     void setTitleFor(const QString &name);
     void takeDocument(std::unique_ptr<TZarnofile> document);
