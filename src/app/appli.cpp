@@ -4,6 +4,7 @@
 #include "app/interimaxesdialog.h"
 #include "app/interimfunctiondialog.h"
 #include "app/interimwritingdialog.h"
+#include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
@@ -16,6 +17,7 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "persist/inifile.h"
 #include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
@@ -23,7 +25,9 @@
 #include "typeset/fontmanage.h"
 #include "typeset/typesetting.h"
 
+#include <QDir>
 #include <QMenuBar>
+#include <QStandardPaths>
 
 namespace zarno {
 
@@ -41,9 +45,20 @@ const TDpiTeXResolution kDpiTeXResolution;
 
 } // namespace
 
+const TTeXResolution &dpiTeXResolution()
+{
+    return kDpiTeXResolution;
+}
+
 TAppli::TAppli(TfrmMain &window)
     : fWindow(window)
 {
+    // Per user, where the platform keeps settings: beside the program file
+    // is not writable once the program is installed, and is shared.
+    const QString settingsFolder
+        = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(settingsFolder);
+    TXmlIniFile::open(this, QDir(settingsFolder).filePath(QStringLiteral("zarno.zni")));
     TDpi::useScreenResolution();
     TTeXResolution::install(&kDpiTeXResolution);
     // Stops the program when the Japanese font is not installed.
@@ -71,8 +86,7 @@ TAppli::TAppli(TfrmMain &window)
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    for (TCommandId id :
-        { TCommandId::cmdSaveGraphicfile, TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
+    for (TCommandId id : { TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
         fMenus->setAvailable(id, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
         fMenus->setAvailable(TCommandId::cmdZahyoujikuToggle, false);
@@ -84,6 +98,10 @@ TAppli::TAppli(TfrmMain &window)
     TZahyoujikuDialogFacade::install(std::make_unique<TInterimAxesDialogFacade>(&window));
 
     fController->startUp();
+    // Without a writable place for recovery copies the program runs as before.
+    fAutosave = std::make_unique<TAutosave>(TAutosave::defaultRoot());
+    if (fAutosave->start())
+        fController->setAutosave(fAutosave.get());
 }
 
 TAppli::~TAppli()
@@ -91,6 +109,7 @@ TAppli::~TAppli()
     // The document and the selection go first, then the objects that only
     // refer to them, then the class-wide tables.
     fController.reset();
+    fAutosave.reset(); // a clean end: the recovery copy goes
     fScreen.reset();
     fModel.reset();
     fTools.reset();
@@ -102,6 +121,9 @@ TAppli::~TAppli()
     TParents2Children::setGuidanceNameCreator(nullptr);
     TTeXResolution::install(nullptr);
     fGuidance.reset();
+    // A clean end: the settings are written once.
+    TXmlIniFile::save();
+    TXmlIniFile::close(this);
 }
 
 } // namespace zarno

@@ -4,6 +4,7 @@
 
 namespace zarno {
 
+class TAutosave;
 class TController;
 class TDisplayAdapter;
 class TFigureActionManager;
@@ -11,7 +12,13 @@ class TGuidanceNameCreator;
 class TMenuActionManager;
 class TModel;
 class TShapeFactory;
+class TTeXResolution;
 class TfrmMain;
+
+// Typeset rules and radical strokes at the drawing surfaces' resolution and
+// an image export's font scale: installed by the program and by the
+// command-line exporter.
+const TTeXResolution &dpiTeXResolution();
 
 // Creates, wires and finally frees every long-lived object of the program,
 // in a fixed order.
@@ -39,6 +46,7 @@ private:
     std::unique_ptr<TModel> fModel;
     std::unique_ptr<TDisplayAdapter> fScreen;
     std::unique_ptr<TController> fController;
+    std::unique_ptr<TAutosave> fAutosave;
 };
 
 } // namespace zarno

@@ -1,8 +1,10 @@
 #include "app/appli.h"
+#include "app/commandlineexport.h"
 #include "app/logic/commandline.h"
 #include "app/logic/controller.h"
 #include "app/mainwindow.h"
 #include "app/qtfiledialogs.h"
+#include "app/savegraphicfiledialog.h"
 #include "app/singleinstance.h"
 #include "app/splash.h"
 #include "app/zarnoapplication.h"
@@ -11,6 +13,7 @@
 #include "platform/widgets/qtmessagedialogs.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -36,6 +39,19 @@ int main(int argc, char **argv)
             measureStartup = true;
     }
 
+    // An export from the command line needs fonts but no display and no
+    // window, and never meets a running program.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--export") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            const int rc = runCommandLineExport(QCoreApplication::arguments());
+            TAppInfo::clear();
+            return rc;
+        }
+    }
+
     TZarnoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("zarno"));
     TZarnoApplication::installQtTranslations();
@@ -54,6 +70,7 @@ int main(int argc, char **argv)
 
         TfrmMain window;
         TFileDialogs::install(std::make_unique<TQtFileDialogs>(&window));
+        TSaveGraphicfileDialog::install(std::make_unique<TQtSaveGraphicfileDialog>(&window));
         std::unique_ptr<TAppli> appli;
         try {
             appli = std::make_unique<TAppli>(window);
@@ -85,11 +102,14 @@ int main(int argc, char **argv)
                 std::printf("startup_ms %.1f\n", startTime.nsecsElapsed() / 1e6);
                 QCoreApplication::quit();
             });
-        } else {
+        } else if (TfrmTutorial::shouldShowAtStart()) {
             auto *tutorial = new TfrmTutorial(&window);
             tutorial->setAttribute(Qt::WA_DeleteOnClose);
             QTimer::singleShot(0, tutorial, [tutorial] { tutorial->show(); });
         }
+        // After the welcome window, so that the question shows above it.
+        if (!measureStartup)
+            QTimer::singleShot(0, &window, [&appli] { appli->controller().offerRecovery(); });
         // After the welcome window, so that a message about the document
         // shows above it.
         if (!document.isEmpty())
@@ -98,6 +118,7 @@ int main(int argc, char **argv)
         instance.onActivate = nullptr;
         appli.reset();
         TFileDialogs::install(nullptr);
+        TSaveGraphicfileDialog::install(nullptr);
     }
     TMessageDialogs::install(nullptr);
     TAppInfo::clear();

@@ -2,6 +2,7 @@
 
 #include "app/icons.h"
 #include "core/appinfo.h"
+#include "persist/inifile.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -73,11 +74,7 @@ TfrmTutorial::TfrmTutorial(QWidget *parent)
                        "zarnoヘルプ1～3ページ（4～6枚目）の「基本的な用語と使い方」, "
                        "「フォントのインストール」をご覧下さい。"));
     fAgain = new QCheckBox(QStringLiteral("このメッセージを次回起動時に再び表示する。"), this);
-    fAgain->setChecked(true);
-    // Nothing remembers the choice between runs yet: the window shows at
-    // every start, and the box does not pretend otherwise.
-    fAgain->setEnabled(false);
-    fAgain->setToolTip(QStringLiteral("設定を保存する機能がまだないため, 変更できません。"));
+    fAgain->setChecked(shouldShowAtStart());
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(text, 1);
@@ -89,6 +86,35 @@ TfrmTutorial::TfrmTutorial(QWidget *parent)
 bool TfrmTutorial::showAgain() const
 {
     return fAgain->isChecked();
+}
+
+namespace {
+
+// The settings section belongs to the welcome window as such, whichever
+// instance shows it.
+const int kTutorialSettingsOwner = 0;
+
+TIniHash *tutorialSettings()
+{
+    if (!TXmlIniFile::isOpen())
+        return nullptr;
+    return &TXmlIniFile::getMyRootHash(
+        &kTutorialSettingsOwner, QStringLiteral("TfrmTutorial"), QStringLiteral("formTutorial"));
+}
+
+} // namespace
+
+bool TfrmTutorial::shouldShowAtStart()
+{
+    const TIniHash *settings = tutorialSettings();
+    return settings ? settings->readBool(QStringLiteral("view"), true) : true;
+}
+
+void TfrmTutorial::done(int result)
+{
+    if (TIniHash *settings = tutorialSettings())
+        settings->writeBool(QStringLiteral("view"), fAgain->isChecked());
+    QDialog::done(result);
 }
 
 } // namespace zarno

@@ -17,12 +17,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// The welcome window shown after start until the user asks not to.
+// The welcome window shown after start until the user asks not to; the
+// choice is kept in the settings ("formTutorial", "view").
 class TfrmTutorial : public QDialog
 {
 public:
     explicit TfrmTutorial(QWidget *parent = nullptr);
     bool showAgain() const;
+    // Whether the settings ask for the window at start (yes without them).
+    static bool shouldShowAtStart();
+
+protected:
+    void done(int result) override;
 
 private:
     QCheckBox *fAgain;

@@ -68,10 +68,20 @@ bool TField::isPrintAreaShown() const
 
 void TField::saveToFile(TAbstractFileWriter &writer)
 {
+    saveHead(writer);
+    saveAll(writer);
+    saveTail(writer);
+}
+
+void TField::saveHead(TAbstractFileWriter &writer)
+{
     fScale.saveToFile(writer);
     renumber();
     writer.openTag(QStringLiteral("figureList"));
-    saveAll(writer);
+}
+
+void TField::saveTail(TAbstractFileWriter &writer)
+{
     writer.closeTag(QStringLiteral("figureList"));
 }
 

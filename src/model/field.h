@@ -68,6 +68,11 @@ public:
     // The fieldInfo group, then every shape renumbered (which refreshes the
     // guidance names), then the figureList group with every shape.
     void saveToFile(TAbstractFileWriter &writer);
+    // The same in parts, for a copy written a few shapes at a time: the
+    // fieldInfo group and the list's opening, each shape (items() in order),
+    // then the list's end.
+    void saveHead(TAbstractFileWriter &writer);
+    void saveTail(TAbstractFileWriter &writer);
     // Reads the fieldInfo group below the field node.
     void loadFieldInfo(TAbstractXmlNode &fieldNode);
 

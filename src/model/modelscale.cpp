@@ -49,6 +49,28 @@ void TModelScale::multiplyScale(double fx, double fy)
     fMmPerModel1.y *= fy;
 }
 
+namespace {
+
+double boundedStep(double current, double factor)
+{
+    const double next = current * factor;
+    if (factor > 1 && !(next <= TModelScale::kMaxMmPerModel1))
+        return std::max(current, TModelScale::kMaxMmPerModel1);
+    if (factor < 1 && !(next >= TModelScale::kMinMmPerModel1))
+        return std::min(current, TModelScale::kMinMmPerModel1);
+    return next;
+}
+
+} // namespace
+
+bool TModelScale::zoomWithinLimits(double fx, double fy)
+{
+    const TModelPoint next { boundedStep(fMmPerModel1.x, fx), boundedStep(fMmPerModel1.y, fy) };
+    const bool changed = next.x != fMmPerModel1.x || next.y != fMmPerModel1.y;
+    fMmPerModel1 = next;
+    return changed;
+}
+
 void TModelScale::equalizeScale()
 {
     const double m = std::min(fMmPerModel1.x, fMmPerModel1.y);
@@ -96,8 +118,7 @@ bool TSliderZoom::apply(const TModelPoint &pair, TModelScale &scale)
     }
     const double dx = pair.x - fKept.x, dy = pair.y - fKept.y;
     fKept = pair;
-    scale.multiplyScale(std::pow(4.0, dx), std::pow(4.0, dy));
-    return true;
+    return scale.zoomWithinLimits(std::pow(4.0, dx), std::pow(4.0, dy));
 }
 
 } // namespace zarno

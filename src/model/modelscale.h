@@ -14,6 +14,11 @@ class TModelScale
 {
 public:
     static constexpr TModelPoint kInitialMmPerModel1 { 20.0, 20.0 };
+    // How far the user may zoom: beyond these a model unit is either far
+    // below a pixel or larger than any screen, and coordinates on screen
+    // leave the range where drawing means anything.
+    static constexpr double kMinMmPerModel1 = 0.001;
+    static constexpr double kMaxMmPerModel1 = 1000000.0;
 
     TModelPoint mmPerModel1() const { return fMmPerModel1; }
     void setMmPerModel1(const TModelPoint &mm) { fMmPerModel1 = mm; }
@@ -31,6 +36,10 @@ public:
     void moveCentre(double dx, double dy);
     void clearCentre() { fCenterXy = { 0, 0 }; }
     void multiplyScale(double fx, double fy);
+    // The zoom of the user: like multiplyScale, but a step past a limit
+    // stops at it (a scale already beyond one, as read from a file, is not
+    // pulled back, only kept from going further). Returns whether it changed.
+    bool zoomWithinLimits(double fx, double fy);
     // Both components to the smaller of the two (the 1:1 command).
     void equalizeScale();
     // Back to the values of a new document.

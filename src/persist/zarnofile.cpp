@@ -2,7 +2,9 @@
 
 #include "core/appinfo.h"
 #include "core/exceptions.h"
+#include "core/safeformat.h"
 #include "model/field.h"
+#include "model/shape.h"
 #include "model/shapefactory.h"
 #include "persist/digest.h"
 #include "persist/filewriter.h"
@@ -109,18 +111,84 @@ void TZarnofile::clearChanged()
     fField->clearChanged();
 }
 
-void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
+namespace {
+
+qint64 writeDocumentHead(TZarnofile &document, TFileWriter &writer)
 {
-    TFileWriter writer(fileName);
     TXmlFileWriter &xml = writer.xml();
     xml.writeHeader();
     xml.openTag(QStringLiteral("fileInfo"));
     const qint64 digestAt = document.fileInfo().save(0, xml);
     xml.closeTag(QStringLiteral("fileInfo"));
     xml.openTag(QStringLiteral("field"));
+    return digestAt;
+}
+
+qint64 writeDocument(TZarnofile &document, TFileWriter &writer)
+{
+    const qint64 digestAt = writeDocumentHead(document, writer);
     document.field().saveToFile(writer);
-    xml.closeTag(QStringLiteral("field"));
-    xml.saveWithDigest(digestAt);
+    writer.xml().closeTag(QStringLiteral("field"));
+    return digestAt;
+}
+
+} // namespace
+
+void TDocumentWriter::write(TZarnofile &document, const QString &fileName)
+{
+    TFileWriter writer(fileName);
+    const qint64 digestAt = writeDocument(document, writer);
+    writer.xml().saveWithDigest(digestAt);
+}
+
+TDocumentWriter::Snapshot TDocumentWriter::snapshot(TZarnofile &document)
+{
+    TFileWriter writer(document.documentFileName());
+    const qint64 digestAt = writeDocument(document, writer);
+    return { writer.xml().bytes(), digestAt };
+}
+
+void TDocumentWriter::writeSnapshot(Snapshot snapshot, const QString &fileName)
+{
+    if (snapshot.bytes.size() > TXmlText::kMaxFileSize)
+        throw EXmlFileWriteError(
+            safeFormat(QStringLiteral("ファイル(%s)が大きすぎるため, 保存できませんでした。"),
+                { fmtArg(fileName) }),
+            QStringLiteral("zarnoファイルを保存"), 2);
+    TMyFigProp::seal(snapshot.bytes, snapshot.digestAt);
+    TXmlFileWriter::saveSafely(fileName, snapshot.bytes);
+}
+
+TSteppedSnapshot::TSteppedSnapshot(TZarnofile &document)
+    : fDocument(document)
+    , fWriter(std::make_unique<TFileWriter>(document.documentFileName()))
+{
+    fDigestAt = writeDocumentHead(fDocument, *fWriter);
+    fDocument.field().saveHead(*fWriter);
+}
+
+TSteppedSnapshot::~TSteppedSnapshot() = default;
+
+bool TSteppedSnapshot::step(const std::function<bool()> &timeLeft)
+{
+    TField &field = fDocument.field();
+    const int count = field.count();
+    do {
+        if (fNext >= count)
+            break;
+        field.item(fNext++)->saveToFile(*fWriter);
+    } while (timeLeft());
+    if (fNext >= count && !fComplete) {
+        field.saveTail(*fWriter);
+        fWriter->xml().closeTag(QStringLiteral("field"));
+        fComplete = true;
+    }
+    return fComplete;
+}
+
+TDocumentWriter::Snapshot TSteppedSnapshot::take()
+{
+    return { fWriter->xml().bytes(), fDigestAt };
 }
 
 std::unique_ptr<TZarnofile> TFileReader::read()

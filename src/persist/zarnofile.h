@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace zarno {
@@ -9,6 +11,7 @@ class TField;
 class TAbstractXmlNode;
 class TXmlFileWriter;
 class TShapeFactory;
+class TFileWriter;
 
 // The five header texts of a document file.
 class TZarnoFileInfo
@@ -63,8 +66,42 @@ private:
 class TDocumentWriter
 {
 public:
+    // A document written into memory with its digest not yet sealed: taking
+    // one is all that must happen while the document holds still; sealing
+    // and writing may follow on another thread.
+    struct Snapshot
+    {
+        QByteArray bytes;
+        qint64 digestAt = 0;
+    };
+
     // Raises EXmlFileWriteError when the file cannot be written.
     static void write(TZarnofile &document, const QString &fileName);
+    static Snapshot snapshot(TZarnofile &document);
+    // Seals and writes through the safe replace; raises as write does.
+    static void writeSnapshot(Snapshot snapshot, const QString &fileName);
+};
+
+// Takes a document's snapshot a few shapes at a time, so that a large
+// document never holds the caller up for long. The document must not change
+// between steps: when it did, the snapshot is thrown away and begun again.
+class TSteppedSnapshot
+{
+public:
+    explicit TSteppedSnapshot(TZarnofile &document);
+    ~TSteppedSnapshot();
+    // Writes shapes while timeLeft() says so (at least one); true once the
+    // snapshot is complete.
+    bool step(const std::function<bool()> &timeLeft);
+    bool isComplete() const { return fComplete; }
+    TDocumentWriter::Snapshot take();
+
+private:
+    TZarnofile &fDocument;
+    std::unique_ptr<TFileWriter> fWriter;
+    qint64 fDigestAt = 0;
+    int fNext = 0;
+    bool fComplete = false;
 };
 
 // Reads a document file into a new document; raises EFileFormatError for a

@@ -1,6 +1,7 @@
 #include "platform/rastercanvas.h"
 
 #include "platform/bitmap.h"
+#include "platform/glyphoutline.h"
 #include "platform/rasterizer.h"
 
 #include <QFontMetrics>
@@ -538,13 +539,7 @@ const QRawFont &TRasterCanvas::rawFont(const QString &family, double pixelSize)
     // through many more (a zoom) starts the cache afresh.
     if (fRawFonts.size() >= 64)
         fRawFonts.clear();
-    QFont font(family);
-    font.setPixelSize(std::max(1, int(std::lround(pixelSize))));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    QRawFont raw = QRawFont::fromFont(font);
-    if (raw.isValid())
-        raw.setPixelSize(pixelSize);
-    return *fRawFonts.insert(key, raw);
+    return *fRawFonts.insert(key, glyphRawFont(family, pixelSize));
 }
 
 void TRasterCanvas::drawGlyphText(

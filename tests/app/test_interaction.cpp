@@ -1,8 +1,10 @@
 #include "interaction_fixture.h"
+#include "model/modelscale.h"
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
 #include "model/shapeline.h"
 
+#include <array>
 #include <cmath>
 
 using namespace zarno;
@@ -193,6 +195,103 @@ TEST_F(InteractionTest, StatusReadOutAndMovesOutsideTheView)
     controller->mouse(
         TMouseKind::mkMove, TMouseButton::mbLeft, 0, 700, 100); // beyond the 640-pixel view
     EXPECT_EQ(window.status, QStringLiteral("( 1.50, -0.25 )"));
+}
+
+// A click at a pixel, and a point made there by Ctrl+click.
+void clickAt(TController &controller, int x, int y, unsigned shift = 0)
+{
+    controller.mouse(TMouseKind::mkPress, TMouseButton::mbLeft, shift, x, y);
+    controller.mouse(TMouseKind::mkRelease, TMouseButton::mbLeft, 0, x, y);
+}
+
+TEST_F(InteractionTest, OfTwoPointsWithinReachAClickPicksTheNearerWhateverTheirOrder)
+{
+    // A point is within reach up to 11 pixels (6, and 5 more for points
+    // over other shapes). The click is 3 pixels from one point and 9 from
+    // the other, so both are candidates; which was made first must not matter.
+    for (bool nearerFirst : { true, false }) {
+        const int cx = nearerFirst ? 200 : 400, cy = 200;
+        const QPoint nearer(cx + 3, cy), farther(cx - 9, cy);
+        TShapeDot *first = nullptr, *second = nullptr;
+        const std::array<QPoint, 2> order
+            = nearerFirst ? std::array { nearer, farther } : std::array { farther, nearer };
+        for (QPoint p : order) {
+            clickAt(*controller, p.x(), p.y(), ssCtrl);
+            (first ? second : first) = static_cast<TShapeDot *>(field().last());
+        }
+        ASSERT_NE(first, second);
+        TShapeDot *expected = nearerFirst ? first : second;
+        clickAt(*controller, cx, cy);
+        ASSERT_EQ(selection().count(), 1) << nearerFirst;
+        EXPECT_EQ(selection().first(), expected) << nearerFirst;
+    }
+}
+
+TEST_F(InteractionTest, WithUnequalScalesThePickRadiusFollowsTheFinerAxis)
+{
+    // x drawn four times as large as y: a model unit along x covers four times
+    // the pixels. A point's reach is 11 pixels along the finer axis (x), so
+    // along the compressed one (y) it is under 3 pixels: 10 pixels away along
+    // y is out of reach, 10 along x within.
+    controller->zoomControl(TZoomControl::zcHorizontal, 0.5);
+    controller->zoomControl(TZoomControl::zcHorizontal, 0);
+    controller->zoomControl(TZoomControl::zcHorizontal, 0.5);
+    ASSERT_NEAR(field().getMmPerModel1().x, 4 * field().getMmPerModel1().y, 1e-9);
+    clickAt(*controller, 320, 240, ssCtrl);
+    TShapeDot *dot = static_cast<TShapeDot *>(field().last());
+    const QPoint at = px(dot->getX(), dot->getY());
+    clickAt(*controller, 600, 40); // a new point is selected: start from none
+    ASSERT_TRUE(selection().isEmpty());
+    struct Case
+    {
+        int dx, dy;
+        bool picked;
+    } cases[] = { { 10, 0, true }, { -10, 0, true }, { 12, 0, false }, { 0, 10, false },
+        { 0, -10, false }, { 0, 3, false }, { 0, 2, true }, { 0, -2, true } };
+    for (const Case &c : cases) {
+        clickAt(*controller, at.x() + c.dx, at.y() + c.dy);
+        EXPECT_EQ(selection().contains(dot), c.picked) << c.dx << ", " << c.dy;
+        clickAt(*controller, 600, 40); // empty field: clears the selection
+        ASSERT_TRUE(selection().isEmpty());
+    }
+}
+
+TEST_F(InteractionTest, AtBothEndsOfTheZoomPointsArePickedTheFieldScrollsAndTheReadOutHolds)
+{
+    controller->executeAction(TCommandId::cmdFixFieldToggle, false);
+    for (double direction : { -1.0, 1.0 }) {
+        for (int i = 0; i < 60; ++i) {
+            controller->zoomControl(TZoomControl::zcBoth, direction);
+            controller->zoomControl(TZoomControl::zcBoth, 0);
+        }
+        const double limit
+            = direction < 0 ? TModelScale::kMinMmPerModel1 : TModelScale::kMaxMmPerModel1;
+        ASSERT_EQ(field().getMmPerModel1(), (TModelPoint { limit, limit })) << direction;
+
+        // A point made by Ctrl+click lands under the cursor and is picked there.
+        clickAt(*controller, 300, 200, ssCtrl);
+        auto *dot = static_cast<TShapeDot *>(field().last());
+        EXPECT_LE((px(dot->getX(), dot->getY()) - QPoint(300, 200)).manhattanLength(), 1)
+            << direction;
+        clickAt(*controller, 600, 40);
+        ASSERT_TRUE(selection().isEmpty());
+        clickAt(*controller, 302, 201);
+        EXPECT_TRUE(selection().contains(dot)) << direction;
+
+        // Dragging the empty field scrolls: the point follows the cursor.
+        controller->mouse(TMouseKind::mkPress, TMouseButton::mbLeft, 0, 100, 400);
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, 120, 410);
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, 140, 420);
+        controller->mouse(TMouseKind::mkRelease, TMouseButton::mbLeft, 0, 140, 420);
+        EXPECT_LE((px(dot->getX(), dot->getY()) - QPoint(340, 220)).manhattanLength(), 1)
+            << direction;
+
+        // The read-out shows finite numbers.
+        controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, 10, 10);
+        EXPECT_TRUE(window.status.startsWith(QStringLiteral("( "))) << window.status.toStdString();
+        EXPECT_FALSE(window.status.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+        EXPECT_FALSE(window.status.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+    }
 }
 
 TEST_F(InteractionTest, RightPressOnTheSelectionShowsThePopup)

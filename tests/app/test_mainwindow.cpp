@@ -8,6 +8,7 @@
 #include "app/logic/model.h"
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
+#include "app/savegraphicfiledialog.h"
 #include "app/singleinstance.h"
 #include "app/splash.h"
 #include "app/zarnoapplication.h"
@@ -23,13 +24,17 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -286,7 +291,8 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_EQ(appli->tools().menuAction(TFiguretype::FIG_line_1tenHeikou)->text(),
         QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
     // What the program cannot do yet is present and disabled.
-    EXPECT_FALSE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
+    EXPECT_FALSE(appli->menus().action(TCommandId::cmdEraseTrace)->isEnabled());
+    EXPECT_TRUE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)
@@ -399,21 +405,37 @@ TEST_F(MainWindowTest, SaveNewOpenBringsTheFigureBack)
     TFileDialogs::install(std::move(previous));
 }
 
-TEST(Welcome, TheCheckBoxPromisesNothingItCannotKeep)
+TEST_F(MainWindowTest, TheWelcomeChoiceIsKeptInTheSettingsAcrossARestart)
 {
-    // Until settings are stored, the window shows at every start: the box
-    // says so and cannot be unchecked.
-    TfrmTutorial welcome;
-    welcome.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
-    auto *again = welcome.findChild<QCheckBox *>();
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
-    QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
-    EXPECT_TRUE(again->isChecked());
-    EXPECT_TRUE(welcome.showAgain());
-    EXPECT_FALSE(again->isEnabled());
-    EXPECT_FALSE(again->toolTip().isEmpty());
+    EXPECT_TRUE(TfrmTutorial::shouldShowAtStart());
+    {
+        TfrmTutorial welcome(&window);
+        welcome.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+        auto *again = welcome.findChild<QCheckBox *>();
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->text(), QStringLiteral("このメッセージを次回起動時に再び表示する。"));
+        EXPECT_TRUE(again->isEnabled());
+        EXPECT_TRUE(again->isChecked());
+        QTest::mouseClick(again, Qt::LeftButton, Qt::NoModifier, QPoint(8, again->height() / 2));
+        EXPECT_FALSE(again->isChecked());
+        welcome.accept();
+    }
+    // A clean end writes the settings; the next start reads them.
+    appli.reset();
+    const QString file = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                             .filePath(QStringLiteral("zarno.zni"));
+    EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
+    appli = std::make_unique<TAppli>(window);
+    EXPECT_FALSE(TfrmTutorial::shouldShowAtStart());
+    TfrmTutorial welcome(&window);
+    EXPECT_FALSE(welcome.showAgain());
+    // Checked again, and the choice goes back.
+    welcome.findChild<QCheckBox *>()->setChecked(true);
+    welcome.accept();
+    appli.reset();
+    appli = std::make_unique<TAppli>(window);
+    EXPECT_TRUE(TfrmTutorial::shouldShowAtStart());
 }
 
 TEST(QtTexts, StandardButtonsAndFileDialogsSpeakJapanese)
@@ -456,13 +478,89 @@ TEST(SingleInstance, ASecondStartIsRefusedAndHandsItsDocumentToTheFirst)
     EXPECT_EQ(handed, (QStringList { document, QString() }));
 }
 
+TEST(SaveGraphicfileDialog, ShowsThePropertyMarksBadValuesAndRefusesThem)
+{
+    test::ScopedScriptedDialogs messages;
+    TGraphicfileProperty property;
+    property.scaleType = TGraphicFileScaletype::gstHAxe1;
+    property.boxSizeMm = 600; // beyond 500: shown as the maximum
+    property.hAxe1_mm = 12;
+    property.fontScaleType = TGraphicFileFontScaletype::fstSameAsDisplay;
+    QTemporaryDir dir;
+    TSaveGraphicfileDialogWidget dialog(
+        nullptr, dir.filePath(QStringLiteral("figure.jpg")), property, 53);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("名前を付けて画像ファイルを保存"));
+    EXPECT_EQ(dialog.fileDialog()->nameFilters(),
+        (QStringList {
+            QStringLiteral("jpeg file (*.jpg)"), QStringLiteral("enhanced metafile (*.emf)") }));
+    EXPECT_EQ(dialog.boxEdit()->text(), QStringLiteral("500"));
+    EXPECT_EQ(dialog.unitEdit()->text(), QStringLiteral("12"));
+    EXPECT_TRUE(dialog.unitRadio()->isChecked());
+    EXPECT_TRUE(dialog.sameRadio()->isChecked());
+    // Only the chosen row's edit takes input.
+    EXPECT_FALSE(dialog.boxEdit()->isEnabled());
+    EXPECT_TRUE(dialog.unitEdit()->isEnabled());
+
+    // The x-unit range for an 8-unit area is 5…53 mm.
+    dialog.unitEdit()->setText(QStringLiteral("54"));
+    EXPECT_TRUE(TSaveGraphicfileDialogWidget::markedOutOfRange(dialog.unitEdit()));
+    EXPECT_TRUE(dialog.unitEdit()->font().underline());
+    EXPECT_FALSE(dialog.validateAndTake());
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(
+        messages->shown[0].text, QStringLiteral("x 座標の1の長さは5〜53mmでなければなりません。"));
+    dialog.unitEdit()->setText(QStringLiteral("20"));
+    EXPECT_FALSE(TSaveGraphicfileDialogWidget::markedOutOfRange(dialog.unitEdit()));
+    dialog.boxRadio()->setChecked(true);
+    dialog.boxEdit()->setText(QStringLiteral("29"));
+    EXPECT_FALSE(dialog.validateAndTake());
+    EXPECT_EQ(messages->shown.back().text,
+        QStringLiteral("正方形の1辺は30〜500mmでなければなりません。"));
+    dialog.boxEdit()->setText(QStringLiteral("120"));
+    dialog.resizeRadio()->setChecked(true);
+    ASSERT_TRUE(dialog.validateAndTake());
+    const TGraphicfileProperty taken = dialog.property();
+    EXPECT_EQ(taken.scaleType, TGraphicFileScaletype::gstInBox);
+    EXPECT_EQ(taken.boxSizeMm, 120);
+    EXPECT_EQ(taken.hAxe1_mm, 20);
+    EXPECT_EQ(taken.fontScaleType, TGraphicFileFontScaletype::fstResize);
+
+    // Another filter gives the typed name its extension.
+    emit dialog.fileDialog()->filterSelected(QStringLiteral("enhanced metafile (*.emf)"));
+    auto *name = dialog.fileDialog()->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("figure.emf"));
+    if (!qEnvironmentVariableIsEmpty("ZARNO_SHOT_DIR")) {
+        dialog.resize(900, 640);
+        dialog.grab().save(qEnvironmentVariable("ZARNO_SHOT_DIR") + QStringLiteral("/dialog.png"));
+    }
+}
+
+TEST(SaveGraphicfileDialog, ATinyUnitRangeHidesTheUnitRow)
+{
+    test::ScopedScriptedDialogs messages;
+    TGraphicfileProperty property; // gstHAxe1
+    TSaveGraphicfileDialogWidget dialog(nullptr, QStringLiteral("x.emf"), property, 1);
+    EXPECT_TRUE(dialog.boxRadio()->isChecked());
+    EXPECT_FALSE(dialog.unitRadio()->isEnabled());
+    EXPECT_TRUE(dialog.unitRadio()->isHidden());
+    EXPECT_EQ(
+        dialog.fileDialog()->selectedNameFilter(), QStringLiteral("enhanced metafile (*.emf)"));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's settings and recovery copies go to folders of the run's
+    // own, never to the user's.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("zarno"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -142,6 +142,47 @@ TEST_F(GraphTest, AParabolaIsSampledAtEveryPixelColumnFromItsOrigin)
     }
 }
 
+TEST_F(GraphTest, TheCurveReachesTheLastPixelColumnWhenTheViewIsNoWholeNumberOfSteps)
+{
+    // The view from -5 to 5 in steps that do not divide 10: the last column
+    // is the last step inside the view, exactly, never one step short.
+    struct Case
+    {
+        double mpp;
+        std::size_t samples;
+        double last;
+    } cases[] = { { 0.03, 334, 4.99 }, { 0.07, 143, 4.94 }, { 0.011, 910, 4.999 },
+        { 0.1, 101, 5.0 }, { 0.01, 1001, 5.0 } };
+    graph(QStringLiteral("x/10"), point(0, 0));
+    for (const Case &c : cases) {
+        surface.mpp = c.mpp;
+        draw();
+        ASSERT_EQ(surface.pieces.size(), 1u) << c.mpp;
+        const auto &pts = surface.pieces[0].points;
+        EXPECT_EQ(pts.size(), c.samples) << c.mpp;
+        EXPECT_NEAR(pts.back().x, c.last, 1e-9) << c.mpp;
+        EXPECT_NEAR(pts.front().x, -5, 1e-12) << c.mpp;
+    }
+}
+
+TEST_F(GraphTest, ASteepGraphIsHitBesideItAlongTheStepAxis)
+{
+    // y = 100x rises 100 pixels per column: beside it, the nearest part of
+    // the curve is across, not above or below.
+    TShapeFunction *g = graph(QStringLiteral("100*x"), point(0, 0));
+    TShapeFunction *h = graph(QStringLiteral("100*y"), point(0, 0), true); // x = 100y
+    draw();
+    const TModelPoint px { 0.01, 0.01 };
+    for (double d : { 0.02, 0.03, 0.04, -0.02, -0.03, -0.04 }) {
+        EXPECT_EQ(g->rawDistance({ 0.013 + d, 1.3 }, px), 0) << d;
+        EXPECT_EQ(h->rawDistance({ 1.3, 0.013 + d }, px), 0) << d;
+    }
+    for (double d : { 0.08, -0.08 }) {
+        EXPECT_EQ(g->rawDistance({ 0.013 + d, 1.3 }, px), 100) << d;
+        EXPECT_EQ(h->rawDistance({ 1.3, 0.013 + d }, px), 100) << d;
+    }
+}
+
 TEST_F(GraphTest, PolesAreNeverBridged)
 {
     struct Case

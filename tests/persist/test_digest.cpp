@@ -59,11 +59,19 @@ TEST(Digest, TheEngineGivesThePublishedDigestsWithThePublishedConstants)
         { "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
             "12a053384a9c0c88e405a06c27dcf49ada62eb2b" },
         { QByteArray(1000000, 'a'), "52783243c1697bdbe16d37f97f68f08325dc1528" },
+        // Around the block: 55 bytes still take their length in the same
+        // block, 56 need a second one; 63, 64 and 65 end just before, on and
+        // just after the boundary.
+        { QByteArray(55, 'a'), "0d8a8c9063a48576a7c97e9f95253a6e53ff6765" },
+        { QByteArray(56, 'a'), "e72334b46c83cc70bef979e15453706c95b888be" },
+        { QByteArray(63, 'a'), "e640041293fe663b9bf3f8c21ffecac03819e6b2" },
+        { QByteArray(64, 'a'), "9dfb7d374ad924f3f88de96291c33e9abed53e32" },
+        { QByteArray(65, 'a'), "99724bb11811e7166af38f671b6a082d8ab4960b" },
     };
     StandardRipemd engine;
     for (const Case &c : cases)
         EXPECT_EQ(engine.digestOfBytes(c.message), QString::fromLatin1(c.digest))
-            << c.message.left(20).constData();
+            << c.message.size() << " bytes: " << c.message.left(20).constData();
 }
 
 TEST(Digest, OurDigestDiffersFromThePublishedOneAndIsStable)

@@ -7,6 +7,7 @@
 #include "model/parentnil2dot.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
+#include "persist/digest.h"
 #include "persist/loadsave.h"
 #include "persist/xmltext.h"
 #include "persist/zarnofile.h"
@@ -202,6 +203,24 @@ TEST_F(DocumentTest, PolynomialGraphsAndTheirExtremePointsSaveLoadAndSaveToTheSa
         test::textAfterByteOrderMark(readAll(first)).contains(QStringLiteral("<index>3</index>")));
 }
 
+TEST_F(DocumentTest, ASnapshotTakenAShapeAtATimeIsTheDocumentsFile)
+{
+    auto doc = sampleDocument();
+    const QString path = dir.filePath(QStringLiteral("whole.znt"));
+    TDocumentWriter::write(*doc, path);
+    const QByteArray whole = readAll(path);
+
+    TSteppedSnapshot stepped(*doc);
+    int steps = 1;
+    while (!stepped.step([] { return false; })) // one shape a step
+        ++steps;
+    EXPECT_EQ(steps, doc->field().count());
+    const QString copy = dir.filePath(QStringLiteral("copy.znt"));
+    TDocumentWriter::writeSnapshot(stepped.take(), copy);
+    EXPECT_EQ(readAll(copy), whole);
+    EXPECT_EQ(TDocumentWriter::snapshot(*doc).bytes, stepped.take().bytes);
+}
+
 TEST_F(DocumentTest, TheFileStartsAsDocumentsDo)
 {
     auto doc = sampleDocument();
@@ -258,6 +277,68 @@ TEST_F(DocumentTest, EveryChangedCharacterMakesTheLoadFailWithTheDamagedFileMess
         QStringLiteral("ファイル ") + path
             + QStringLiteral(" が\r\n破損しているため, 開くことができません。"));
     EXPECT_EQ(dialogs->shown.first().type, TMsgDlgType::mtWarning);
+}
+
+// The writer may fill a line up to the limit and the reader must take what
+// the writer may write: a document whose longest line is exactly at the limit
+// reopens, one character more is damaged even with a sound digest.
+TEST_F(DocumentTest, ALineAtTheLimitReopensAndOneCharacterMoreIsDamaged)
+{
+    const auto fileBytes = [](const QString &text) {
+        QByteArray bytes("\xFF\xFE", 2);
+        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        return bytes;
+    };
+    // Writes the text as a file with a digest made for it.
+    const auto resealed = [&](QString text, const QString &path) {
+        const qsizetype at = test::digestDigitsAt(text);
+        text.replace(at, 40, TMyFigProp::placeholderText());
+        QByteArray bytes = fileBytes(text);
+        TMyFigProp::seal(bytes, 2 + 2 * at);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+
+    // A name just long enough to fill its line exactly.
+    QString text;
+    qsizetype lineAt = -1;
+    for (int n = 900; n <= 1000 && lineAt < 0; ++n) {
+        auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+        point(doc->field(), 1, 1)->setCustomMyName(QString(n, QLatin1Char('x')));
+        const QString path = dir.filePath(QStringLiteral("limit.znt"));
+        TDocumentWriter::write(*doc, path);
+        text = test::textAfterByteOrderMark(readAll(path));
+        const QStringList lines = text.split(QStringLiteral("\r\n"));
+        for (const QString &line : lines)
+            ASSERT_LE(line.size(), TXmlText::kMaxLineLength);
+        for (qsizetype i = 0, at = 0; i < lines.size(); at += lines[i].size() + 2, ++i)
+            if (lines[i].size() == TXmlText::kMaxLineLength) {
+                // The name fits whole: no continuation mark.
+                EXPECT_TRUE(lines[i].contains(QString(n, QLatin1Char('x'))));
+                EXPECT_FALSE(lines[i].contains(QStringLiteral("&+")));
+                lineAt = at;
+            }
+    }
+    ASSERT_GE(lineAt, 0) << "no name filled its line exactly";
+
+    TLoadSave loadSave(factory);
+    const QString atLimit = dir.filePath(QStringLiteral("at-limit.znt"));
+    resealed(text, atLimit);
+    const QByteArray written = readAll(atLimit);
+    auto doc = loadSave.loadDocument(atLimit);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    TDocumentWriter::write(*doc, atLimit);
+    EXPECT_EQ(readAll(atLimit), written);
+
+    QString longer = text;
+    longer.insert(lineAt + 10, QLatin1Char('x'));
+    const QString overLimit = dir.filePath(QStringLiteral("over-limit.znt"));
+    resealed(longer, overLimit);
+    EXPECT_EQ(loadSave.loadDocument(overLimit), nullptr);
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_TRUE(dialogs->shown.first().text.contains(QStringLiteral("破損しているため")));
 }
 
 TEST_F(DocumentTest, AFileThatCannotBeOpenedIsReportedAsSuchNotAsDamaged)
@@ -432,14 +513,31 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndTheOldFileStays)
 
 TEST_F(DocumentTest, DocumentsWithABadScaleOrUnknownStructureAreDamaged)
 {
+    // Either axis: a scale of 0 or below would divide by zero or mirror the
+    // figure, and no document of ours has one.
+    const std::pair<double, double> factors[]
+        = { { 0, 1 }, { -1, 1 }, { 1, 0 }, { 1, -1 }, { 1, -0.0 } };
+    TLoadSave loadSave(factory);
+    int n = 0;
+    for (auto [fx, fy] : factors) {
+        auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
+        point(doc->field(), 1, 1);
+        doc->field().multiplyScale(fx, fy);
+        const QString path = dir.filePath(QStringLiteral("bad%1.znt").arg(n++));
+        TDocumentWriter::write(*doc, path);
+        dialogs->shown.clear();
+        EXPECT_EQ(loadSave.loadDocument(path), nullptr) << fx << ", " << fy;
+        ASSERT_EQ(dialogs->shown.size(), 1) << fx << ", " << fy;
+        EXPECT_TRUE(dialogs->shown.first().text.contains(QStringLiteral("破損しているため")))
+            << dialogs->shown.first().text.toStdString();
+    }
+    // The same document with a sound scale reads.
     auto doc = std::make_unique<TZarnofile>(std::make_unique<TField>());
     point(doc->field(), 1, 1);
-    doc->field().multiplyScale(0, 1);
-    const QString path = dir.filePath(QStringLiteral("zero.znt"));
+    doc->field().multiplyScale(1, 0.5);
+    const QString path = dir.filePath(QStringLiteral("good.znt"));
     TDocumentWriter::write(*doc, path);
-    TLoadSave loadSave(factory);
-    EXPECT_EQ(loadSave.loadDocument(path), nullptr);
-    EXPECT_EQ(dialogs->shown.size(), 1);
+    EXPECT_NE(loadSave.loadDocument(path), nullptr);
 }
 
 } // namespace

@@ -166,6 +166,40 @@ TEST(TaggedText, ValuesOfEveryLengthAroundTheLineLimitComeBackExactly)
     }
 }
 
+TEST(TaggedText, AValueThatExactlyFillsItsLineIsNotSplit)
+{
+    // One tab, "<a>", the value and "</a>": 8 characters besides the value.
+    const auto written = [](int n) {
+        TXmlFileWriter w(QStringLiteral("unused"));
+        w.writeHeader();
+        w.openTag(QStringLiteral("figure"));
+        w.writeString(QStringLiteral("a"), QString(n, QLatin1Char('x')));
+        w.newLine();
+        w.closeTag(QStringLiteral("figure"));
+        return textOf(w.bytes());
+    };
+    const int fits = TXmlText::kMaxLineLength - 8;
+    EXPECT_EQ(written(fits),
+        QStringLiteral("<figure>\r\n\t<a>") + QString(fits, QLatin1Char('x'))
+            + QStringLiteral("</a>\r\n</figure>\r\n"));
+    // One more and the value goes on over a second line.
+    const QString over = written(fits + 1);
+    EXPECT_TRUE(over.contains(QStringLiteral("&+\r\n"))) << over.size();
+    for (const QString &line : over.split(QStringLiteral("\r\n")))
+        EXPECT_LE(line.size(), TXmlText::kMaxLineLength);
+    // And an element that fits exactly after others stays on their line.
+    TXmlFileWriter w(QStringLiteral("unused"));
+    w.writeHeader();
+    w.openTag(QStringLiteral("figure"));
+    w.writeString(QStringLiteral("b"), QStringLiteral("1")); // 8 characters after the tab
+    w.writeString(QStringLiteral("a"), QString(fits - 8, QLatin1Char('x')));
+    w.newLine();
+    w.closeTag(QStringLiteral("figure"));
+    EXPECT_EQ(textOf(w.bytes()),
+        QStringLiteral("<figure>\r\n\t<b>1</b><a>") + QString(fits - 8, QLatin1Char('x'))
+            + QStringLiteral("</a>\r\n</figure>\r\n"));
+}
+
 TEST(TaggedText, TypedReadsAndTheirErrors)
 {
     auto root = TXmlFileReader::parse(QStringLiteral(

@@ -240,6 +240,58 @@ TEST_F(CanvasTest, ClipRectanglesLimitEveryKindOfDrawing)
     EXPECT_TRUE(ink(45, 72));
 }
 
+// A clipped 1-pixel line is the unclipped line cut to the clip, pixel for
+// pixel: where it enters through the top or bottom edge, the first and last
+// rows inside come from the same rounding as the whole line's.
+TEST(ClippedLine, IsExactlyTheUnclippedLineCutToTheClip)
+{
+    const QRect clip(20, 25, 70, 30);
+    const auto pixels = [](const TBitmap &b, const QRect &r) {
+        QSet<std::pair<int, int>> set;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (b.pixel(x, y) != kColorWhite)
+                    set.insert({ x, y });
+        return set;
+    };
+    const auto check = [&](int x0, int y0, int x1, int y1) {
+        TBitmap whole(160, 120), clipped(160, 120);
+        // Both in a larger bitmap, shifted, so the reference line is never cut.
+        whole.canvas().moveTo(x0 + 20, y0 + 20);
+        whole.canvas().lineTo(x1 + 20, y1 + 20);
+        clipped.canvas().setClipRects({ clip.translated(20, 20) });
+        clipped.canvas().moveTo(x0 + 20, y0 + 20);
+        clipped.canvas().lineTo(x1 + 20, y1 + 20);
+        const auto expected = pixels(whole, clip.translated(20, 20));
+        const auto got = pixels(clipped, QRect(0, 0, 160, 120));
+        return std::pair { expected, got };
+    };
+    // Through the top or the bottom edge: shallow lines (x major) whose
+    // minor coordinate crosses the edge, and steep ones.
+    struct Case
+    {
+        int x0, y0, x1, y1;
+    } cases[] = { { 0, 10, 119, 40 }, { 0, 70, 119, 30 }, { 119, 12, 5, 33 }, { 10, 0, 60, 79 },
+        { 70, 79, 30, 0 }, { 25, 15, 80, 60 }, { 85, 65, 22, 26 }, { 0, 24, 119, 27 },
+        { 0, 56, 119, 52 }, { 40, 18, 47, 62 } };
+    for (const Case &c : cases) {
+        const auto [expected, got] = check(c.x0, c.y0, c.x1, c.y1);
+        EXPECT_FALSE(expected.isEmpty());
+        EXPECT_EQ(got, expected) << c.x0 << "," << c.y0 << " - " << c.x1 << "," << c.y1;
+    }
+    // And lines of every slope with ends around the clip.
+    std::uint32_t seed = 12345;
+    const auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % std::uint32_t(n));
+    };
+    for (int i = 0; i < 400; ++i) {
+        const int x0 = next(120), y0 = next(80), x1 = next(120), y1 = next(80);
+        const auto [expected, got] = check(x0, y0, x1, y1);
+        ASSERT_EQ(got, expected) << x0 << "," << y0 << " - " << x1 << "," << y1;
+    }
+}
+
 TEST_F(CanvasTest, ArcUsesRadialsWithEveryPen)
 {
     // A 1-pixel arc (our rasterizer) and a 3-pixel one (QPainter) of the

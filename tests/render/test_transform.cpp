@@ -166,6 +166,52 @@ TEST(ModelScale, PushedScaleGuardPopsOnTheWayOut)
     EXPECT_EQ(ctl.scale.centerXy(), (TModelPoint { 0, 0 }));
 }
 
+TEST(ModelScale, TheZoomStopsAtItsLimits)
+{
+    const auto linked = [](int pos) { return TSliderZoom::pairFor(pos, true, true); };
+    // Steps of × 1/4 from 20 mm: the last step stops at the limit exactly.
+    TModelScale s;
+    TSliderZoom zoom;
+    int steps = 0;
+    while (zoom.apply(linked(-120), s) && steps < 100) {
+        zoom.apply(linked(0), s);
+        ++steps;
+    }
+    EXPECT_LT(steps, 20);
+    EXPECT_EQ(s.mmPerModel1(),
+        (TModelPoint { TModelScale::kMinMmPerModel1, TModelScale::kMinMmPerModel1 }));
+    zoom.apply(linked(0), s);
+    EXPECT_FALSE(zoom.apply(linked(-60), s)); // at the limit: nothing changes
+    zoom.apply(linked(0), s);
+    EXPECT_TRUE(zoom.apply(linked(60), s)); // and back in
+    EXPECT_DOUBLE_EQ(s.mmPerModel1().x, 2 * TModelScale::kMinMmPerModel1);
+    zoom.apply(linked(0), s);
+
+    steps = 0;
+    while (zoom.apply(linked(120), s) && steps < 100) {
+        zoom.apply(linked(0), s);
+        ++steps;
+    }
+    EXPECT_EQ(s.mmPerModel1(),
+        (TModelPoint { TModelScale::kMaxMmPerModel1, TModelScale::kMaxMmPerModel1 }));
+    zoom.apply(linked(0), s);
+
+    // One axis at its limit, the other still free.
+    s.setScale({ TModelScale::kMaxMmPerModel1, 20 });
+    EXPECT_TRUE(zoom.apply(linked(60), s));
+    EXPECT_EQ(s.mmPerModel1(), (TModelPoint { TModelScale::kMaxMmPerModel1, 40 }));
+    zoom.apply(linked(0), s);
+
+    // A scale beyond a limit (from a file) is not pulled back, only kept
+    // from going further, and may come back into range.
+    s.setScale({ 1e-5, 1e-5 });
+    EXPECT_FALSE(zoom.apply(linked(-60), s));
+    EXPECT_EQ(s.mmPerModel1(), (TModelPoint { 1e-5, 1e-5 }));
+    zoom.apply(linked(0), s);
+    EXPECT_TRUE(zoom.apply(linked(60), s));
+    EXPECT_DOUBLE_EQ(s.mmPerModel1().x, 2e-5);
+}
+
 TEST(ModelScale, CommandsAndSliderZoom)
 {
     TModelScale s;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace zarno {
 
@@ -15,6 +16,24 @@ struct TCommandLine
     // none is named. Options ("-…") are not names, except after "--"; a
     // "file:" URL names its local file; of several names the first counts.
     static QString documentPath(const QStringList &arguments);
+};
+
+// `zarno --export IN.znt OUT.{jpg,emf} [--width-mm N | --unit-mm N]
+// [--text resize|display]`: an image written without a window. What is not
+// given comes from the document's own export property.
+struct TExportRequest
+{
+    QString input;
+    QString output;
+    std::optional<int> widthMm;
+    std::optional<int> unitMm;
+    std::optional<bool> textResizes;
+
+    // Whether the arguments ask for an export at all.
+    static bool isRequested(const QStringList &arguments);
+    // The request, or the reason the arguments make none (in error).
+    static std::optional<TExportRequest> parse(const QStringList &arguments, QString &error);
+    static QString usage();
 };
 
 } // namespace zarno

@@ -1,9 +1,12 @@
 #include "app/logic/controller.h"
 
+#include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/model.h"
 #include "app/logic/visitors.h"
+#include "core/appinfo.h"
 #include "core/commonprocs.h"
+#include "core/exceptions.h"
 #include "core/messagedialogs.h"
 #include "core/scopedassign.h"
 #include "labels/labeldialogs.h"
@@ -12,6 +15,12 @@
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
 #include "render/displayadapter.h"
+#include "render/graphicexport.h"
+#include "render/graphicfileadapter.h"
+#include "render/graphicfilefacade.h"
+#include "render/printarea.h"
+
+#include <QFileInfo>
 
 namespace zarno {
 
@@ -23,6 +32,7 @@ TController::TController(
     , fScreen(screen)
     , fSurface(&screen)
     , fLoadSave(factory)
+    , fGraphicfile(std::make_unique<TGraphicfileFacade>())
 { }
 
 TField &TController::field()
@@ -35,6 +45,70 @@ void TController::takeDocument(std::unique_ptr<TZarnofile> document)
     fDocument = std::move(document);
     fField = &fDocument->field();
     fScreen.setController(fField);
+    // A new or opened document starts clean: the copy of the last one goes.
+    if (fAutosave) {
+        fAutosave->setDocument(fDocument.get());
+        fAutosave->documentClean();
+    }
+}
+
+void TController::setAutosave(TAutosave *autosave)
+{
+    fAutosave = autosave;
+    if (fAutosave)
+        fAutosave->setDocument(fDocument.get());
+}
+
+void TController::edited(bool structural)
+{
+    if (!fAutosave)
+        return;
+    fAutosave->edited(structural);
+    // A copy that cannot be written is said once; the work itself goes on.
+    const QString error = fAutosave->takeWriteError();
+    if (!error.isEmpty() && !fAutosaveErrorShown) {
+        fAutosaveErrorShown = true;
+        showCaptionedMessage(error, QStringLiteral("自動保存"), TMsgDlgType::mtWarning);
+    }
+}
+
+bool TController::offerRecovery()
+{
+    if (!fAutosave)
+        return false;
+    for (const TRecoveryCopy &copy : fAutosave->orphans()) {
+        const QString name = copy.originalName.isEmpty() ? QStringLiteral("(名前のない図)")
+                                                         : QFileInfo(copy.originalName).fileName();
+        const QString text
+            = QStringLiteral("前回正常に終了しなかったときの図があります。復元しますか？\r\n")
+            + name + QStringLiteral("  ")
+            + copy.written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        if (askAppMessage(text, TAppInfo::caption(), mbYes | mbNo, TMsgDlgType::mtConfirmation)
+            != TModalResult::mrYes) {
+            fAutosave->moveAside(copy, QStringLiteral("discarded"));
+            continue;
+        }
+        std::unique_ptr<TZarnofile> document;
+        try {
+            document = TFileReader(copy.documentPath, fFactory).read();
+        } catch (const EZarnoBase &e) {
+            // Never opened: set aside where it harms nothing.
+            fAutosave->moveAside(copy, QStringLiteral("damaged"));
+            showCaptionedMessage(e.message(), TAppInfo::caption(), TMsgDlgType::mtError);
+            continue;
+        }
+        if (!copy.originalName.isEmpty())
+            document->setDocumentName(copy.originalName);
+        fWindow.disableFigureTools();
+        fAcceptInput = false;
+        fModel.clearSelection();
+        installDocument(std::move(document));
+        // Restored work is not saved work.
+        fField->setModified(QStringLiteral("controller.offerRecovery"));
+        fAutosave->adopt(copy);
+        return true;
+    }
+    return false;
 }
 
 TController::~TController()
@@ -186,8 +260,66 @@ TLoadSave::Saved TController::saveFile(bool askName)
     if (result == TLoadSave::Saved::Written) {
         setTitleFor(fDocument->documentFileNameOnly());
         fDocument->clearChanged();
+        if (fAutosave)
+            fAutosave->documentClean();
     }
     return result;
+}
+
+bool TController::saveGraphicfile()
+{
+    if (!fField)
+        return false;
+    const TScopedAssign locked(fAcceptInput, false, true);
+    fScreen.prepareDraw();
+    auto *area = dynamic_cast<TShapePrintArea *>(fField->printArea());
+    const TExportRectangle rectangle = exportRectangle(fScreen, area);
+    if (rectangle.areaOutsideView)
+        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    TGraphicfileParameter parameter;
+    parameter.fileName = fDocument->imagePath();
+    if (area)
+        parameter.property = area->property();
+    if (!fGraphicfile->askParameters(parameter, rectangle.model))
+        return false;
+    if (area) {
+        const TGraphicfileProperty &old = area->property();
+        const TGraphicfileProperty &now = parameter.property;
+        if (old.scaleType != now.scaleType || old.boxSizeMm != now.boxSizeMm
+            || old.hAxe1_mm != now.hAxe1_mm || old.fontScaleType != now.fontScaleType) {
+            area->property() = now;
+            fField->setModified(QStringLiteral("controller.saveGraphicfile"));
+        }
+    }
+    fDocument->setImagePath(parameter.fileName);
+    fLoadSave.rememberImageFolder(parameter.fileName);
+    bool written = false;
+    try {
+        const TExportScope exporting(fModel);
+        const TScopedAssign current(fSurface,
+            static_cast<TAbstractImageAdapter *>(fGraphicfile->surface()),
+            static_cast<TAbstractImageAdapter *>(&fScreen));
+        drawAndSaveGraphicfile(*fField, *fGraphicfile, rectangle, parameter.property);
+        written = true;
+    } catch (const EFileStreamError &e) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        showAppMessage(e.message(), TMsgDlgType::mtError);
+    } catch (const EZarnoBase &) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        refreshChanged();
+        throw;
+    } catch (const std::exception &e) {
+        fGraphicfile->finish();
+        fScreen.prepareDraw();
+        refreshChanged();
+        throw EMyFatalException(QStringLiteral("TController"), QString::fromUtf8(e.what()),
+            QStringLiteral("saveGraphicfile"));
+    }
+    fScreen.prepareDraw();
+    refreshChanged();
+    return written;
 }
 
 bool TController::closeQuery()
@@ -246,13 +378,25 @@ void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, in
     unsigned flags = shift;
     if (fWindow.isPointToolDown())
         flags |= ssShift | ssCtrl;
+    // A snapshot is never taken while a drag moves the figure.
+    if (fAutosave
+        && (kind == TMouseKind::mkPress
+            || (kind == TMouseKind::mkMove && fModel.mouseStatus() != TMouseStatus::msUp
+                && fModel.mouseStatus() != TMouseStatus::msMoving)))
+        fAutosave->interrupt();
     fModel.mouse(kind, button, fSurface->pixelToModel(x, y), flags);
+    if (kind == TMouseKind::mkPress && (flags & ssCtrl))
+        edited(true); // a new point
+    else if (kind == TMouseKind::mkRelease)
+        edited(false); // the end of a drag
 }
 
 void TController::executeAction(TCommandId id, bool checked)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt();
     switch (id) {
     case TCommandId::cmdNewFile:
         if (closeQuery())
@@ -264,6 +408,7 @@ void TController::executeAction(TCommandId id, bool checked)
         break;
     case TCommandId::cmdSaveAs: saveFile(true); break;
     case TCommandId::cmdSave: saveFile(false); break;
+    case TCommandId::cmdSaveGraphicfile: saveGraphicfile(); break;
     case TCommandId::cmdExit: fWindow.closeMainWindow(); break;
     case TCommandId::cmdHelpContents: fWindow.openManual(); break;
     case TCommandId::cmdSplash: fWindow.showSplash(); break;
@@ -295,12 +440,15 @@ void TController::executeAction(TCommandId id, bool checked)
     case TCommandId::cmdEraseTrace: fModel.executeCommand(id); break;
     default: break;
     }
+    edited(id == TCommandId::cmdDelete);
 }
 
 void TController::zoomControl(TZoomControl which, double value)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt(); // the scale is saved with the document
     const TModelPoint exponents = which == TZoomControl::zcBoth ? TModelPoint { value, value }
         : which == TZoomControl::zcHorizontal                   ? TModelPoint { value, 0 }
                                                                 : TModelPoint { 0, value };
@@ -341,8 +489,11 @@ void TController::createFigure(TFiguretype figureType)
 {
     if (!fAcceptInput)
         return;
+    if (fAutosave)
+        fAutosave->interrupt();
     fModel.createFigure(figureType);
     fWindow.releasePointTool();
+    edited(true);
 }
 
 } // namespace zarno

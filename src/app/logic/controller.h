@@ -10,8 +10,10 @@
 namespace zarno {
 
 class TAbstractImageAdapter;
+class TAutosave;
 class TDisplayAdapter;
 class TField;
+class TGraphicfileFacade;
 class TModel;
 class TShapeFactory;
 class TZarnofile;
@@ -58,6 +60,10 @@ public:
     // program): asks about unsaved changes first, then opens it.
     void openNamedFile(const QString &fileName);
     TLoadSave::Saved saveFile(bool askName);
+    // Writes the output area (or the visible field) as an image file at the
+    // size chosen in the save dialog. Returns whether a file was written.
+    bool saveGraphicfile();
+    TGraphicfileFacade &graphicfile() { return *fGraphicfile; }
     void installDocument(std::unique_ptr<TZarnofile> document);
     void setSurface(TAbstractImageAdapter *surface) { fSurface = surface; }
     TAbstractImageAdapter &surface() { return *fSurface; }
@@ -66,10 +72,18 @@ public:
     TLoadSave &loadSave() { return fLoadSave; }
     bool isReady() const { return fReady; }
 
+    // Recovery copies of the open document; none without one.
+    void setAutosave(TAutosave *autosave);
+    // Offers the copies a program that did not end cleanly left behind;
+    // returns whether one was restored.
+    bool offerRecovery();
+
 private:
     // The property command: the axes' dialog for a part of the axes,
     // nothing for the output area, else the shape's own dialog.
     void showProperties();
+    // After input that may have changed the document.
+    void edited(bool structural);
     void setToggleStates();
     void setTitleFor(const QString &name);
     void takeDocument(std::unique_ptr<TZarnofile> document);
@@ -80,10 +94,13 @@ private:
     TDisplayAdapter &fScreen;
     TAbstractImageAdapter *fSurface;
     TLoadSave fLoadSave;
+    std::unique_ptr<TGraphicfileFacade> fGraphicfile;
     std::unique_ptr<TZarnofile> fDocument;
     TField *fField = nullptr;
     bool fAcceptInput = false;
     bool fReady = false;
+    TAutosave *fAutosave = nullptr;
+    bool fAutosaveErrorShown = false;
 };
 
 } // namespace zarno

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "model/scalecontroller.h"
+#include "render/imageadapter.h"
+#include "render/printarea.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace zarno {
+
+// A surface that draws the figure into an image file at an exact size in
+// millimetres and 300 dots per inch. Between setupFile and finishDraw the
+// field's model scale is pushed so that the exported rectangle fills the
+// image, the current resolution is 300 dpi and the font scale follows the
+// property; finishDraw puts all three back, also after a failed drawing.
+class TGraphicfileAdapter : public TImageAdapter
+{
+public:
+    static constexpr int kDpi = 300;
+
+    TGraphicfileAdapter();
+    ~TGraphicfileAdapter() override;
+
+    // Needs the transform's controller (setController) first.
+    virtual void setupFile(const QString &fileName, const TModelViewRect &modelRect,
+        const QSize &pixelSize, const TGraphicfileProperty &property);
+    virtual void saveFile() = 0;
+    void finishDraw() override;
+    QRect getViewrect() const override;
+
+    const QString &fileName() const { return fFileName; }
+    // The image's size in millimetres and in pixels at 300 dpi.
+    TModelPoint sizeMm() const { return fSizeMm; }
+    QSize pixelSize() const { return fPixelSize; }
+    bool isSetUp() const { return fPushed.has_value(); }
+
+    // (round(w × 300/25.4), round(h × 300/25.4)), halves to even.
+    static QSize pixelSizeFor(const TModelPoint &mm);
+
+protected:
+    // Gives the surface its drawing target for an image of px pixels and mm
+    // millimetres: the bitmap here, a vector recording in subclasses.
+    virtual void openTarget(const QSize &px, const TModelPoint &mm);
+    // Writes the bytes to the file named in setupFile; an unwritable file
+    // raises EFileStreamError with the name.
+    void writeFile(const QByteArray &bytes) const;
+
+private:
+    QString fFileName;
+    TModelPoint fSizeMm;
+    QSize fPixelSize;
+    std::optional<TPushedScale> fPushed;
+};
+
+// The JPEG surface: the bitmap encoded at quality 100 with full-resolution
+// colour, the JFIF header stating 300 dpi.
+class TJpegAdapter : public TGraphicfileAdapter
+{
+public:
+    void saveFile() override;
+
+    // Sets the density of the JFIF APP0 segment of encoded data to dpi × dpi
+    // dots per inch; data without that segment are a program fault.
+    static void saveToFileWithDpi(QByteArray &jpeg, int dpi);
+};
+
+class TEmfCanvas;
+
+// The metafile surface: every drawing call recorded into an enhanced
+// metafile whose frame is the image's size in hundredths of a millimetre,
+// with 300-dpi logical pixels.
+class TMetafileAdapter : public TGraphicfileAdapter
+{
+public:
+    TMetafileAdapter();
+    ~TMetafileAdapter() override;
+    TCanvas &getCanvas() override;
+    void saveFile() override;
+    void finishDraw() override;
+
+protected:
+    void openTarget(const QSize &px, const TModelPoint &mm) override;
+
+private:
+    std::unique_ptr<TEmfCanvas> fMetafile;
+};
+
+} // namespace zarno
