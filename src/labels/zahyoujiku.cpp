@@ -24,6 +24,9 @@ constexpr int kLabelPt = 14;
 
 // Multiples are ints: a scale whose last multiple would not fit is not drawn.
 constexpr double kMaxMultiple = 1e9;
+// Rounds of widening the step of a scale for its widest number; numbers grow
+// by a digit at most a few times over a view.
+constexpr int kMaxWidening = 8;
 
 // The classes that build the parts of a new document's axes. Parts read
 // from a document are built by the factory's own instances; these live as
@@ -280,6 +283,8 @@ struct AxisView
         reach = std::max(std::abs(lo), std::abs(hi));
         perPixel = axis == 0 ? mpp.x : mpp.y;
     }
+    // Whether a mark at t can show, with room for what hangs beside it.
+    bool shows(double t, double margin) const { return t >= lo - margin && t <= hi + margin; }
     // The anchor of a mark at t on this axis.
     static TModelPoint at(int axis, double t)
     {
@@ -325,23 +330,39 @@ void TShapeZahyoujiku::drawScale(TAbstractImageAdapter &surface, int axis)
     const double s = scale.value(1);
     if (!drawable(s, view))
         return;
-    // The widest number is about the one farthest out.
-    const int m = int(std::min(std::nearbyint(view.reach), kMaxMultiple));
-    const int w = scale.measureHeight(-m, surface);
-    const int k = TScaleSteps::stepFor(w, view.perPixel, s);
-    if (k == TScaleSteps::kNone)
-        return;
     const TModelPoint tick = surface.mmToModel({ kTickMm, kTickMm });
     const double d = axis == 0 ? tick.y : tick.x;
     // A number hangs at most its size plus its offset beside its mark.
     const TModelPoint off = scale.getOffsetMmXy();
     const TModelPoint offModel = surface.mmToModel({ std::abs(off.x), std::abs(off.y) });
-    const double margin
-        = 2 * w * view.perPixel + (axis == 0 ? offModel.x : offModel.y) + std::abs(d);
+    auto marginFor = [&](int w) {
+        return 2 * w * view.perPixel + (axis == 0 ? offModel.x : offModel.y) + std::abs(d);
+    };
+    // The number farthest out sizes the step...
+    const int m = int(std::min(std::nearbyint(view.reach), kMaxMultiple));
+    int w = scale.measureHeight(-m, surface);
+    int k = TScaleSteps::stepFor(w, view.perPixel, s);
+    // ...but it is not always the widest (-5π is narrower than -14/3 π):
+    // the step widens until no number drawn is larger than the room it has.
+    for (int round = 0; round < kMaxWidening && k != TScaleSteps::kNone; ++round) {
+        int widest = w;
+        forEachMultiple(scale, k, view, marginFor(w), [&](int l, double v) {
+            for (const int sign : { 1, -1 })
+                if (view.shows(sign * v, marginFor(w)))
+                    widest = std::max(widest, scale.measureHeight(sign * l, surface));
+        });
+        if (widest <= w)
+            break;
+        w = widest;
+        k = TScaleSteps::stepFor(w, view.perPixel, s);
+    }
+    if (k == TScaleSteps::kNone)
+        return;
+    const double margin = marginFor(w);
     forEachMultiple(scale, k, view, margin, [&](int l, double v) {
         for (const int sign : { 1, -1 }) {
             const double t = sign * v;
-            if (t < view.lo - margin || t > view.hi + margin)
+            if (!view.shows(t, margin))
                 continue;
             scale.drawClipped(surface, kColorBlack, sign * l, AxisView::at(axis, t));
             if (axis == 0)
@@ -367,7 +388,7 @@ void TShapeZahyoujiku::drawGrid(TAbstractImageAdapter &surface, int axis)
     const TModelViewRect r = surface.getModelViewRect();
     forEachMultiple(grid, k, view, 0, [&](int, double v) {
         for (const double t : { v, -v }) {
-            if (t < view.lo || t > view.hi)
+            if (!view.shows(t, 0))
                 continue;
             if (axis == 0)
                 surface.drawSegment(fGridPenBrush, t, r.top, t, r.bottom);

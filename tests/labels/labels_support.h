@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/penbrush.h"
 #include "labels/labeldialogs.h"
 #include "model/field.h"
 #include "platform/bitmap.h"

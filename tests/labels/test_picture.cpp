@@ -96,8 +96,9 @@ protected:
     void save(const TBitmap &bmp, const QString &name)
     {
         const QByteArray dir = qgetenv("ZARNO_PICTURE_DIR");
-        if (!dir.isEmpty())
+        if (!dir.isEmpty()) {
             EXPECT_TRUE(bmp.saveToFile(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
+        }
     }
 
     test::LabelsReady ready;
