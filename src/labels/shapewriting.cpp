@@ -106,6 +106,10 @@ void TShapeWriting::saveInfo(TAbstractFileWriter &writer) const
 
 void TShapeWriting::loadInfo(TAbstractXmlNode &node)
 {
+    // An empty element reads as a placeholder text, not as an empty one.
+    for (const TAbstractXmlNode *child : node.children())
+        if (child->tagName() == QLatin1String("str") && !child->isValueElement())
+            node.raiseFormatError(QStringLiteral("表示する文字列が設定されていません。"));
     fWriting->load(node);
     // A label without text could be neither seen nor picked.
     if (fWriting->text().trimmed().isEmpty())

@@ -286,11 +286,18 @@ void TWriting::draw(TAbstractImageAdapter &surface, TColor colour, const TModelP
         renderBitmap(colour);
     const QPoint offset = positionViewOffsetXy(fBitmap->width(), fBitmap->height());
     surface.drawBitmapOffsetPx(*fBitmap, anchor, offset);
+    // The bounds are the pixels the bitmap covers, so that picking and the
+    // picture agree to the pixel.
     const TModelPoint mpp = surface.getModelPerPixel();
-    fBounds.left = anchor.x + offset.x() * mpp.x;
-    fBounds.top = anchor.y - offset.y() * mpp.y;
-    fBounds.right = fBounds.left + fBitmap->width() * mpp.x;
-    fBounds.bottom = fBounds.top - fBitmap->height() * mpp.y;
+    const QPoint topLeft
+        = surface.modelToPixel({ anchor.x + offset.x() * mpp.x, anchor.y - offset.y() * mpp.y });
+    const TModelPoint tl = surface.pixelToModel(topLeft.x(), topLeft.y());
+    const TModelPoint br
+        = surface.pixelToModel(topLeft.x() + fBitmap->width(), topLeft.y() + fBitmap->height());
+    fBounds.left = tl.x;
+    fBounds.top = tl.y;
+    fBounds.right = br.x;
+    fBounds.bottom = br.y;
     fHasBounds = true;
 }
 

@@ -253,14 +253,24 @@ void TShapeZahyoujiku::loadInfo(TAbstractXmlNode &node)
     TShape::loadInfo(node);
 }
 
+void TShapeZahyoujiku::beforeDraw(const TDrawStatus &, TAbstractImageAdapter &surface)
+{
+    // The grid lies under every shape, the axes and their ticks and numbers
+    // too: drawn over them, a grid line at a mark would hide its tick and
+    // cut through the axis and the numbers.
+    if (fHidden || !hasParts() || !isDrawable()
+        || !isShapeVisibleOn(surface, getViewType(), getViewOnOff()))
+        return;
+    drawGrid(surface, 0);
+    drawGrid(surface, 1);
+}
+
 void TShapeZahyoujiku::drawNormal(const TDrawStatus &, TAbstractImageAdapter &surface)
 {
     if (fHidden || !hasParts())
         return;
     drawScale(surface, 0);
     drawScale(surface, 1);
-    drawGrid(surface, 0);
-    drawGrid(surface, 1);
 }
 
 namespace {

@@ -115,6 +115,10 @@ protected:
     void drawSelected(const TDrawStatus &, TAbstractImageAdapter &, TPenBrush &) override { }
     void drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
 
+public:
+    // The grid, in the pass before any shape draws.
+    void beforeDraw(const TDrawStatus &status, TAbstractImageAdapter &surface) override;
+
 private:
     void drawScale(TAbstractImageAdapter &surface, int axis);
     void drawGrid(TAbstractImageAdapter &surface, int axis);

@@ -61,6 +61,8 @@ public:
         fitToView();
         clear();
     }
+    // The box goes before the surface would let go of it.
+    ~RecordingScreen() override { attachMainWindow(nullptr); }
     void resize(QSize size)
     {
         fBox.setClientSize(size);

@@ -127,7 +127,9 @@ protected:
         TDrawStatus status;
         field().draw(status, *fScreen);
         fScreen->forget();
-        axes().draw(TDrawStatus { TCurrentDrawStatus::Ordinary, true }, *fScreen);
+        const TDrawStatus again { TCurrentDrawStatus::Ordinary, true };
+        axes().beforeDraw(again, *fScreen);
+        axes().draw(again, *fScreen);
         return *fScreen;
     }
     // The numbers of one axis, in order along it.

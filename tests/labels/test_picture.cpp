@@ -77,7 +77,9 @@ protected:
     }
     void buildFigure()
     {
-        build(TFiguretype::FIG_zahyoujiku, {});
+        // The axes group as a new document has it.
+        TShapeStore axesGroup = factory.create(TFiguretype::FIG_zahyoujiku, TShapeList());
+        field.takeAllFrom(axesGroup);
         field.setAxesShown(true);
         const TColor blue = makeColor(0, 60, 200), red = makeColor(200, 0, 0);
         TShapeDot *a = point(1, 2), *b = point(-2.5, 1), *c = point(2.5, -1.5, red);

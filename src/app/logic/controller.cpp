@@ -433,7 +433,11 @@ void TController::executeAction(TCommandId id, bool checked)
     case TCommandId::cmdSetupToolbar: fWindow.setupToolbar(); break;
     case TCommandId::cmdPrintAreaToggle:
     case TCommandId::cmdZahyoujikuToggle:
-    case TCommandId::cmdFixFieldToggle: fModel.executeToggleCommand(id, checked); break;
+    case TCommandId::cmdFixFieldToggle:
+        fModel.executeToggleCommand(id, checked);
+        // The check marks show what the document holds now.
+        setToggleStates();
+        break;
     case TCommandId::cmdDelete:
     case TCommandId::cmdScale1_1:
     case TCommandId::cmdCenterGenten:
