@@ -84,8 +84,8 @@ protected:
         const TColor blue = makeColor(0, 60, 200), red = makeColor(200, 0, 0);
         TShapeDot *a = point(1, 2), *b = point(-2.5, 1), *c = point(2.5, -1.5, red);
         build(TFiguretype::FIG_senbun, { a, b });
-        label(TFiguretype::FIG_writing, a, QStringLiteral("\\mathrm{A}"), kColorBlack);
-        label(TFiguretype::FIG_writing, b, QStringLiteral("\\mathrm{B}"), kColorBlack)
+        label(TFiguretype::FIG_writing, a, QStringLiteral("A"), kColorBlack);
+        label(TFiguretype::FIG_writing, b, QStringLiteral("B"), kColorBlack)
             ->setOffsetAndDirection({ -0.5, 0.5 }, T_Direction::dirNW);
         TShape *v = build(TFiguretype::FIG_arrow, { b, c });
         v->penBrush().setPenColor(blue);
