@@ -5,6 +5,7 @@
 #include "labels/shapewriting.h"
 #include "labels/zahyoujiku.h"
 #include "labels_support.h"
+#include "render/renderclasses.h"
 #include "support/memory_document.h"
 
 namespace zarno::test {
@@ -14,11 +15,14 @@ namespace zarno::test {
 class LabelInteractionTest : public ::testing::Test
 {
 protected:
-    LabelInteractionTest()
+    // With the render classes every new document holds the output area too.
+    explicit LabelInteractionTest(bool withRenderClasses = false)
         : box(QSize(640, 480))
     {
         registerModelRelationClasses(factory);
         registerLabelRelationClasses(factory);
+        if (withRenderClasses)
+            registerRenderRelationClasses(factory);
         screen.attachMainWindow(&box);
         controller = std::make_unique<TController>(model, factory, window, screen);
         model.setFactory(&factory);
