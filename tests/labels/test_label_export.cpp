@@ -1,6 +1,7 @@
 // Labels and the axes in exported images: the program's own JPEG and
 // metafile export at 300 dpi, through the save dialog's answer.
 #include "labels_fixture.h"
+#include "persist/zarnofile.h"
 #include "render/graphicfilefacade.h"
 #include "render/printarea.h"
 
@@ -165,6 +166,30 @@ TEST_F(LabelExportTest, TheMetafileHoldsTheLabelAndTheNumbersAsOutlines)
     QFile s(svg);
     ASSERT_TRUE(s.open(QIODevice::ReadOnly));
     EXPECT_TRUE(s.readAll().toLower().contains("#ff0000"));
+}
+
+TEST_F(LabelExportTest, TheCommandLineExporterReadsAndDrawsLabelsAndTheAxes)
+{
+    buildFigure();
+    const QString document = dir.filePath(QStringLiteral("labels.znt"));
+    TDocumentWriter::write(controller->document(), document);
+    const QString jpg = dir.filePath(QStringLiteral("cli.jpg"));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZARNO_EXE),
+        { QStringLiteral("--export"), document, jpg, QStringLiteral("--unit-mm"),
+            QStringLiteral("20") });
+    ASSERT_TRUE(program.waitForFinished(60000));
+    ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage image(jpg);
+    ASSERT_FALSE(image.isNull());
+    const QPoint p = imagePixel(image, point->getX(), point->getY());
+    EXPECT_FALSE(inkIn(image, QRect(p, QSize(100, 100)), isRed).isEmpty());
+    const QPoint m = imagePixel(image, 1, 0);
+    EXPECT_FALSE(inkIn(image, QRect(m.x() - 40, m.y() + 12, 81, 60), isDark).isEmpty());
 }
 
 } // namespace
