@@ -29,6 +29,7 @@ public:
     QLineEdit *textEdit() const { return fText; }
     QComboBox *sizeBox() const { return fSize; }
     QLabel *messageLabel() const { return fMessage; }
+    QPushButton *okButton() const { return fOk; }
     // What the typeset preview shows now.
     const QImage &previewImage() const { return fPreviewImage; }
     bool hasError() const { return fError; }
