@@ -314,6 +314,49 @@ TEST_P(GridTest, GridLinesAreAtLeast20PixelsApartAndNeverAtZero)
 INSTANTIATE_TEST_SUITE_P(Scales, GridTest,
     ::testing::Values(GridCase { 70.9, 1 }, GridCase { 12, 2 }, GridCase { 6, 4 }));
 
+// The axes dialog: answers by editing what it is given, or cancels.
+class ScriptedAxesDialog : public TZahyoujikuDialogFacade
+{
+public:
+    bool editZahyoujikuProperty(TZahyoujikuProperty &property) override
+    {
+        ++calls;
+        linkedName = property.hAxe.nameLabel ? property.hAxe.nameLabel->text() : QString();
+        if (!accept)
+            return false;
+        property.hAxe.scaleInterval().setRationalNumber(
+            QStringLiteral("1"), QStringLiteral("2"), 12);
+        property.hAxe.nameLabel->setText(QStringLiteral("t"));
+        return true;
+    }
+    bool accept = true;
+    int calls = 0;
+    QString linkedName;
+};
+
+TEST_F(AxesTest, ThePropertiesOfAnyPartOpenTheAxesDialogAndItRenamesTheAxis)
+{
+    auto owned = std::make_unique<ScriptedAxesDialog>();
+    ScriptedAxesDialog *dialog = owned.get();
+    auto previous = TZahyoujikuDialogFacade::install(std::move(owned));
+    controller->executeAction(TCommandId::cmdZahyoujikuToggle, true);
+    // Cancelled: nothing changes.
+    dialog->accept = false;
+    select(&axes().axis(0));
+    controller->executeAction(TCommandId::cmdFigureProperty, true);
+    EXPECT_EQ(dialog->calls, 1);
+    EXPECT_EQ(dialog->linkedName, QStringLiteral("x"));
+    EXPECT_EQ(axes().label(1).writing().text(), QStringLiteral("x"));
+    // From the y axis's label too; the x axis gets its new name and scale.
+    dialog->accept = true;
+    select(&axes().label(2));
+    controller->executeAction(TCommandId::cmdFigureProperty, true);
+    EXPECT_EQ(dialog->calls, 2);
+    EXPECT_EQ(axes().label(1).writing().text(), QStringLiteral("t"));
+    EXPECT_DOUBLE_EQ(axes().axe(0).scaleInterval().value(1), 0.5);
+    TZahyoujikuDialogFacade::install(std::move(previous));
+}
+
 TEST_F(AxesTest, DraggingTheOriginScrollsAnUnfixedFieldAndMovesNothingOnAFixedOne)
 {
     controller->executeAction(TCommandId::cmdZahyoujikuToggle, true);
