@@ -262,6 +262,29 @@ TEST_F(ScaleTest, AnIntervalBeyondTheViewsReachHasNoNumbers)
     EXPECT_FALSE(numbers(1).empty());
 }
 
+// Only a damaged or edited document holds these: no marks, no endless loop.
+TEST_F(ScaleTest, AnIntervalThatIsNoPositiveNumberDrawsNoMarksOrGrid)
+{
+    for (const char *interval : { "0", "-1", "0.0001" }) {
+        SCOPED_TRACE(interval);
+        for (int axis : { 0, 1 }) {
+            axes().axe(axis).scaleInterval().setRealNumber(QString::fromLatin1(interval), 11);
+            axes().axe(axis).gridlineInterval().setRealNumber(QString::fromLatin1(interval), 11);
+            axes().axe(axis).gridlineInterval().setView(true);
+        }
+        drawAxes(20);
+        const bool tiny = interval[1] == '.';
+        // A tiny interval still has its marks, every k-th one, never closer
+        // than a number's width or 20 pixels.
+        EXPECT_EQ(numbers(0).empty(), !tiny);
+        EXPECT_EQ(lines(0xC0C0C0, 0).empty(), !tiny);
+        if (tiny) {
+            EXPECT_LT(numbers(0).size(), 40u);
+            EXPECT_LT(lines(0xC0C0C0, 0).size(), 40u);
+        }
+    }
+}
+
 TEST_F(ScaleTest, ScrolledFarAwayTheNumbersStillCountFromTheOrigin)
 {
     field().moveCentre(1000.5, 0);
