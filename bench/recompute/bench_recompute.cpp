@@ -1,7 +1,8 @@
-// A drag on a large construction: 1000 free points with 1000 lines and
-// segments, 500 circumcircles, 300 parallels and perpendiculars and 200
-// ellipses built on them through the program's own factory, on a
-// 1600 × 1000 screen.
+// A drag on a large construction: the axes of a new document shown with
+// their scale numbers and a grid on both axes, 1000 free points with 1000
+// lines and segments, 500 circumcircles, 300 parallels and perpendiculars,
+// 200 ellipses and 500 typeset labels of points built on them through the
+// program's own factory, on a 1600 × 1000 screen.
 //
 // recompute: the recomputation of every shape in field order; the drag step
 // (one root point moved, then the full screen redraw, which recomputes as it
@@ -12,6 +13,9 @@
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
+#include "labels/labelclasses.h"
+#include "labels/shapewriting.h"
+#include "labels/zahyoujiku.h"
 #include "model/field.h"
 #include "model/geometry/mathdaen.h"
 #include "model/geometry/mathen.h"
@@ -22,10 +26,13 @@
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapeline.h"
+#include "platform/bitmap.h"
+#include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/renderclasses.h"
 #include "summary.h"
+#include "typeset/typesetting.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -72,12 +79,15 @@ struct PixelFrame
 {
     std::vector<QLine> lines;
     std::vector<QRect> outlines, dots;
+    // Labels as plain text at the place and size of their bitmaps.
+    std::vector<std::pair<QRect, QString>> texts;
 
     void collect(TField &field, const TImageAdapter &screen)
     {
         lines.clear();
         outlines.clear();
         dots.clear();
+        texts.clear();
         const TUnitTransformer &t = screen.transformer();
         auto px = [&](const TMathZahyo &p) { return t.modelToPixel(p.toPoint()); };
         auto box = [&](const TMathZahyo &c, double a, double b) {
@@ -87,7 +97,12 @@ struct PixelFrame
         for (TShape *s : field.items()) {
             if (!s->isDrawable() || !s->isViewAtScreen(false))
                 continue;
-            if (auto *d = dynamic_cast<TShapeDot *>(s)) {
+            if (auto *w = dynamic_cast<TShapeWriting *>(s)) {
+                const TModelViewRect b = w->writing().bounds();
+                texts.emplace_back(
+                    QRect(t.modelToPixel({ b.left, b.top }), t.modelToPixel({ b.right, b.bottom })),
+                    w->writing().text());
+            } else if (auto *d = dynamic_cast<TShapeDot *>(s)) {
                 const QPoint p = t.modelToPixel(d->getXY());
                 dots.push_back(QRect(p.x() - 2, p.y() - 2, 4, 4));
             } else if (auto *l = dynamic_cast<TShapeLine *>(s)) {
@@ -119,6 +134,11 @@ struct PixelFrame
         p.setBrush(Qt::black);
         for (const QRect &r : dots)
             p.drawEllipse(r);
+        QFont f = p.font();
+        f.setPixelSize(14);
+        p.setFont(f);
+        for (const auto &[r, text] : texts)
+            p.drawText(r, Qt::AlignLeft | Qt::AlignTop, text);
     }
 };
 
@@ -133,6 +153,7 @@ struct Setup
     std::unique_ptr<TController> controller;
     std::vector<TShapeDot *> points;
     std::vector<TShape *> lines;
+    std::vector<TShapeWriting *> labels;
     PixelFrame pixels;
     QImage image { kWidth, kHeight, QImage::Format_RGB32 };
     TDrawStatus status;
@@ -141,14 +162,17 @@ struct Setup
     Setup()
     {
         TDpi::useScreenResolution();
+        initializeTypesetting(TQtFontCatalog::instance());
         TParents2Children::setGuidanceNameCreator(&creator);
         registerModelRelationClasses(factory);
+        registerLabelRelationClasses(factory);
         registerRenderRelationClasses(factory);
         screen.attachMainWindow(&box);
         controller = std::make_unique<TController>(model, factory, window, screen);
         model.setFactory(&factory);
         model.setController(controller.get());
         controller->startUp();
+        showAxesWithGrid();
         buildField();
         controller->field().renumber();
         dragStep();
@@ -171,6 +195,18 @@ struct Setup
         std::vector<TShape *> out(made.items().begin(), made.items().end());
         field().takeAllFrom(made);
         return out;
+    }
+
+    // The axes every document has, shown, with grid lines every half unit.
+    void showAxesWithGrid()
+    {
+        field().setAxesShown(true);
+        auto &axes = static_cast<TShapeZahyoujiku &>(*field().axes());
+        for (int i = 0; i < 2; ++i) {
+            TWriting &grid = axes.axe(i).gridlineInterval();
+            grid.setRationalNumber(QStringLiteral("1"), QStringLiteral("2"), grid.pt());
+            grid.setView(true);
+        }
     }
 
     void buildField()
@@ -217,6 +253,18 @@ struct Setup
                 continue;
             build(TFiguretype::FIG_ellipse, { points[c], points[a], points[b] });
             ++n;
+        }
+        // Labels of the first 500 points, the most used one among them.
+        for (int i = 0; i < 500; ++i) {
+            TShapeList parent;
+            parent.add(points[std::size_t(i)]);
+            TShapeStore made = factory.createSilently(TFiguretype::FIG_writing, parent);
+            auto *label = static_cast<TShapeWriting *>(made.first());
+            label->setTextAndPt(i % 3 == 0 ? QStringLiteral("P_{%1}").arg(i)
+                                           : QStringLiteral("\\frac{%1}{2}").arg(i),
+                11);
+            labels.push_back(label);
+            field().takeAllFrom(made);
         }
     }
 
@@ -338,6 +386,7 @@ int main(int argc, char **argv)
     };
     const double recomputeMs = median(recompute), dragMs = median(drag),
                  painterMs = median(painter), moveMs = median(move);
+    std::printf("labels: %zu, axes shown with a grid\n", s.labels.size());
     printBenchSummary("recompute",
         { { "recompute_ms", recomputeMs }, { "drag_step_ms", dragMs }, { "qpainter_ms", painterMs },
             { "ratio", dragMs / painterMs } });

@@ -1,7 +1,9 @@
 #include "app/appli.h"
 
 #include "app/figureactionmanager.h"
+#include "app/interimaxesdialog.h"
 #include "app/interimfunctiondialog.h"
+#include "app/interimwritingdialog.h"
 #include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
@@ -10,6 +12,7 @@
 #include "app/menuactionmanager.h"
 #include "core/appinfo.h"
 #include "graphs/dot2function.h"
+#include "labels/labelclasses.h"
 #include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
@@ -136,6 +139,7 @@ TAppli::TAppli(TfrmMain &window)
     fFactory = std::make_unique<TShapeFactory>();
     registerModelRelationClasses(*fFactory);
     registerGraphRelationClasses(*fFactory);
+    registerLabelRelationClasses(*fFactory);
     registerRenderRelationClasses(*fFactory);
     fMenus = std::make_unique<TMenuActionManager>();
     fTools = std::make_unique<TFigureActionManager>();
@@ -160,6 +164,8 @@ TAppli::TAppli(TfrmMain &window)
         fMenus->setAvailable(TCommandId::cmdPrintAreaToggle, false);
 
     TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
+    TWritingDialogFacade::install(std::make_unique<TInterimWritingDialogFacade>(&window));
+    TZahyoujikuDialogFacade::install(std::make_unique<TInterimAxesDialogFacade>(&window));
 
     fTools->readSettings();
     readFolders(fController->loadSave());
@@ -193,6 +199,8 @@ TAppli::~TAppli()
     fMenus.reset();
     fFactory.reset();
     TFunctionDialogFacade::install(nullptr);
+    TWritingDialogFacade::install(nullptr);
+    TZahyoujikuDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
     TTeXResolution::install(nullptr);
     fGuidance.reset();

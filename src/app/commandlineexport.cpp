@@ -4,6 +4,7 @@
 #include "app/logic/commandline.h"
 #include "core/exceptions.h"
 #include "graphs/dot2function.h"
+#include "labels/labelclasses.h"
 #include "model/field.h"
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
@@ -79,6 +80,7 @@ int runCommandLineExport(const QStringList &arguments)
         TShapeFactory factory;
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
+        registerLabelRelationClasses(factory);
         registerRenderRelationClasses(factory);
 
         std::unique_ptr<TZarnofile> document;

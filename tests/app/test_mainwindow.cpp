@@ -3,6 +3,7 @@
 #include "app/appli.h"
 #include "app/figureactionmanager.h"
 #include "app/interimfunctiondialog.h"
+#include "app/interimwritingdialog.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
@@ -13,6 +14,7 @@
 #include "app/splash.h"
 #include "app/zarnoapplication.h"
 #include "graphs/shapefunction.h"
+#include "labels/shapewriting.h"
 #include "model/field.h"
 #include "model/shapedot.h"
 #include "persist/loadsave.h"
@@ -437,6 +439,65 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     EXPECT_EQ(g->rawDistance({ 1, -1 }, appli->screen().getModelPerPixel()),
         0); // the vertex moved to (1, -1)
     EXPECT_EQ(g->rawDistance({ 0, -2 }, appli->screen().getModelPerPixel()), 100);
+}
+
+TEST_F(MainWindowTest, ALabelThroughTheInterimDialogWithItsTypesetPreview)
+{
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(1, 1);
+    auto *point = field().last();
+    QAction *labelTool = tool(TFiguretype::FIG_writing);
+    ASSERT_TRUE(labelTool->isEnabled());
+    bool emptyRefused = false, sawError = false;
+    QTimer::singleShot(0, [&] {
+        auto *d = dynamic_cast<TInterimWritingDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        const auto inks = [d] {
+            int black = 0, red = 0;
+            const QImage &img = d->previewImage();
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) {
+                    const QRgb p = img.pixel(x, y);
+                    black += qRed(p) < 80 && qGreen(p) < 80 ? 1 : 0;
+                    red += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80 ? 1 : 0;
+                }
+            return std::make_pair(black, red);
+        };
+        emptyRefused = !d->okButton()->isEnabled();
+        QTest::keyClicks(d->textEdit(), QStringLiteral("\\frac{1}{"));
+        sawError = d->hasError() && !d->messageLabel()->text().isEmpty();
+        EXPECT_GT(inks().second, 5); // the broken-off rest in red
+        QTest::keyClicks(d->textEdit(), QStringLiteral("2}"));
+        EXPECT_FALSE(d->hasError());
+        EXPECT_TRUE(d->messageLabel()->text().isEmpty());
+        EXPECT_GT(inks().first, 20);
+        EXPECT_EQ(inks().second, 0);
+        d->sizeBox()->setCurrentIndex(d->sizeBox()->findData(20));
+        d->okButton()->click();
+    });
+    labelTool->trigger();
+    EXPECT_TRUE(emptyRefused);
+    EXPECT_TRUE(sawError);
+    auto *label = dynamic_cast<TShapeWriting *>(field().last());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->writing().text(), QStringLiteral("\\frac{1}{2}"));
+    EXPECT_EQ(label->writing().pt(), 20);
+    EXPECT_EQ(label->parents().first(), point);
+
+    // Cancelled: nothing more is built.
+    clickAt(1, 1);
+    const int count = field().count();
+    ASSERT_EQ(appli->model().getSelection().first(), point);
+    ASSERT_TRUE(labelTool->isEnabled());
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = QApplication::activeModalWidget() != nullptr;
+        if (shown)
+            QApplication::activeModalWidget()->close();
+    });
+    labelTool->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(field().count(), count);
 }
 
 // Answers the file dialogs with one prepared name each.

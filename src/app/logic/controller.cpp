@@ -9,6 +9,8 @@
 #include "core/exceptions.h"
 #include "core/messagedialogs.h"
 #include "core/scopedassign.h"
+#include "labels/labeldialogs.h"
+#include "labels/zahyoujiku.h"
 #include "model/field.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
@@ -481,7 +483,7 @@ void TController::executeActionNow(TCommandId id, bool checked)
         if (!fModel.getSelection().isEmpty()) {
             {
                 const TScopedAssign notReady(fReady, false, true);
-                fModel.getSelection().first()->setupProperty();
+                showProperties();
             }
             refreshChanged();
         }
@@ -498,7 +500,11 @@ void TController::executeActionNow(TCommandId id, bool checked)
     case TCommandId::cmdSetupToolbar: fWindow.setupToolbar(); break;
     case TCommandId::cmdPrintAreaToggle:
     case TCommandId::cmdZahyoujikuToggle:
-    case TCommandId::cmdFixFieldToggle: fModel.executeToggleCommand(id, checked); break;
+    case TCommandId::cmdFixFieldToggle:
+        fModel.executeToggleCommand(id, checked);
+        // The check marks show what the document holds now.
+        setToggleStates();
+        break;
     case TCommandId::cmdDelete:
     case TCommandId::cmdScale1_1:
     case TCommandId::cmdCenterGenten:
@@ -526,6 +532,25 @@ void TController::refreshFull()
 {
     fScreen.fitToView();
     fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::FullRefresh);
+}
+
+void TController::showProperties()
+{
+    TShape *first = fModel.getSelection().first();
+    switch (first->propertyType()) {
+    case TPropertyType::Zahyoujiku:
+        // Any part of the axes opens the dialog of the axes as a whole.
+        if (auto *axes = dynamic_cast<TShapeZahyoujiku *>(fField->axes())) {
+            axes->linkNameLabels();
+            if (TZahyoujikuDialogFacade::edit(axes->property())) {
+                axes->refreshNameLabels();
+                axes->changed();
+            }
+        }
+        break;
+    case TPropertyType::PrintArea: break; // the export dialog edits the area
+    default: first->setupProperty(); break;
+    }
 }
 
 void TController::refreshChanged()

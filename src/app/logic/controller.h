@@ -111,6 +111,9 @@ private:
     void restoreState(const QByteArray &state);
     void afterRestore();
     void showUndoState();
+    // The property command: the axes' dialog for a part of the axes,
+    // nothing for the output area, else the shape's own dialog.
+    void showProperties();
     // After input that may have changed the document.
     void edited(bool structural);
     void setToggleStates();

@@ -1,0 +1,17 @@
+#include "labels/labelclasses.h"
+
+#include "labels/shapewriting.h"
+#include "labels/zahyoujiku.h"
+#include "model/shapefactory.h"
+
+namespace zarno {
+
+void registerLabelRelationClasses(TShapeFactory &factory)
+{
+    factory.registerClass(std::make_unique<TParentNil2ZahyoujikuClass>());
+    factory.registerClass(std::make_unique<TParentDot2WritingClass>());
+    factory.registerClass(std::make_unique<TParentArrow2writingClass>());
+    factory.registerClass(std::make_unique<TParentDot2zahyouClass>());
+}
+
+} // namespace zarno

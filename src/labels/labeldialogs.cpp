@@ -1,0 +1,83 @@
+#include "labels/labeldialogs.h"
+
+namespace zarno {
+
+namespace {
+
+std::unique_ptr<TWritingDialogFacade> &writingSlot()
+{
+    static std::unique_ptr<TWritingDialogFacade> dialog;
+    return dialog;
+}
+
+int &rememberedPt()
+{
+    static int pt = 14;
+    return pt;
+}
+
+std::unique_ptr<TZahyouPropertyDialogFacade> &zahyouPropertySlot()
+{
+    static std::unique_ptr<TZahyouPropertyDialogFacade> dialog;
+    return dialog;
+}
+
+std::unique_ptr<TZahyoujikuDialogFacade> &zahyoujikuSlot()
+{
+    static std::unique_ptr<TZahyoujikuDialogFacade> dialog;
+    return dialog;
+}
+
+} // namespace
+
+std::unique_ptr<TWritingDialogFacade> TWritingDialogFacade::install(
+    std::unique_ptr<TWritingDialogFacade> dialog)
+{
+    std::swap(writingSlot(), dialog);
+    return dialog;
+}
+
+bool TWritingDialogFacade::edit(QString &text, int &pt)
+{
+    if (!writingSlot())
+        return false;
+    QString t = text;
+    int p = pt;
+    if (!writingSlot()->editWriting(t, p) || t.trimmed().isEmpty())
+        return false;
+    text = t;
+    pt = p;
+    rememberedPt() = p;
+    return true;
+}
+
+int TWritingDialogFacade::lastPt()
+{
+    return rememberedPt();
+}
+
+std::unique_ptr<TZahyouPropertyDialogFacade> TZahyouPropertyDialogFacade::install(
+    std::unique_ptr<TZahyouPropertyDialogFacade> dialog)
+{
+    std::swap(zahyouPropertySlot(), dialog);
+    return dialog;
+}
+
+bool TZahyouPropertyDialogFacade::edit(TZahyouProperty &property)
+{
+    return zahyouPropertySlot() && zahyouPropertySlot()->editZahyouProperty(property);
+}
+
+std::unique_ptr<TZahyoujikuDialogFacade> TZahyoujikuDialogFacade::install(
+    std::unique_ptr<TZahyoujikuDialogFacade> dialog)
+{
+    std::swap(zahyoujikuSlot(), dialog);
+    return dialog;
+}
+
+bool TZahyoujikuDialogFacade::edit(TZahyoujikuProperty &property)
+{
+    return zahyoujikuSlot() && zahyoujikuSlot()->editZahyoujikuProperty(property);
+}
+
+} // namespace zarno
