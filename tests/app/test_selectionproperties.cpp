@@ -31,6 +31,7 @@ TEST_F(SelectionPropertiesTest, TwoSegmentsShowTheirCommonValuesAndAChoiceRecolo
     TShape *a = segment(-3, 1, -1, 1);
     TShape *b = segment(1, -1, 3, -1);
     a->penBrush().setPenColor(TPenBrushLists::color(3)); // blue
+    a->penBrush().setPenWidthIndex(2);
     b->penBrush().setPenWidthIndex(2);
     b->penBrush().setPenStyle(TPenStyle::psDash);
     a->penBrush().setPenStyle(TPenStyle::psDash);
@@ -39,7 +40,8 @@ TEST_F(SelectionPropertiesTest, TwoSegmentsShowTheirCommonValuesAndAChoiceRecolo
     selectOnly({ a, b });
     EXPECT_EQ(state(TPenBrush::aPenColor), TListState::Mixed);
     EXPECT_EQ(shown(TPenBrush::aPenColor), -1);
-    EXPECT_EQ(state(TPenBrush::aPenWidth), TListState::Mixed);
+    EXPECT_EQ(state(TPenBrush::aPenWidth), TListState::Common);
+    EXPECT_EQ(shown(TPenBrush::aPenWidth), 2); // 太線
     EXPECT_EQ(state(TPenBrush::aPenStyle), TListState::Common);
     EXPECT_EQ(shown(TPenBrush::aPenStyle), 1); // 破線
 
@@ -48,14 +50,14 @@ TEST_F(SelectionPropertiesTest, TwoSegmentsShowTheirCommonValuesAndAChoiceRecolo
     controller->choosePenBrushItem(TPenBrush::aPenColor, kRed);
     EXPECT_EQ(a->penBrush().getPenColor(), kColorRed);
     EXPECT_EQ(b->penBrush().getPenColor(), kColorRed);
-    // Only the colour: the widths still differ, the styles are kept.
-    EXPECT_EQ(a->penBrush().getPenWidthIndex(), 0);
+    // Only the colour: widths and styles are kept.
+    EXPECT_EQ(a->penBrush().getPenWidthIndex(), 2);
     EXPECT_EQ(b->penBrush().getPenWidthIndex(), 2);
     EXPECT_EQ(a->penBrush().getPenStyle(), TPenStyle::psDash);
     // The lists follow at once, and the change is one undoable step.
     EXPECT_EQ(state(TPenBrush::aPenColor), TListState::Common);
     EXPECT_EQ(shown(TPenBrush::aPenColor), kRed);
-    EXPECT_EQ(state(TPenBrush::aPenWidth), TListState::Mixed);
+    EXPECT_EQ(shown(TPenBrush::aPenWidth), 2);
     // The edits made above outside any command became a step of their own.
     EXPECT_EQ(controller->history().undoCount(), steps + 2);
     EXPECT_TRUE(field().isChanged());
