@@ -295,16 +295,23 @@ TLoadSave::Saved TController::saveFile(bool askName)
     return result;
 }
 
+TExportRectangle TController::rectangleToExport(TShapePrintArea *&area)
+{
+    fScreen.prepareDraw();
+    area = dynamic_cast<TShapePrintArea *>(fField->printArea());
+    const TExportRectangle rectangle = exportRectangle(fScreen, area);
+    if (rectangle.areaOutsideView)
+        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    return rectangle;
+}
+
 bool TController::saveGraphicfile()
 {
     if (!fField)
         return false;
     const TScopedAssign locked(fAcceptInput, false, true);
-    fScreen.prepareDraw();
-    auto *area = dynamic_cast<TShapePrintArea *>(fField->printArea());
-    const TExportRectangle rectangle = exportRectangle(fScreen, area);
-    if (rectangle.areaOutsideView)
-        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    TShapePrintArea *area = nullptr;
+    const TExportRectangle rectangle = rectangleToExport(area);
     TGraphicfileParameter parameter;
     parameter.fileName = fDocument->imagePath();
     if (area)
@@ -362,11 +369,8 @@ bool TController::copyFigure()
     if (!fField)
         return false;
     const TScopedAssign locked(fAcceptInput, false, true);
-    fScreen.prepareDraw();
-    auto *area = dynamic_cast<TShapePrintArea *>(fField->printArea());
-    const TExportRectangle rectangle = exportRectangle(fScreen, area);
-    if (rectangle.areaOutsideView)
-        showAppMessage(areaOutsideViewMessage(), TMsgDlgType::mtInformation);
+    TShapePrintArea *area = nullptr;
+    const TExportRectangle rectangle = rectangleToExport(area);
     const TGraphicfileProperty property = area ? area->property() : TGraphicfileProperty();
     // The same drawing twice: a 300-dpi bitmap for every program, and SVG
     // for those that take vector graphics.

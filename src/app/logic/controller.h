@@ -17,6 +17,7 @@ class TField;
 class TGraphicfileFacade;
 class TGraphicfileProperty;
 struct TExportRectangle;
+class TShapePrintArea;
 class TModel;
 class TShapeFactory;
 class TZarnofile;
@@ -98,6 +99,9 @@ public:
     bool offerRecovery();
 
 private:
+    // The output area when it is shown and fits the view, else the visible
+    // field with the message that says so; area is the output area if any.
+    TExportRectangle rectangleToExport(TShapePrintArea *&area);
     // Draws onto the facade's chosen surface and saves; a file that cannot
     // be written is reported and gives false.
     bool drawChosenImage(const TExportRectangle &rectangle, const TGraphicfileProperty &property);
