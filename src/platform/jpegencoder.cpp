@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
@@ -28,10 +29,49 @@ struct TJpegError
 
 void ignoreJpegMessage(j_common_ptr) { }
 
+// A destination that hands each full buffer to the sink. The manager comes
+// first so that the library's pointer to it is a pointer to the whole.
+struct TSinkDestination
+{
+    static constexpr std::size_t kBufferSize = 256 * 1024;
+
+    jpeg_destination_mgr manager;
+    const TJpegSink *sink;
+    JOCTET buffer[kBufferSize];
+
+    static TSinkDestination &of(j_compress_ptr info)
+    {
+        return *reinterpret_cast<TSinkDestination *>(info->dest);
+    }
+    static void init(j_compress_ptr info)
+    {
+        TSinkDestination &d = of(info);
+        d.manager.next_output_byte = d.buffer;
+        d.manager.free_in_buffer = kBufferSize;
+    }
+    // A refused piece ends the encoding through the error exit, like any
+    // failure inside the library.
+    static void hand(j_compress_ptr info, std::size_t size)
+    {
+        TSinkDestination &d = of(info);
+        if (size > 0 && !(*d.sink)(reinterpret_cast<const char *>(d.buffer), qsizetype(size)))
+            onJpegError(reinterpret_cast<j_common_ptr>(info));
+    }
+    static boolean empty(j_compress_ptr info)
+    {
+        hand(info, kBufferSize);
+        init(info);
+        return TRUE;
+    }
+    static void term(j_compress_ptr info)
+    {
+        hand(info, kBufferSize - of(info).manager.free_in_buffer);
+    }
+};
+
 // Plain C state only between setjmp and the last library call: a longjmp
 // must not skip a destructor.
-bool compress(
-    const QImage &image, int quality, int dotsPerInch, unsigned char **out, unsigned long *outSize)
+bool compress(const QImage &image, int quality, int dotsPerInch, TSinkDestination *destination)
 {
     jpeg_compress_struct info;
     TJpegError error;
@@ -43,7 +83,10 @@ bool compress(
         return false;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, out, outSize);
+    destination->manager.init_destination = TSinkDestination::init;
+    destination->manager.empty_output_buffer = TSinkDestination::empty;
+    destination->manager.term_destination = TSinkDestination::term;
+    info.dest = &destination->manager;
     info.image_width = JDIMENSION(image.width());
     info.image_height = JDIMENSION(image.height());
     // RGB32 lies in memory as B, G, R, X on every little-endian machine.
@@ -71,22 +114,39 @@ bool compress(
 
 } // namespace
 
-QByteArray encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch)
+bool encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch, const TJpegSink &sink)
 {
     if (bitmap.isEmpty())
-        return {};
+        return false;
+    // No copy of an image that is already RGB32: copying a QImage that a
+    // painter is open on duplicates its pixels.
     const QImage &image = bitmap.image();
-    const QImage rgb32 = image.format() == QImage::Format_RGB32
-        ? image
-        : image.convertToFormat(QImage::Format_RGB32);
-    unsigned char *data = nullptr;
-    unsigned long size = 0;
-    const bool ok = compress(rgb32, quality, dotsPerInch, &data, &size);
+    QImage converted;
+    if (image.format() != QImage::Format_RGB32)
+        converted = image.convertToFormat(QImage::Format_RGB32);
+    const QImage &rgb32 = converted.isNull() ? image : converted;
+    auto destination = std::make_unique<TSinkDestination>();
+    destination->sink = &sink;
+    return compress(rgb32, quality, dotsPerInch, destination.get());
+}
+
+QByteArray encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch)
+{
     QByteArray result;
-    if (ok && data)
-        result = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
-    std::free(data);
-    return result;
+    // Room for a detailed image at the highest quality, so the array rarely
+    // grows; pages not written are never touched.
+    result.reserve(qsizetype(bitmap.width()) * bitmap.height());
+    // Nothing may be thrown through the library's C frames.
+    const bool ok
+        = encodeJpeg(bitmap, quality, dotsPerInch, [&](const char *data, qsizetype size) noexcept {
+              try {
+                  result.append(data, size);
+                  return true;
+              } catch (...) {
+                  return false;
+              }
+          });
+    return ok ? result : QByteArray();
 }
 
 QByteArray encodePng(const TBitmap &bitmap, int dotsPerInch)

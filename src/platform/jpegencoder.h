@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 
 namespace zarno {
 
@@ -12,6 +13,15 @@ class TBitmap;
 // header carries the density in dots per inch. An empty bitmap or a failure
 // inside the library gives an empty array.
 QByteArray encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch);
+
+// Receives encoded bytes piece by piece, in order; false stops the encoding.
+using TJpegSink = std::function<bool(const char *data, qsizetype size)>;
+
+// The same encoding handed out in pieces as it is made, so that a file can
+// be written while the image is still being encoded, without the whole
+// JPEG in memory. False when the bitmap is empty, the library fails or the
+// sink refused a piece.
+bool encodeJpeg(const TBitmap &bitmap, int quality, int dotsPerInch, const TJpegSink &sink);
 
 // Encodes a bitmap as PNG with its density in dots per inch; empty on
 // failure.

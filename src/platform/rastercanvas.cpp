@@ -93,6 +93,15 @@ bool TRasterCanvas::wideOutline() const
     return !fAntialiasing && p.style == TPenStyle::psSolid && p.width > 1;
 }
 
+void TRasterCanvas::plotLine(const raster::TPixelTarget &t, int x0, int y0, int x1, int y1) const
+{
+    const int width = activePen().width;
+    if (width > 1)
+        raster::wideLine(t, x0, y0, x1, y1, width);
+    else
+        raster::line(t, x0, y0, x1, y1);
+}
+
 void TRasterCanvas::fillEllipseWithBrush(int x1, int y1, int x2, int y2)
 {
     if (!brushVisible())
@@ -171,10 +180,10 @@ void TRasterCanvas::outlineLine(int x0, int y0, int x1, int y1)
 {
     if (!penVisible() || fImage->isNull())
         return;
-    if (fastOutline() && inRasterRange({ x0, y0, x1, y1 })) {
+    if ((fastOutline() || wideOutline()) && inRasterRange({ x0, y0, x1, y1 })) {
         raster::TPixelTarget t;
         if (pixelTarget(t))
-            raster::line(t, x0, y0, x1, y1);
+            plotLine(t, x0, y0, x1, y1);
         return;
     }
     QPainter &p = painter(Geometry::Shapes);
@@ -190,11 +199,13 @@ void TRasterCanvas::polyline(const QPoint *points, int count)
     bool inRange = true;
     for (int i = 0; i < count && inRange; ++i)
         inRange = inRasterRange({ points[i].x(), points[i].y() });
-    if (fastOutline() && inRange) {
+    if ((fastOutline() || wideOutline()) && inRange) {
+        // A solid pen's round joins are its round ends overlapping, so the
+        // lines can go one by one.
         raster::TPixelTarget t;
         if (pixelTarget(t))
             for (int i = 1; i < count; ++i)
-                raster::line(t, points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y());
+                plotLine(t, points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y());
         return;
     }
     // One path, so that a dash pattern runs on across the corners.
@@ -211,7 +222,7 @@ void TRasterCanvas::polygon(const QPoint *points, int count)
     bool inRange = true;
     for (int i = 0; i < count && inRange; ++i)
         inRange = inRasterRange({ points[i].x(), points[i].y() });
-    if (!fastOutline() || !inRange) {
+    if (!(fastOutline() || wideOutline()) || !inRange) {
         QPainter &p = painter(Geometry::Shapes);
         p.setPen(qtPen());
         p.setBrush(brushVisible() ? qtBrush() : QBrush(Qt::NoBrush));
@@ -229,7 +240,7 @@ void TRasterCanvas::polygon(const QPoint *points, int count)
         for (int i = 0; i < count; ++i) {
             const QPoint &a = points[i];
             const QPoint &b = points[(i + 1) % count];
-            raster::line(t, a.x(), a.y(), b.x(), b.y());
+            plotLine(t, a.x(), a.y(), b.x(), b.y());
         }
 }
 

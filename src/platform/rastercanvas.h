@@ -91,9 +91,11 @@ private:
     bool penVisible() const { return activePen().style != TPenStyle::psClear; }
     bool brushVisible() const { return fBrushStyle != TBrushStyle::bsClear; }
     // Whether the outline goes to our own rasterizer: solid 1-pixel pens
-    // (fastOutline) and solid wide pens on ellipses and arcs (wideOutline).
+    // (fastOutline) and solid wide pens (wideOutline).
     bool fastOutline() const;
     bool wideOutline() const;
+    // A line of the active solid pen: thin or wide by its width.
+    void plotLine(const raster::TPixelTarget &t, int x0, int y0, int x1, int y1) const;
     // Fills the inside of an ellipse or polygon with the brush: our own spans
     // for a solid brush, QPainter for hatches.
     void fillEllipseWithBrush(int x1, int y1, int x2, int y2);

@@ -397,6 +397,129 @@ void fillEllipse(const TPixelTarget &t, int x1, int y1, int x2, int y2)
     });
 }
 
+namespace {
+
+// The pixel centres within w/2 of the segment from a to a + d: four times
+// the squared distance against w², in integers wide enough for coordinates
+// of ±kMaxCoordinate.
+struct TCapsule
+{
+    qint64 ax, ay, dx, dy, l2, w2;
+
+    bool covers(qint64 x, qint64 y) const
+    {
+        const qint64 px = x - ax, py = y - ay;
+        const qint64 dot = px * dx + py * dy;
+        if (dot <= 0)
+            return 4 * (px * px + py * py) <= w2;
+        if (dot >= l2) {
+            const qint64 qx = px - dx, qy = py - dy;
+            return 4 * (qx * qx + qy * qy) <= w2;
+        }
+        const __int128 cross = __int128(px) * dy - __int128(py) * dx;
+        // Most lines are short enough for 64-bit products.
+        constexpr qint64 kSmall = qint64(1) << 30;
+        if (cross < kSmall && cross > -kSmall && l2 < kSmall && w2 < kSmall)
+            return 4 * qint64(cross) * qint64(cross) <= w2 * l2;
+        return 4 * cross * cross <= __int128(w2) * l2;
+    }
+};
+
+} // namespace
+
+void wideLine(const TPixelTarget &t, int x0, int y0, int x1, int y1, int width)
+{
+    const qint64 dx = qint64(x1) - x0, dy = qint64(y1) - y0;
+    const TCapsule c { x0, y0, dx, dy, dx * dx + dy * dy, qint64(width) * width };
+    const double r = width / 2.0, r2 = r * r;
+    const double rl = r * std::sqrt(double(c.l2));
+    const qint64 top = std::max<qint64>(ceilToInt(std::min(y0, y1) - r), t.bounds.top());
+    const qint64 bottom = std::min<qint64>(floorToInt(std::max(y0, y1) + r), t.bounds.bottom());
+    // An estimate this close to a whole number may round the wrong way; the
+    // integer test settles it.
+    constexpr double kTie = 1e-6;
+    const auto nearWhole
+        = [](double v) { return std::fabs(v - double(floorToInt(v + 0.5))) < kTie; };
+    if (dx == 0 || dy == 0) {
+        // Lines along the axes (grids, frames) need no estimate: a row
+        // within the line's rows, or within half a pen of a horizontal one,
+        // is the end discs' widest row stretched along the line.
+        const qint64 left = std::min(x0, x1), right = std::max(x0, x1);
+        const qint64 upper = std::min(y0, y1), lower = std::max(y0, y1);
+        // The largest m with 4(m² + k²) <= w², or -1 for none.
+        const auto halfRow = [&](qint64 k) {
+            if (4 * k * k > c.w2)
+                return qint64(-1);
+            qint64 m = qint64(std::sqrt(std::max(0.0, r2 - double(k * k))));
+            while (m > 0 && 4 * (m * m + k * k) > c.w2)
+                --m;
+            while (4 * ((m + 1) * (m + 1) + k * k) <= c.w2)
+                ++m;
+            return m;
+        };
+        const qint64 middle = halfRow(0);
+        for (qint64 y = top; y <= bottom; ++y) {
+            const qint64 k = y < upper ? upper - y : y > lower ? y - lower : 0;
+            const qint64 m = k == 0 ? middle : halfRow(k);
+            if (m >= 0)
+                span(t, int(y), left - m, right + m, [color = t.color](int, int) { return color; });
+        }
+        return;
+    }
+    // With dot = (x − x0)·dx + ry·dy and cross = (x − x0)·dy − ry·dx, where
+    // ry = y − y0, the band's two ranges at ry = 0 and their slopes.
+    const double invDx = 1.0 / double(dx), invDy = 1.0 / double(dy);
+    double alongLo = x0, alongHi = x0 + double(c.l2) * invDx;
+    double acrossLo = x0 - rl * invDy, acrossHi = x0 + rl * invDy;
+    if (alongLo > alongHi)
+        std::swap(alongLo, alongHi);
+    if (acrossLo > acrossHi)
+        std::swap(acrossLo, acrossHi);
+    const double alongSlope = -double(dy) * invDx, acrossSlope = double(dx) * invDy;
+    for (qint64 y = top; y <= bottom; ++y) {
+        // The row's part of the capsule is one range (the shape is convex):
+        // the hull of the two end discs' ranges and the band's between them.
+        double lo = HUGE_VAL, hi = -HUGE_VAL;
+        const auto disc = [&](double cx, double cy) {
+            const double h = r2 - (y - cy) * (y - cy);
+            if (h >= 0) {
+                const double s = std::sqrt(h);
+                lo = std::min(lo, cx - s);
+                hi = std::max(hi, cx + s);
+            }
+        };
+        disc(x0, y0);
+        disc(x1, y1);
+        // Between the discs the band: along the segment 0 <= dot <= l2 and
+        // across it |cross| <= r·len, each a range of x moving linearly
+        // down the rows.
+        const double ry = double(y - y0);
+        const double bandLo = std::max(alongLo + ry * alongSlope, acrossLo + ry * acrossSlope);
+        const double bandHi = std::min(alongHi + ry * alongSlope, acrossHi + ry * acrossSlope);
+        if (bandLo <= bandHi) {
+            lo = std::min(lo, bandLo);
+            hi = std::max(hi, bandHi);
+        }
+        if (!(lo <= hi))
+            continue;
+        qint64 xl = ceilToInt(lo), xr = floorToInt(hi);
+        if (nearWhole(lo)) {
+            while (c.covers(xl - 1, y))
+                --xl;
+            while (xl <= xr && !c.covers(xl, y))
+                ++xl;
+        }
+        if (nearWhole(hi)) {
+            while (c.covers(xr + 1, y))
+                ++xr;
+            while (xr >= xl && !c.covers(xr, y))
+                --xr;
+        }
+        if (xl <= xr)
+            span(t, int(y), xl, xr, [color = t.color](int, int) { return color; });
+    }
+}
+
 void wideArc(const TPixelTarget &t, int x1, int y1, int x2, int y2, int width, int sx, int sy,
     int ex, int ey)
 {

@@ -46,6 +46,11 @@ struct TPixelTarget
 // measured from the end with the smaller major coordinate.
 void line(const TPixelTarget &t, int x0, int y0, int x1, int y1);
 
+// A line stroked with a pen of the given width (at least 2) and round ends:
+// the pixel centres at most width/2 from the segment, decided in exact
+// integers. Lines of a polyline drawn one by one meet in round joins.
+void wideLine(const TPixelTarget &t, int x0, int y0, int x1, int y1, int width);
+
 // The ellipse in the box stroked with a pen of the given width (at least 2)
 // and, when fill is set, filled with fillColor: the pen covers the pixel
 // centres between the ellipses whose semi-axes are w/2 larger and w/2

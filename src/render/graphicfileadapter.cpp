@@ -7,9 +7,12 @@
 #include "platform/vectorcanvas.h"
 #include "render/dpi.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <exception>
+#include <utility>
 
 namespace zarno {
 
@@ -90,14 +93,26 @@ void TGraphicfileAdapter::finishDraw()
 
 void TGraphicfileAdapter::writeFile(const QByteArray &bytes)
 {
+    writeFile([&](QIODevice &device) { return device.write(bytes) == bytes.size(); });
+}
+
+void TGraphicfileAdapter::writeFile(const std::function<bool(QIODevice &)> &produce)
+{
     if (fFileName.isEmpty()) {
-        fBytes = bytes;
+        fBytes.clear();
+        QBuffer buffer(&fBytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !produce(buffer))
+            throw EFileStreamError(QStringLiteral("画像を作成できませんでした。"));
         return;
     }
     // Written beside the target and renamed over it, so that a failure
     // never leaves half an image behind.
     QSaveFile file(fFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    bool ok = file.open(QIODevice::WriteOnly) && produce(file);
+    if (!ok)
+        file.cancelWriting();
+    ok = ok && file.commit();
+    if (!ok)
         throw EFileStreamError(QStringLiteral("画像ファイルを保存できませんでした。\r\n")
             + QFileInfo(fFileName).absoluteFilePath() + QStringLiteral("\r\n")
             + file.errorString());
@@ -120,12 +135,38 @@ void TJpegAdapter::saveToFileWithDpi(QByteArray &jpeg, int dpi)
 
 void TJpegAdapter::saveFile()
 {
-    QByteArray jpeg = encodeJpeg(getBitmap(), 100, kDpi);
-    if (jpeg.isEmpty())
-        throw EFileStreamError(
-            QStringLiteral("画像をJPEGに変換できませんでした。\r\n") + fileName());
-    saveToFileWithDpi(jpeg, kDpi);
-    writeFile(jpeg);
+    const QString failed = QStringLiteral("画像をJPEGに変換できませんでした。\r\n") + fileName();
+    if (getBitmap().isEmpty())
+        throw EFileStreamError(failed);
+    // Written while it is encoded, without the whole JPEG in memory. The
+    // first piece holds the header, whose density is set before it goes
+    // out. Nothing is thrown through the library: a fault is kept and
+    // raised once it has returned.
+    writeFile([&](QIODevice &device) {
+        bool first = true, written = true;
+        std::exception_ptr fault;
+        const bool encoded
+            = encodeJpeg(getBitmap(), 100, kDpi, [&](const char *data, qsizetype size) noexcept {
+                  try {
+                      if (std::exchange(first, false)) {
+                          QByteArray head(data, size);
+                          saveToFileWithDpi(head, kDpi);
+                          written = device.write(head) == size;
+                      } else {
+                          written = device.write(data, size) == size;
+                      }
+                  } catch (...) {
+                      fault = std::current_exception();
+                      return false;
+                  }
+                  return written;
+              });
+        if (fault)
+            std::rethrow_exception(fault);
+        if (!encoded && written)
+            throw EFileStreamError(failed);
+        return written;
+    });
 }
 
 TMetafileAdapter::TMetafileAdapter() = default;

@@ -7,8 +7,11 @@
 #include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
+
+class QIODevice;
 
 namespace zarno {
 
@@ -49,6 +52,9 @@ protected:
     // raises EFileStreamError with the name. Without a name (an image for
     // the clipboard) the bytes are kept for takeBytes.
     void writeFile(const QByteArray &bytes);
+    // The same for bytes made while they are written: produce writes them to
+    // the device and says whether all went well.
+    void writeFile(const std::function<bool(QIODevice &)> &produce);
 
 public:
     // What saveFile made when no file was named; empty afterwards.

@@ -5,7 +5,10 @@
 #include "platform/rastercanvas.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QSet>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace zarno;
@@ -91,6 +94,46 @@ TEST_F(CanvasTest, WidePenIsCentredOnTheLine)
         EXPECT_TRUE(ink(50, y)) << y;
     EXPECT_FALSE(ink(50, 28));
     EXPECT_FALSE(ink(50, 32));
+}
+
+TEST_F(CanvasTest, WideSolidPolylineMatchesThePainterStroke)
+{
+    // Our own lines with round ends against QPainter's stroke with round
+    // joins: the two may differ only on pixels at the stroke's edge.
+    const QPoint pts[] = { { 10, 60 }, { 40, 10 }, { 70, 60 }, { 110, 20 }, { 100, 70 } };
+    c.setPenWidth(7);
+    c.polyline(pts, 5);
+    QImage reference(120, 80, QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter p(&reference);
+        p.translate(0.5, 0.5);
+        QPen pen(Qt::black, 7);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        p.drawPolyline(pts, 5);
+    }
+    const auto distance = [&](int x, int y) {
+        double best = 1e9;
+        for (int i = 1; i < 5; ++i) {
+            const QPointF a = pts[i - 1], d = pts[i] - pts[i - 1];
+            const double t = std::clamp(
+                ((x - a.x()) * d.x() + (y - a.y()) * d.y()) / (d.x() * d.x() + d.y() * d.y()), 0.0,
+                1.0);
+            best = std::min(best, std::hypot(x - a.x() - t * d.x(), y - a.y() - t * d.y()));
+        }
+        return best;
+    };
+    int inked = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) {
+            inked += ink(x, y) ? 1 : 0;
+            if (ink(x, y) != (reference.pixel(x, y) != qRgb(255, 255, 255))) {
+                EXPECT_NEAR(distance(x, y), 3.5, 0.75) << x << "," << y;
+            }
+        }
+    EXPECT_GT(inked, 1500);
 }
 
 TEST_F(CanvasTest, WideDashedGeometricPenShowsGaps)

@@ -128,6 +128,63 @@ TEST(RasterLine, SeveralClipRectanglesLetOnlyTheirPixelsThrough)
 
 namespace {
 
+// Four times the squared distance from a pixel centre to the segment, by the
+// textbook projection; exact for the small integers used here.
+double fourDistanceSquared(int x, int y, int x0, int y0, int x1, int y1)
+{
+    const double dx = x1 - x0, dy = y1 - y0, px = x - x0, py = y - y0;
+    const double l2 = dx * dx + dy * dy, dot = px * dx + py * dy;
+    if (dot <= 0)
+        return 4 * (px * px + py * py);
+    if (dot >= l2)
+        return 4 * ((px - dx) * (px - dx) + (py - dy) * (py - dy));
+    const double cross = px * dy - py * dx;
+    return 4 * cross * cross / l2;
+}
+
+} // namespace
+
+TEST(RasterWideLine, CoversExactlyTheCentresWithinHalfThePenWidth)
+{
+    // Random segments and the awkward ones: a point, axis-parallel lines
+    // whose edges fall on pixel centres, 45°, ends beyond the grid.
+    struct Case
+    {
+        int x0, y0, x1, y1, w;
+    };
+    std::vector<Case> cases { { 30, 30, 30, 30, 6 }, { 10, 20, 70, 20, 2 }, { 10, 20, 70, 20, 5 },
+        { 40, 5, 40, 75, 4 }, { 5, 5, 75, 75, 3 }, { 60, 10, 10, 60, 8 }, { -50, 40, 130, 47, 7 },
+        { 3, 3, 4, 77, 2 } };
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> coord(-10, 90), width(2, 12);
+    for (int k = 0; k < 200; ++k)
+        cases.push_back({ coord(rng), coord(rng), coord(rng), coord(rng), width(rng) });
+    for (const Case &c : cases) {
+        Grid forward(80, 80), backward(80, 80);
+        wideLine(forward.target(), c.x0, c.y0, c.x1, c.y1, c.w);
+        wideLine(backward.target(), c.x1, c.y1, c.x0, c.y0, c.w);
+        QSet<QPair<int, int>> expected;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (fourDistanceSquared(x, y, c.x0, c.y0, c.x1, c.y1) <= double(c.w) * c.w)
+                    expected.insert({ x, y });
+        ASSERT_EQ(forward.inked(), expected)
+            << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1 << " w " << c.w;
+        ASSERT_EQ(backward.inked(), expected);
+    }
+    // A clip cuts the same pixels out of the whole line.
+    Grid clipped(80, 80);
+    const QRect inner(20, 15, 30, 40);
+    wideLine(clipped.target(inner), 0, 0, 79, 60, 9);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(clipped.at(x, y),
+                inner.contains(x, y) && fourDistanceSquared(x, y, 0, 0, 79, 60) <= 81)
+                << x << "," << y;
+}
+
+namespace {
+
 // Distance in pixels from a pixel centre to the ideal ellipse, estimated by
 // one Newton step on the implicit equation.
 double distanceToEllipse(double x, double y, double cx, double cy, double a, double b)
