@@ -76,7 +76,10 @@ void TModel::setField(TField &field)
     fField = &field;
     fSelection.deselectAndClear();
     refreshSelectionState();
+    // A document read or restored brings its loci: drawn as a changed document.
+    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
     redrawAndUpdateTools();
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
     fReady = true;
 }
 

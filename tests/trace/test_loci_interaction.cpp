@@ -1,0 +1,186 @@
+// Loci as a teacher makes them: a mark on a point dragged with the mouse,
+// erased, shown in view mode, undone, saved and read back.
+#include "loci_fixture.h"
+#include "persist/zarnofile.h"
+#include "platform/bitmap.h"
+
+#include <QTemporaryDir>
+
+using namespace zarno;
+using namespace zarno::test;
+
+namespace {
+
+constexpr TColor kGreen = 65280; // a new locus's colour
+
+class Loci : public LociTest
+{
+protected:
+    Loci()
+    {
+        p = clickPoint(-2, 0);
+        mark = markOf(p);
+        model.clearSelection();
+    }
+    // Presses on the point and drags it through the pixels, one move each.
+    void dragThrough(const std::vector<QPoint> &path)
+    {
+        const QPoint start = screen.modelToPixel(p->getXY());
+        controller->mouse(TMouseKind::mkPress, TMouseButton::mbLeft, 0, start.x(), start.y());
+        for (QPoint q : path)
+            controller->mouse(TMouseKind::mkMove, TMouseButton::mbLeft, 0, q.x(), q.y());
+        controller->mouse(
+            TMouseKind::mkRelease, TMouseButton::mbLeft, 0, path.back().x(), path.back().y());
+    }
+    int screenPixels(TColor colour, QRect area) const
+    {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += screen.getBitmap().pixel(x, y) == colour ? 1 : 0;
+        return n;
+    }
+    int tracks() { return tracerOf(mark).count(); }
+
+    TShapeDot *p = nullptr;
+    TShapeTracer *mark = nullptr;
+};
+
+TEST_F(Loci, DraggingBackAndForthOverTheSamePathAddsNoRecords)
+{
+    ASSERT_NE(mark, nullptr);
+    const QPoint s = screen.modelToPixel(p->getXY());
+    std::vector<QPoint> forth;
+    for (int i = 1; i <= 40; ++i)
+        forth.push_back(s + QPoint(3 * i, i % 7));
+    dragThrough(forth);
+    const int once = tracks();
+    EXPECT_GE(once, 40);
+    std::vector<QPoint> back(forth.rbegin(), forth.rend());
+    back.push_back(s);
+    dragThrough(back);
+    dragThrough(forth);
+    EXPECT_EQ(tracks(), once + 1); // the start, where the first drag left from
+    // The locus is on the screen beside the point.
+    EXPECT_GT(screenPixels(kGreen, QRect(s, forth.back()).normalized().adjusted(-3, -3, 3, 3)), 40);
+}
+
+TEST_F(Loci, ADragIsOneUndoStepAndItsRecordsGoWithIt)
+{
+    const QPoint s = screen.modelToPixel(p->getXY());
+    std::vector<QPoint> path;
+    for (int i = 1; i <= 20; ++i)
+        path.push_back(s + QPoint(4 * i, 0));
+    dragThrough(path);
+    const int first = tracks();
+    for (QPoint &q : path)
+        q += QPoint(0, 30);
+    dragThrough(path);
+    ASSERT_GT(tracks(), first);
+    controller->undo();
+    // Undo reads the document back: the mark is a new object.
+    auto *again = dynamic_cast<TShapeTracer *>(field().last());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(tracerOf(again).count(), first);
+}
+
+TEST_F(Loci, ErasingLeavesTheMarkAndABlankLayer)
+{
+    const QPoint s = screen.modelToPixel(p->getXY());
+    dragThrough({ s + QPoint(10, 0), s + QPoint(20, 5), s + QPoint(30, 0) });
+    ASSERT_GT(tracks(), 0);
+    model.addToSelection(mark);
+    EXPECT_EQ(window.propertyType, TPropertyType::Tracer);
+    controller->executeAction(TCommandId::cmdEraseTrace);
+    EXPECT_EQ(tracks(), 0);
+    EXPECT_TRUE(field().contains(mark));
+    const TBitmap &layer = TTraceAdapter::instance().getBitmap();
+    int ink = 0;
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x)
+            ink += layer.pixel(x, y) != kColorWhite ? 1 : 0;
+    EXPECT_EQ(ink, 0);
+    EXPECT_EQ(screenPixels(kGreen, QRect(s + QPoint(5, -5), s + QPoint(35, 10))), 0);
+}
+
+TEST_F(Loci, AMarkIsNotDrawnInViewModeButItsLocusIs)
+{
+    const QPoint s = screen.modelToPixel(p->getXY());
+    dragThrough({ s + QPoint(10, 0), s + QPoint(20, 0), s + QPoint(30, 0) });
+    const QPoint end = screen.modelToPixel(p->getXY());
+    const QRect icon(end + QPoint(2, -TShapeTracer::kIconHeight), end + QPoint(18, -2));
+    const TColor iconInk = makeColor(0x1e, 0x5e, 0x22);
+    const QRect locus(s + QPoint(3, -2), s + QPoint(25, 2));
+    for (quint8 preview : { 0, 1 }) {
+        screen.FPreview = preview;
+        model.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
+        EXPECT_EQ(screenPixels(iconInk, icon) > 0, preview == 0) << int(preview);
+        EXPECT_GT(screenPixels(kGreen, locus), 10) << int(preview);
+    }
+    screen.FPreview = 0;
+}
+
+TEST_F(Loci, RecordsAreSavedAfterTheMarkAndReadBack)
+{
+    QTemporaryDir dir;
+    const QString empty = dir.filePath(QStringLiteral("empty.znt"));
+    TDocumentWriter::write(controller->document(), empty);
+    auto readText = [](const QString &path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray b = f.readAll();
+        return QString::fromUtf16(
+            reinterpret_cast<const char16_t *>(b.constData() + 2), (b.size() - 2) / 2);
+    };
+    // A mark without a locus writes nothing more than before.
+    EXPECT_FALSE(readText(empty).contains(QStringLiteral("traceRecords")));
+
+    const QPoint s = screen.modelToPixel(p->getXY());
+    std::vector<QPoint> path;
+    for (int i = 1; i <= 30; ++i)
+        path.push_back(s + QPoint(3 * i, (i * i) % 11));
+    dragThrough(path);
+    const QStringList saved = recordTexts(mark);
+    ASSERT_GE(saved.size(), 30);
+    const QString first = dir.filePath(QStringLiteral("first.znt"));
+    TDocumentWriter::write(controller->document(), first);
+    EXPECT_TRUE(readText(first).contains(QStringLiteral("<traceRecords>")));
+
+    auto loaded = TFileReader(first, factory).read();
+    auto *back = dynamic_cast<TShapeTracer *>(loaded->field().last());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(recordTexts(back), saved);
+    const QString second = dir.filePath(QStringLiteral("second.znt"));
+    TDocumentWriter::write(*loaded, second);
+    EXPECT_EQ(readText(second), readText(first));
+
+    // Opening it shows the locus at once.
+    controller->openNamedFile(first);
+    auto *shown = dynamic_cast<TShapeTracer *>(field().last());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(tracerOf(shown).count(), saved.size());
+    EXPECT_GT(screenPixels(kGreen, QRect(s, path.back()).normalized().adjusted(-3, -3, 3, 3)), 30);
+}
+
+TEST_F(Loci, ADocumentWithUnreadableRecordsIsRefusedWithAMessage)
+{
+    const QPoint s = screen.modelToPixel(p->getXY());
+    dragThrough({ s + QPoint(10, 0), s + QPoint(20, 0) });
+    QByteArray state = TDocumentWriter::state(controller->document());
+    QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t *>(state.constData()), state.size() / 2);
+    const qsizetype at = text.indexOf(QStringLiteral("<r>"));
+    ASSERT_GE(at, 0);
+    text.insert(at + 3, QStringLiteral("x"));
+    const QByteArray broken(
+        reinterpret_cast<const char *>(text.utf16()), text.size() * qsizetype(sizeof(char16_t)));
+    try {
+        TFileReader(QString(), factory).readState(broken);
+        ADD_FAILURE() << "a damaged record was read";
+    } catch (const EFileFormatError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("軌跡の記録")))
+            << e.message().toStdString();
+    }
+}
+
+} // namespace
