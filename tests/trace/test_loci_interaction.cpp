@@ -89,6 +89,7 @@ TEST_F(Loci, ErasingLeavesTheMarkAndABlankLayer)
     const QPoint s = screen.modelToPixel(p->getXY());
     dragThrough({ s + QPoint(10, 0), s + QPoint(20, 5), s + QPoint(30, 0) });
     ASSERT_GT(tracks(), 0);
+    model.clearSelection();
     model.addToSelection(mark);
     EXPECT_EQ(window.propertyType, TPropertyType::Tracer);
     controller->executeAction(TCommandId::cmdEraseTrace);
@@ -166,20 +167,28 @@ TEST_F(Loci, ADocumentWithUnreadableRecordsIsRefusedWithAMessage)
 {
     const QPoint s = screen.modelToPixel(p->getXY());
     dragThrough({ s + QPoint(10, 0), s + QPoint(20, 0) });
-    QByteArray state = TDocumentWriter::state(controller->document());
-    QString text = QString::fromUtf16(
+    const QByteArray state = TDocumentWriter::state(controller->document());
+    ASSERT_NO_THROW(TFileReader(QString(), factory).readState(state));
+    const QString text = QString::fromUtf16(
         reinterpret_cast<const char16_t *>(state.constData()), state.size() / 2);
     const qsizetype at = text.indexOf(QStringLiteral("<r>"));
+    const qsizetype end = text.indexOf(QStringLiteral("</r>"), at);
     ASSERT_GE(at, 0);
-    text.insert(at + 3, QStringLiteral("x"));
-    const QByteArray broken(
-        reinterpret_cast<const char *>(text.utf16()), text.size() * qsizetype(sizeof(char16_t)));
-    try {
-        TFileReader(QString(), factory).readState(broken);
-        ADD_FAILURE() << "a damaged record was read";
-    } catch (const EFileFormatError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("軌跡の記録")))
-            << e.message().toStdString();
+    // Not a number; a number too many for a point; an element that is no record.
+    for (const auto &[pos, insert] :
+        { std::pair { at + 3, QStringLiteral("x") }, std::pair { end, QStringLiteral(",5") },
+            std::pair { at, QStringLiteral("<q>1</q>") } }) {
+        QString damaged = text;
+        damaged.insert(pos, insert);
+        const QByteArray bytes(reinterpret_cast<const char *>(damaged.utf16()),
+            damaged.size() * qsizetype(sizeof(char16_t)));
+        try {
+            TFileReader(QString(), factory).readState(bytes);
+            ADD_FAILURE() << "read with " << insert.toStdString();
+        } catch (const EFileFormatError &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("破損しているため")))
+                << e.message().toStdString();
+        }
     }
 }
 
