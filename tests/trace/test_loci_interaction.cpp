@@ -5,6 +5,7 @@
 #include "platform/bitmap.h"
 
 #include <QTemporaryDir>
+#include <functional>
 
 using namespace zarno;
 using namespace zarno::test;
@@ -102,6 +103,39 @@ TEST_F(Loci, ErasingLeavesTheMarkAndABlankLayer)
             ink += layer.pixel(x, y) != kColorWhite ? 1 : 0;
     EXPECT_EQ(ink, 0);
     EXPECT_EQ(screenPixels(kGreen, QRect(s + QPoint(5, -5), s + QPoint(35, 10))), 0);
+}
+
+// Every way a locus goes leaves nothing of it on the screen or the layer.
+TEST_F(Loci, DeletingTheMarkAChangedDisplayAndANewDocumentBlankTheLayer)
+{
+    const std::vector<std::pair<const char *, std::function<void()>>> ways = {
+        { "delete",
+            [&] {
+                model.clearSelection();
+                model.addToSelection(mark);
+                controller->executeAction(TCommandId::cmdDelete);
+                EXPECT_FALSE(field().contains(mark));
+            } },
+        { "display", [&] { controller->clearAllTraces(); } },
+        { "new", [&] { controller->newFile(); } },
+    };
+    for (const auto &[name, erase] : ways) {
+        if (!field().contains(mark)) {
+            p = clickPoint(-2, -1.5); // away from the point the deleted mark traced
+            mark = markOf(p);
+            model.clearSelection();
+        }
+        const QPoint s = screen.modelToPixel(p->getXY());
+        dragThrough({ s + QPoint(10, 0), s + QPoint(20, 0), s + QPoint(30, 0) });
+        const QRect locus(s + QPoint(5, -3), s + QPoint(25, 3));
+        ASSERT_GT(screenPixels(kGreen, locus), 10) << name;
+        erase();
+        model.setDrawStatusAndRedraw(TCurrentDrawStatus::Ordinary);
+        EXPECT_EQ(screenPixels(kGreen, locus), 0) << name;
+        if (field().contains(mark)) {
+            EXPECT_EQ(tracks(), 0) << name;
+        }
+    }
 }
 
 TEST_F(Loci, AMarkIsNotDrawnInViewModeButItsLocusIs)
