@@ -4,10 +4,12 @@
 //   pedal curve of the circle (a limaçon);
 // - the line through P perpendicular to FP sweeps a family whose envelope
 //   is the ellipse with foci F and its mirror image in O.
-// With ZARNO_LOCI_PICTURE=file.png the screen is written out for a look.
+// With ZARNO_LOCI_PICTURE=file.png the screen is written out for a look,
+// and the document beside it (file.znt).
 #include "loci_fixture.h"
 #include "model/shapecircle.h"
 #include "model/shapeline.h"
+#include "persist/zarnofile.h"
 #include "platform/bitmap.h"
 #include "trace/tracerecords.h"
 
@@ -98,8 +100,12 @@ TEST_F(LociPicture, ThePedalCurveOfACircleAndTheEnvelopeOfItsPerpendiculars)
     model.clearSelection();
     model.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
     const QByteArray out = qgetenv("ZARNO_LOCI_PICTURE");
-    if (!out.isEmpty())
+    if (!out.isEmpty()) {
         screen.getBitmap().saveToFile(QString::fromLocal8Bit(out));
+        // The document beside it, for a look at its export.
+        TDocumentWriter::write(controller->document(),
+            QString::fromLocal8Bit(out).replace(QStringLiteral(".png"), QStringLiteral(".znt")));
+    }
     // On the screen: the limaçon's far vertex (opposite F) is red, and the
     // envelope touches the ellipse's minor vertices.
     auto inkNear = [&](TModelPoint m, TColor colour) {
