@@ -81,12 +81,14 @@ void TShapeTracer::eraseTrace()
 
 void TShapeTracer::beforeDraw(const TDrawStatus &status, TAbstractImageAdapter &surface)
 {
-    TTraceAdapter::instance().beginPass(clearsLayer(status.value), surface);
+    if (!surface.isOutput())
+        TTraceAdapter::instance().beginPass(clearsLayer(status.value), surface);
 }
 
 void TShapeTracer::afterDraw(const TDrawStatus &, TAbstractImageAdapter &surface)
 {
-    TTraceAdapter::instance().endPass(surface);
+    if (!surface.isOutput())
+        TTraceAdapter::instance().endPass(surface);
 }
 
 void TShapeTracer::drawNormal(const TDrawStatus &status, TAbstractImageAdapter &surface)
@@ -106,12 +108,18 @@ void TShapeTracer::drawMark(
     TParentSomething2tracer *rel = tracerRelation();
     if (!rel)
         return;
-    TTraceAdapter &layer = TTraceAdapter::instance();
-    layer.FViewerType = surface.FViewerType;
-    surface.paramCopyTo(layer);
-    layer.markNotEmpty();
     const int before = rel->tracer().count();
-    rel->recordAndDraw(status.value, layer.isRebuilding(), layer, penBrush());
+    if (surface.isOutput()) {
+        // An image file gets its loci drawn straight onto it: a vector file
+        // keeps them as lines and dots, and the screen's layer stays as it is.
+        rel->recordAndDraw(status.value, true, surface, penBrush());
+    } else {
+        TTraceAdapter &layer = TTraceAdapter::instance();
+        layer.FViewerType = surface.FViewerType;
+        surface.paramCopyTo(layer);
+        layer.markNotEmpty();
+        rel->recordAndDraw(status.value, layer.isRebuilding(), layer, penBrush());
+    }
     if (rel->tracer().count() != before)
         changed(); // the records are part of the document
     if (surface.FPreview == 0)

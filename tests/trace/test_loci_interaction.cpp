@@ -138,6 +138,27 @@ TEST_F(Loci, DeletingTheMarkAChangedDisplayAndANewDocumentBlankTheLayer)
     }
 }
 
+// A copy of the figure (PNG and SVG, as an export draws them) carries the
+// locus drawn straight onto it, as vector dots in the SVG, and no mark; the
+// screen shows the locus as before.
+TEST_F(Loci, AnExportDrawsTheLocusItselfAndLeavesTheScreenAsItWas)
+{
+    const QPoint s = screen.modelToPixel(p->getXY());
+    std::vector<QPoint> path;
+    for (int i = 1; i <= 12; ++i)
+        path.push_back(s + QPoint(5 * i, 0));
+    dragThrough(path);
+    const QRect locus(s + QPoint(3, -2), s + QPoint(50, 2));
+    const int before = screenPixels(kGreen, locus);
+    ASSERT_GT(before, 20);
+    model.clearSelection();
+    ASSERT_TRUE(controller->copyFigure());
+    const QString svg = QString::fromUtf8(window.clipboardSvg);
+    EXPECT_GE(svg.count(QStringLiteral("#00ff00")), tracks()) << tracks();
+    model.redraw();
+    EXPECT_EQ(screenPixels(kGreen, locus), before);
+}
+
 TEST_F(Loci, AMarkIsNotDrawnInViewModeButItsLocusIs)
 {
     const QPoint s = screen.modelToPixel(p->getXY());
