@@ -20,6 +20,7 @@
 #include "render/graphicfilefacade.h"
 #include "render/printarea.h"
 #include "render/renderclasses.h"
+#include "trace/shapetracer.h"
 #include "typeset/fontmanage.h"
 #include "typeset/typesetting.h"
 
@@ -81,6 +82,7 @@ int runCommandLineExport(const QStringList &arguments)
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
         registerLabelRelationClasses(factory);
+        registerTraceRelationClasses(factory);
         registerRenderRelationClasses(factory);
 
         std::unique_ptr<TZarnofile> document;

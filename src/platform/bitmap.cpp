@@ -4,6 +4,8 @@
 #include "platform/rastercanvas.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 
 namespace zarno {
 
@@ -58,6 +60,18 @@ TColor TBitmap::pixel(int x, int y) const
         throw ESouteigai(QStringLiteral("TBitmap"), { fmtArg(x), fmtArg(y) },
             QStringLiteral("(%d, %d)はビットマップの外です。"), QStringLiteral("pixel"));
     return fromQRgb(fImage->pixel(x, y));
+}
+
+bool TBitmap::renderSvg(const QString &fileName)
+{
+    fCanvas->endPainting();
+    fImage->fill(Qt::white);
+    QSvgRenderer svg(fileName);
+    if (!svg.isValid() || fImage->isNull())
+        return false;
+    QPainter p(fImage.get());
+    svg.render(&p, QRectF(0, 0, fImage->width(), fImage->height()));
+    return true;
 }
 
 bool TBitmap::saveToFile(const QString &fileName) const

@@ -32,6 +32,9 @@ public:
     TCanvas &canvas();
 
     TColor pixel(int x, int y) const;
+    // Draws an SVG picture (a file or a resource path) over the whole bitmap
+    // on white; false, and white, when it cannot be read.
+    bool renderSvg(const QString &fileName);
     // Writes the picture in the format its suffix names (png, bmp, ...).
     bool saveToFile(const QString &fileName) const;
 
