@@ -75,4 +75,9 @@ const QImage &TBitmap::image() const
     return *fImage;
 }
 
+QImage &TBitmap::writableImage()
+{
+    return *fImage;
+}
+
 } // namespace zarno
