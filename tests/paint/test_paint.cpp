@@ -6,14 +6,48 @@
 #include "paint/shapepaint.h"
 #include "persist/zarnofile.h"
 #include "platform/bitmap.h"
+#include "render/graphicfilefacade.h"
 #include "render/printarea.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 namespace zarno::test {
 namespace {
 
 constexpr TColor kGreen = makeColor(0, 160, 0);
+
+// The save dialog: the one file name, 12 mm per unit.
+class FixedGraphicfileDialog : public TSaveGraphicfileDialog
+{
+public:
+    bool execute(QString &fileName, TGraphicfileProperty &property, int) override
+    {
+        fileName = answer;
+        property.scaleType = TGraphicFileScaletype::gstHAxe1;
+        property.hAxe1_mm = 12;
+        return true;
+    }
+    QString answer;
+};
+
+// The records of an enhanced metafile, in order: type and the whole record.
+QList<std::pair<quint32, QByteArray>> emfRecords(const QByteArray &emf)
+{
+    QList<std::pair<quint32, QByteArray>> records;
+    qsizetype at = 0;
+    while (at + 8 <= emf.size()) {
+        const quint32 type = qFromLittleEndian<quint32>(emf.constData() + at);
+        const quint32 size = qFromLittleEndian<quint32>(emf.constData() + at + 4);
+        if (size < 8)
+            break;
+        records.append({ type, emf.mid(at, size) });
+        at += size;
+    }
+    return records;
+}
 
 class PaintTest : public InteractionTest
 {
@@ -74,6 +108,27 @@ protected:
     }
     // A circle about c through q.
     TShape *circle(TShapeDot *c, TShapeDot *q) { return make(TFiguretype::FIG_circle, { c, q }); }
+    // The disc of radius 2 about the origin, filled from (0.5, 0.5).
+    TShapePaint *disc(bool solid = true)
+    {
+        TShape *en = circle(point(0, 0), point(2, 0));
+        return paint({ point(0.5, 0.5), en }, solid);
+    }
+    // The output area shown, 12 mm per unit (an 8 × 6 area: 96 × 72 mm).
+    TShapePrintArea &showArea()
+    {
+        controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
+        auto &area = *static_cast<TShapePrintArea *>(field().printArea());
+        area.property().scaleType = TGraphicFileScaletype::gstHAxe1;
+        area.property().hAxe1_mm = 12;
+        return area;
+    }
+    // The pixel of a model point in an image of the output area.
+    static QRgb imagePixel(const QImage &image, const TModelViewRect &r, double x, double y)
+    {
+        return image.pixel(int((x - r.left) / (r.right - r.left) * image.width()),
+            int((r.top - y) / (r.top - r.bottom) * image.height()));
+    }
 };
 
 TEST_F(PaintTest, APointInsideACircleFillsTheDiscOnlyAndTheFillFollowsTheCentre)
@@ -149,10 +204,7 @@ TEST_F(PaintTest, WhereTheSeedLiesDecidesWhatIsFilled)
 // gap of eight screen pixels leaks in both.
 TEST_F(PaintTest, AGapLeaksOrNotAlikeOnScreenAndInTheExport)
 {
-    controller->executeAction(TCommandId::cmdPrintAreaToggle, true);
-    auto &area = *static_cast<TShapePrintArea *>(field().printArea());
-    area.property().scaleType = TGraphicFileScaletype::gstHAxe1;
-    area.property().hAxe1_mm = 12;
+    TShapePrintArea &area = showArea();
     const double mpp = screen.getModelPerPixel().x;
     struct Case
     {
@@ -180,13 +232,159 @@ TEST_F(PaintTest, AGapLeaksOrNotAlikeOnScreenAndInTheExport)
         const QImage image = QImage::fromData(window.clipboardPng, "PNG");
         ASSERT_FALSE(image.isNull());
         const TModelViewRect r = area.modelRect();
-        const auto imageAt = [&](double x, double y) {
-            return image.pixel(int((x - r.left) / (r.right - r.left) * image.width()),
-                int((r.top - y) / (r.top - r.bottom) * image.height()));
-        };
+        const auto imageAt = [&](double x, double y) { return imagePixel(image, r, x, y); };
         EXPECT_EQ(imageAt(ox - 0.4, 0.3), qRgb(0, 160, 0));
         EXPECT_EQ(imageAt(0, 2.5) == qRgb(0, 160, 0), k.leaks) << "export";
     }
+}
+
+// The 300-dpi image is drawn from a mask of its own resolution; at every
+// point of a grid over the area away from the circle, it is filled where
+// the screen is.
+TEST_F(PaintTest, The300DpiExportMatchesTheScreenRegionScaled)
+{
+    TShapePrintArea &area = showArea();
+    disc();
+    redraw();
+    controller->executeAction(TCommandId::cmdCopyFigure);
+    const QImage image = QImage::fromData(window.clipboardPng, "PNG");
+    ASSERT_EQ(image.width(), 1134); // 96 mm at 300 dpi
+    const TModelViewRect r = area.modelRect();
+    int filled = 0, compared = 0;
+    for (double y = r.bottom + 0.1; y < r.top; y += 0.2)
+        for (double x = r.left + 0.1; x < r.right; x += 0.2) {
+            const double d = std::hypot(x, y);
+            // Not on the circle, the centre, or the points (0.5, 0.5) and (2, 0).
+            if (std::fabs(d - 2) < 0.1 || d < 0.1 || std::hypot(x - 0.5, y - 0.5) < 0.1
+                || std::hypot(x - 2, y) < 0.15)
+                continue;
+            const bool onScreen = at(x, y) == kGreen;
+            EXPECT_EQ(imagePixel(image, r, x, y) == qRgb(0, 160, 0), onScreen) << x << "," << y;
+            EXPECT_EQ(onScreen, d < 2) << x << "," << y;
+            filled += onScreen;
+            ++compared;
+        }
+    EXPECT_GT(filled, 250);
+    EXPECT_GT(compared, 1000);
+}
+
+TEST_F(PaintTest, ANewRegionIsHatchedWithTheBrushOnly)
+{
+    TShapePaint *region = disc(false);
+    EXPECT_EQ(region->penBrush().getBrushStyle(), TBrushStyle::bsBDiagonal);
+    EXPECT_EQ(region->penBrush().getBrushColor(), kColorBlack);
+    EXPECT_EQ(region->penBrush().state(TPenBrush::aBrushStyle), TPenBrushState::pbSelect);
+    EXPECT_EQ(region->penBrush().state(TPenBrush::aPenColor), TPenBrushState::pbDisable);
+    redraw();
+    // Inside: lines of the hatch with paper between them; outside: paper.
+    const auto inkIn = [&](double x0, double y0) {
+        const QPoint p = px(x0, y0);
+        int ink = 0;
+        for (int y = p.y(); y < p.y() + 16; ++y)
+            for (int x = p.x(); x < p.x() + 16; ++x)
+                ink += screen.getBitmap().pixel(x, y) == kColorBlack;
+        return ink;
+    };
+    EXPECT_GT(inkIn(-1, 0), 16);
+    EXPECT_LT(inkIn(-1, 0), 128);
+    EXPECT_EQ(inkIn(2.5, 2.5), 0);
+}
+
+TEST_F(PaintTest, APickInsideTheRegionSelectsItAndOneOutsideDoesNot)
+{
+    TShapePaint *region = disc();
+    redraw();
+    EXPECT_EQ(region->rawDistance({ -1, -0.5 }, {}), 0);
+    EXPECT_EQ(region->rawDistance({ 3, 2.5 }, {}), 100);
+    press(-1, -0.5);
+    release(-1, -0.5);
+    ASSERT_EQ(selection().count(), 1);
+    EXPECT_EQ(selection().first(), region);
+    press(3, 2.5);
+    release(3, 2.5);
+    EXPECT_TRUE(selection().isEmpty());
+}
+
+TEST_F(PaintTest, ASelectedRegionIsFilledWithTheSelectionColour)
+{
+    TShapePaint *region = disc();
+    model.addToSelection(region);
+    region->setFSelected(true);
+    redraw();
+    EXPECT_EQ(at(-1, -0.5), TPenBrush::selectionColor(kGreen));
+    EXPECT_NE(at(-1, -0.5), kGreen);
+    EXPECT_EQ(at(3, 2.5), kColorWhite);
+    // An export shows it in its own colour.
+    showArea();
+    controller->executeAction(TCommandId::cmdCopyFigure);
+    const QImage image = QImage::fromData(window.clipboardPng, "PNG");
+    EXPECT_EQ(imagePixel(image, static_cast<TShapePrintArea *>(field().printArea())->modelRect(),
+                  -1, -0.5),
+        qRgb(0, 160, 0));
+}
+
+TEST_F(PaintTest, ARegionSavesAndLoadsWithItsParentsAndBrush)
+{
+    TShapePaint *region = disc();
+    region->penBrush().setBrushStyle(TBrushStyle::bsCross);
+    const QByteArray saved = TDocumentWriter::state(controller->document());
+    auto loaded = TFileReader(QString(), factory).readState(saved);
+    ASSERT_TRUE(loaded);
+    auto *back = dynamic_cast<TShapePaint *>(loaded->field().last());
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->parents().count(), 2);
+    EXPECT_EQ(back->parents().item(0)->shapeType(), TShapetype::SHAPE_dot);
+    EXPECT_EQ(back->parents().item(1)->shapeType(), TShapetype::SHAPE_circle);
+    EXPECT_EQ(back->penBrush().getBrushStyle(), TBrushStyle::bsCross);
+    EXPECT_EQ(back->penBrush().getBrushColor(), kGreen);
+    EXPECT_EQ(TDocumentWriter::state(*loaded), saved);
+    // The loaded region fills the same disc.
+    back->penBrush().setBrushStyle(TBrushStyle::bsSolid);
+    controller->installDocument(std::move(loaded));
+    redraw();
+    EXPECT_EQ(at(-1, -0.5), kGreen);
+    EXPECT_EQ(at(3, 2.5), kColorWhite);
+}
+
+// In vector files the region is a filled shape built from the 300-dpi mask,
+// never a flood-fill record that a viewer would execute in its own way.
+TEST_F(PaintTest, VectorExportsHoldTheRegionAsAFilledPath)
+{
+    showArea();
+    TShapePaint *region = disc(false);
+    region->penBrush().setBrushColor(kGreen);
+    redraw();
+    auto d = std::make_unique<FixedGraphicfileDialog>();
+    FixedGraphicfileDialog *dialog = d.get();
+    auto previous = TSaveGraphicfileDialog::install(std::move(d));
+    QTemporaryDir dir;
+    dialog->answer = dir.filePath(QStringLiteral("region.emf"));
+    ASSERT_TRUE(controller->saveGraphicfile());
+    TSaveGraphicfileDialog::install(std::move(previous));
+    QFile file(dialog->answer);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    constexpr quint32 kBeginPath = 59, kFillPath = 62, kExtFloodFill = 53, kSelectClipPath = 67,
+                      kCreateBrushIndirect = 39;
+    QList<quint32> types;
+    bool hatchBrush = false;
+    for (const auto &[type, record] : emfRecords(file.readAll())) {
+        types << type;
+        // The brush: hatched (2), green, backward diagonal (3).
+        if (type == kCreateBrushIndirect && record.size() >= 24)
+            hatchBrush = hatchBrush
+                || (qFromLittleEndian<quint32>(record.constData() + 12) == 2
+                    && qFromLittleEndian<quint32>(record.constData() + 16) == kGreen
+                    && qFromLittleEndian<quint32>(record.constData() + 20) == 3);
+    }
+    EXPECT_TRUE(hatchBrush);
+    const qsizetype begin = types.indexOf(kBeginPath);
+    ASSERT_GE(begin, 0);
+    EXPECT_GT(types.indexOf(kFillPath, begin), begin);
+    EXPECT_FALSE(types.contains(kExtFloodFill));
+    EXPECT_FALSE(types.contains(kSelectClipPath));
+    // SVG: the hatch's lines in the brush colour, cut to the region.
+    controller->executeAction(TCommandId::cmdCopyFigure);
+    EXPECT_TRUE(window.clipboardSvg.contains("fill=\"#00a000\""));
 }
 
 } // namespace
