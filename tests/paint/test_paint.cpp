@@ -172,6 +172,43 @@ TEST_F(PaintTest, TheRegionBetweenAParabolaAndALine)
         EXPECT_EQ(at(p.x, p.y), kColorWhite) << p.x << "," << p.y;
 }
 
+// The tool takes one point and any number of curves, in any order; a
+// document whose region names other parents is refused when it is read.
+TEST_F(PaintTest, ARegionTakesOnePointAndOneOrMoreCurves)
+{
+    TShapeDot *o = point(0, 0), *p = point(1, 0);
+    TShape *en = circle(o, p);
+    TShape *line = make(TFiguretype::FIG_line, { o, p });
+    TShape *seg = make(TFiguretype::FIG_senbun, { o, p });
+    TShape *arrow = make(TFiguretype::FIG_arrow, { o, p });
+    TShape *g = graph(QStringLiteral("x"), o);
+    TShape *region = paint({ o, en });
+    struct Case
+    {
+        std::vector<TShape *> shapes;
+        bool offered;
+    };
+    const Case cases[] = {
+        { { o }, false },
+        { { en }, false },
+        { { o, en }, true },
+        { { en, o }, true },
+        { { o, en, line, seg, arrow, g }, true },
+        { { o, p, en }, false },
+        { { o, region }, false },
+    };
+    const TRelationClass *cls = factory.relationClassFor(TFiguretype::FIG_paint);
+    ASSERT_NE(cls, nullptr);
+    for (const Case &k : cases) {
+        TShapeList list;
+        for (TShape *s : k.shapes)
+            list.add(s);
+        SCOPED_TRACE(int(k.shapes.size()));
+        EXPECT_EQ(factory.figureTypesFor(list).contains(TFiguretype::FIG_paint), k.offered);
+        EXPECT_EQ(cls->acceptsParents(list), k.offered);
+    }
+}
+
 // A seed on a boundary, or outside the view, fills nothing (no flood of the
 // whole view) and cannot be picked; a seed outside every closed curve fills
 // the view around them.
