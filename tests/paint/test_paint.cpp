@@ -147,6 +147,9 @@ TEST_F(PaintTest, APointInsideACircleFillsTheDiscOnlyAndTheFillFollowsTheCentre)
     for (const TModelPoint p : { TModelPoint { 2.3, 0 }, TModelPoint { -1.6, -1.6 },
              TModelPoint { 0, 2.4 }, TModelPoint { 3, 3 } })
         EXPECT_EQ(at(p.x, p.y), kColorWhite) << p.x << "," << p.y;
+    // The circle itself stays as it is drawn: the mask leaves out the boundary.
+    EXPECT_EQ(at(0, -2), kColorBlack);
+    EXPECT_EQ(at(-2, 0), kColorBlack);
 
     // Centre to (1, 0): the circle of radius 1 about it, the point still in it.
     c->moveXYOffsetXY(1, 0);
