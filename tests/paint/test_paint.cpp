@@ -212,6 +212,32 @@ TEST_F(PaintTest, ARegionTakesOnePointAndOneOrMoreCurves)
     }
 }
 
+// The tool as the user reaches it: a point and a circle chosen with the
+// mouse (the curve first) offer it, and it makes one region, which can be
+// undone.
+TEST_F(PaintTest, TheToolMakesARegionFromTheSelectionAndUndoTakesItBack)
+{
+    TShapeDot *c = point(0, 0);
+    TShape *en = circle(c, point(2, 0));
+    TShapeDot *seed = point(-0.5, -0.5);
+    redraw();
+    press(0, 2);
+    release(0, 2);
+    press(-0.5, -0.5, ssShift);
+    release(-0.5, -0.5);
+    ASSERT_EQ(selection().count(), 2);
+    EXPECT_TRUE(window.enabledTools.contains(TFiguretype::FIG_paint));
+    const int before = field().count();
+    auto *region = dynamic_cast<TShapePaint *>(construct(TFiguretype::FIG_paint));
+    ASSERT_NE(region, nullptr);
+    EXPECT_EQ(field().count(), before + 1);
+    EXPECT_EQ(region->parents().item(0), seed);
+    EXPECT_EQ(region->parents().item(1), en);
+    EXPECT_TRUE(region->isDrawable());
+    controller->executeAction(TCommandId::cmdUndo);
+    EXPECT_EQ(field().count(), before);
+}
+
 // A seed on a boundary, or outside the view, fills nothing (no flood of the
 // whole view) and cannot be picked; a seed outside every closed curve fills
 // the view around them.
