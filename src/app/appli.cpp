@@ -17,6 +17,7 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "paint/shapepaint.h"
 #include "persist/inifile.h"
 #include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
@@ -142,6 +143,7 @@ TAppli::TAppli(TfrmMain &window)
     registerModelRelationClasses(*fFactory);
     registerGraphRelationClasses(*fFactory);
     registerLabelRelationClasses(*fFactory);
+    registerPaintRelationClasses(*fFactory);
     registerTraceRelationClasses(*fFactory);
     registerRenderRelationClasses(*fFactory);
     fMenus = std::make_unique<TMenuActionManager>();

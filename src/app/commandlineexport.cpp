@@ -10,6 +10,7 @@
 #include "model/modelclasses.h"
 #include "model/relation.h"
 #include "model/shapefactory.h"
+#include "paint/shapepaint.h"
 #include "persist/xmltext.h"
 #include "persist/zarnofile.h"
 #include "platform/qtfontcatalog.h"
@@ -82,6 +83,7 @@ int runCommandLineExport(const QStringList &arguments)
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
         registerLabelRelationClasses(factory);
+        registerPaintRelationClasses(factory);
         registerTraceRelationClasses(factory);
         registerRenderRelationClasses(factory);
 

@@ -89,4 +89,9 @@ const QImage &TBitmap::image() const
     return *fImage;
 }
 
+QImage &TBitmap::writableImage()
+{
+    return *fImage;
+}
+
 } // namespace zarno

@@ -43,6 +43,9 @@ public:
     // The live pixels, for the platform layer's own readers (views, copies).
     // Never keep a copy of it: the canvas goes on writing into this buffer.
     const QImage &image() const;
+    // The same pixels for the platform layer's own writers (the region
+    // fill), which write scanlines directly rather than through the canvas.
+    QImage &writableImage();
 
 private:
     std::unique_ptr<QImage> fImage;
