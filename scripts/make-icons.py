@@ -950,6 +950,25 @@ def program_icon(c):
     c.circle(ox, oy, 1.8 if hi else 2, None, fill="pt")
 
 
+# ---------------------------------------------------------------- locus mark
+
+def locus_mark(selected):
+    """The mark a locus stands at on the field, 18 x 20 pixels, its foot at the
+    bottom-left corner (the traced position). Drawn over the figure with AND,
+    so white is transparent: a pin on a trail of shrinking dots."""
+    ink = PALETTE["red"] if selected else PALETTE["greenDark"]
+    head = PALETTE["pink"] if selected else "#7fd07f"
+    items = [
+        '<path d="M1.5 18.5 L1.5 7.5" stroke="%s" stroke-width="1.6" fill="none"/>' % ink,
+        '<path d="M1.5 1.5 L13 4.5 L1.5 8" stroke="%s" stroke-width="1.2" fill="%s" stroke-linejoin="round"/>'
+        % (ink, head),
+    ]
+    for i, (x, y, r) in enumerate(((6, 17, 1.9), (10.5, 14.5, 1.6), (14.2, 11.2, 1.3), (16.6, 7.6, 1.0))):
+        items.append('<circle cx="%s" cy="%s" r="%s" fill="%s"/>' % (fmt(x), fmt(y), fmt(r), ink))
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="18" height="20" viewBox="0 0 18 20">\n'
+            + "".join("  " + i + "\n" for i in items) + "</svg>\n")
+
+
 # ---------------------------------------------------------------- files
 
 def render(draw, size, disabled=False, grid=16):
@@ -967,6 +986,8 @@ def all_icons():
         files.append((name + "32disabled.svg", render(draw, 32, disabled=True)))
     for name, draw in COMMANDS:
         files.append((name + "16.svg", render(draw, 16)))
+    files.append(("shapeTracer.svg", locus_mark(False)))
+    files.append(("shapeTracerSelected.svg", locus_mark(True)))
     files.append(("zarno_icon32.svg", render(program_icon, 32, grid=32)))
     files.append(("zarno.svg", render(program_icon, 256, grid=32)))
     return files

@@ -17,11 +17,14 @@
 #include "model/guidancename.h"
 #include "model/modelclasses.h"
 #include "model/shapefactory.h"
+#include "paint/shapepaint.h"
 #include "persist/inifile.h"
 #include "platform/qtfontcatalog.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/renderclasses.h"
+#include "trace/shapetracer.h"
+#include "trace/traceadapter.h"
 #include "typeset/fontmanage.h"
 #include "typeset/typesetting.h"
 
@@ -140,6 +143,8 @@ TAppli::TAppli(TfrmMain &window)
     registerModelRelationClasses(*fFactory);
     registerGraphRelationClasses(*fFactory);
     registerLabelRelationClasses(*fFactory);
+    registerPaintRelationClasses(*fFactory);
+    registerTraceRelationClasses(*fFactory);
     registerRenderRelationClasses(*fFactory);
     fMenus = std::make_unique<TMenuActionManager>();
     fTools = std::make_unique<TFigureActionManager>();
@@ -156,8 +161,7 @@ TAppli::TAppli(TfrmMain &window)
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    for (TCommandId id : { TCommandId::cmdFigureList, TCommandId::cmdEraseTrace })
-        fMenus->setAvailable(id, false);
+    fMenus->setAvailable(TCommandId::cmdFigureList, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
         fMenus->setAvailable(TCommandId::cmdZahyoujikuToggle, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
@@ -198,6 +202,7 @@ TAppli::~TAppli()
     fTools.reset();
     fMenus.reset();
     fFactory.reset();
+    TTraceAdapter::release();
     TFunctionDialogFacade::install(nullptr);
     TWritingDialogFacade::install(nullptr);
     TZahyoujikuDialogFacade::install(nullptr);

@@ -10,6 +10,7 @@
 #include "model/modelclasses.h"
 #include "model/relation.h"
 #include "model/shapefactory.h"
+#include "paint/shapepaint.h"
 #include "persist/xmltext.h"
 #include "persist/zarnofile.h"
 #include "platform/qtfontcatalog.h"
@@ -20,6 +21,7 @@
 #include "render/graphicfilefacade.h"
 #include "render/printarea.h"
 #include "render/renderclasses.h"
+#include "trace/shapetracer.h"
 #include "typeset/fontmanage.h"
 #include "typeset/typesetting.h"
 
@@ -81,6 +83,8 @@ int runCommandLineExport(const QStringList &arguments)
         registerModelRelationClasses(factory);
         registerGraphRelationClasses(factory);
         registerLabelRelationClasses(factory);
+        registerPaintRelationClasses(factory);
+        registerTraceRelationClasses(factory);
         registerRenderRelationClasses(factory);
 
         std::unique_ptr<TZarnofile> document;

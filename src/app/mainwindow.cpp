@@ -291,6 +291,14 @@ TfrmMain::TfrmMain()
     link->setShortcutContext(Qt::WindowShortcut);
     connect(link, &QAction::triggered, fLink, &QCheckBox::toggle);
     addAction(link);
+    // Loci are drawn in pixels of the display they were made on.
+    auto displayChanged = [this] {
+        if (fController && fController->isReady())
+            fController->clearAllTraces();
+    };
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, displayChanged);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, displayChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, displayChanged);
     resize(1200, 860);
 }
 

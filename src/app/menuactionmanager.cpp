@@ -119,6 +119,7 @@ void TMenuActionManager::setPropertyCommands(TPropertyType propertyType, bool ca
     enable(TCommandId::cmdDelete, canDelete);
     if (QAction *a = fActions.value(TCommandId::cmdEraseTrace))
         a->setVisible(propertyType == TPropertyType::Tracer);
+    enable(TCommandId::cmdEraseTrace, propertyType == TPropertyType::Tracer);
 }
 
 } // namespace zarno

@@ -27,6 +27,9 @@ public:
     // origin stays at (0, 0) so the curve runs through the points themselves.
     bool calcChildren(TAbstractImageAdapter *surface) override;
     const TLagrangesHokan &hokan() const { return fHokan; }
+    // The curve through other points until the next recomputation (loci
+    // replay earlier states of the graph).
+    void replacePoints(const std::vector<TModelPoint> &points) { fHokan.setPoints(points); }
 
 private:
     const TRelationClass &fClass;

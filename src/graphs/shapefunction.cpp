@@ -164,4 +164,13 @@ void TShapeFunction::drawBoundaryLine(TAbstractImageAdapter &surface, TPenBrush 
     drawDomain(surface, pb);
 }
 
+void TShapeFunction::drawReplay(TAbstractImageAdapter &surface, TPenBrush &pb)
+{
+    const TModelViewRect view = surface.getModelViewRect();
+    const double sStart = isY() ? view.bottom - fOrigin.y : view.left - fOrigin.x;
+    const double sEnd = isY() ? view.top - fOrigin.y : view.right - fOrigin.x;
+    runOver(surface, pb, TFunctionCalculator::RecordMode::DontRecord,
+        std::max(fRange.lower(), sStart), std::min(fRange.upper(), sEnd));
+}
+
 } // namespace zarno

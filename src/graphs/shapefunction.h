@@ -46,6 +46,10 @@ public:
     void saveInfo(TAbstractFileWriter &writer) const override;
     void loadInfo(TAbstractXmlNode &node) override;
     double rawDistance(const TModelPoint &point, const TModelPoint &pixelSize) const override;
+    // The curve over its domain as origin and relation stand now, without
+    // recomputing and without touching the hit record: loci replay earlier
+    // states of the graph through it.
+    void drawReplay(TAbstractImageAdapter &surface, TPenBrush &pb);
 
 protected:
     TShapeFunction();

@@ -4,6 +4,8 @@
 #include "platform/rastercanvas.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 
 namespace zarno {
 
@@ -60,6 +62,18 @@ TColor TBitmap::pixel(int x, int y) const
     return fromQRgb(fImage->pixel(x, y));
 }
 
+bool TBitmap::renderSvg(const QString &fileName)
+{
+    fCanvas->endPainting();
+    fImage->fill(Qt::white);
+    QSvgRenderer svg(fileName);
+    if (!svg.isValid() || fImage->isNull())
+        return false;
+    QPainter p(fImage.get());
+    svg.render(&p, QRectF(0, 0, fImage->width(), fImage->height()));
+    return true;
+}
+
 bool TBitmap::saveToFile(const QString &fileName) const
 {
     return fImage->save(fileName);
@@ -71,6 +85,11 @@ QImage TBitmap::toImage() const
 }
 
 const QImage &TBitmap::image() const
+{
+    return *fImage;
+}
+
+QImage &TBitmap::writableImage()
 {
     return *fImage;
 }

@@ -32,6 +32,9 @@ public:
     TCanvas &canvas();
 
     TColor pixel(int x, int y) const;
+    // Draws an SVG picture (a file or a resource path) over the whole bitmap
+    // on white; false, and white, when it cannot be read.
+    bool renderSvg(const QString &fileName);
     // Writes the picture in the format its suffix names (png, bmp, ...).
     bool saveToFile(const QString &fileName) const;
 
@@ -40,6 +43,9 @@ public:
     // The live pixels, for the platform layer's own readers (views, copies).
     // Never keep a copy of it: the canvas goes on writing into this buffer.
     const QImage &image() const;
+    // The same pixels for the platform layer's own writers (the region
+    // fill), which write scanlines directly rather than through the canvas.
+    QImage &writableImage();
 
 private:
     std::unique_ptr<QImage> fImage;

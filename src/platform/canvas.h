@@ -123,6 +123,20 @@ public:
 
     virtual void setClipRects(const QVector<QRect> &rects) = 0;
     virtual void clearClip() = 0;
+    // Fills the union of the rectangles (a region found on a mask) with the
+    // brush, without an outline. Surfaces that record no clipping override
+    // it with a filled outline of the region.
+    virtual void fillRegion(const QVector<QRect> &rects)
+    {
+        QRect bounds;
+        for (const QRect &r : rects)
+            bounds |= r;
+        if (bounds.isEmpty())
+            return;
+        setClipRects(rects);
+        fillRect(bounds);
+        clearClip();
+    }
 
     // Text on a transparent background with the top-left of its cell at (x, y).
     virtual void setFont(const QString &family, int pixelSize, TColor color) = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/glyphoutline.h"
+#include "platform/painterpaths.h"
 
 #include <QImage>
 #include <QPainterPath>
@@ -404,6 +405,38 @@ void TEmfCanvas::fillRect(const QRect &rect)
     d->selectBrush(d->brushColor, d->brushStyle);
     Rectangle(
         d->dc, rect.left() * S, rect.top() * S, (rect.right() + 1) * S, (rect.bottom() + 1) * S);
+}
+
+void TEmfCanvas::fillRegion(const QVector<QRect> &rects)
+{
+    if (!d->dc || d->brushStyle == TBrushStyle::bsClear || rects.isEmpty())
+        return;
+    const QPainterPath outline = regionOutline(rects);
+    if (outline.isEmpty())
+        return;
+    d->selectPen({ kColorBlack, 0, TPenStyle::psClear });
+    d->selectBrush(d->brushColor, d->brushStyle);
+    // The outline runs along pixel edges, so holes come out with the
+    // alternate rule.
+    SetPolyFillMode(d->dc, ALTERNATE);
+    BeginPath(d->dc);
+    bool open = false;
+    for (int i = 0; i < outline.elementCount(); ++i) {
+        const QPainterPath::Element e = outline.elementAt(i);
+        const POINT p = ptF(e.x, e.y);
+        if (e.isMoveTo()) {
+            if (open)
+                CloseFigure(d->dc);
+            MoveToEx(d->dc, p.x, p.y, nullptr);
+            open = true;
+        } else {
+            LineTo(d->dc, p.x, p.y);
+        }
+    }
+    if (open)
+        CloseFigure(d->dc);
+    EndPath(d->dc);
+    FillPath(d->dc);
 }
 
 void TEmfCanvas::setCopyMode(TCopyMode mode)

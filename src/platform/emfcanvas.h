@@ -58,6 +58,9 @@ public:
     // A metafile cannot record clip regions: everything is drawn, and the
     // frame cuts what lies outside the image.
     void setClipRects(const QVector<QRect> &) override { }
+    // A metafile records no clip regions: the region's outline is one
+    // filled path with the brush (hatched like the bitmap's).
+    void fillRegion(const QVector<QRect> &rects) override;
     void clearClip() override { }
 
     void setFont(const QString &family, int pixelSize, TColor color) override;

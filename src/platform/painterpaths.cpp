@@ -76,6 +76,17 @@ QRegion regionOf(const QVector<QRect> &rects)
     return r;
 }
 
+QPainterPath regionOutline(const QVector<QRect> &rects)
+{
+    QPainterPath path;
+    if (rects.isEmpty())
+        return path;
+    // The region merges rows with equal runs into one rectangle, which
+    // leaves the simplification far fewer edges to join.
+    path.addRegion(regionOf(rects));
+    return path.simplified();
+}
+
 QRectF boxOf(int x1, int y1, int x2, int y2)
 {
     return QRectF(

@@ -22,6 +22,10 @@ QList<qreal> dashPattern(TPenStyle style, bool wide);
 QPen painterPen(TColor color, int width, TPenStyle style);
 Qt::BrushStyle qtBrushStyle(TBrushStyle style);
 QRegion regionOf(const QVector<QRect> &rects);
+// The outline of the union of pixel rectangles (y-x sorted, not
+// overlapping, as a mask's runs are): closed polygons along the pixel
+// edges, holes included, for the odd-even rule.
+QPainterPath regionOutline(const QVector<QRect> &rects);
 // The box of the pixel rule: its outline passes through the pixels x1, x2,
 // y1 and y2 themselves.
 QRectF boxOf(int x1, int y1, int x2, int y2);

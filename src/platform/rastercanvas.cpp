@@ -345,6 +345,45 @@ void TRasterCanvas::fillRect(const QRect &rect)
     painter(Geometry::Pixels).fillRect(rect, qtBrush());
 }
 
+void TRasterCanvas::fillRegion(const QVector<QRect> &rects)
+{
+    if (!brushVisible() || fImage->isNull() || rects.isEmpty())
+        return;
+    // Which pixels of an 8 × 8 tile the brush paints: QPainter's own hatch,
+    // so a region looks like every other hatched shape.
+    bool pattern[8][8];
+    if (fBrushStyle == TBrushStyle::bsSolid) {
+        for (auto &row : pattern)
+            std::fill(std::begin(row), std::end(row), true);
+    } else {
+        QImage tile(8, 8, QImage::Format_RGB32);
+        tile.fill(Qt::white);
+        {
+            QPainter p(&tile);
+            p.fillRect(QRect(0, 0, 8, 8), QBrush(Qt::black, qtBrushStyle(fBrushStyle)));
+        }
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                pattern[y][x] = (tile.pixel(x, y) & 0xFFFFFF) == 0;
+    }
+    const QRgb c = toQRgb(fBrushColor);
+    const QRect bounds = fImage->rect();
+    for (const QRect &rect : rects) {
+        const QRect r = rect & bounds;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(fImage->scanLine(y));
+            const bool *tileRow = pattern[y & 7];
+            if (fBrushStyle == TBrushStyle::bsSolid) {
+                std::fill(line + r.left(), line + r.right() + 1, c);
+                continue;
+            }
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (tileRow[x & 7])
+                    line[x] = c;
+        }
+    }
+}
+
 void TRasterCanvas::copyImage(const QRect &dest, const QImage &source, const QRect &sourceRect)
 {
     if (fImage->isNull() || source.isNull() || dest.isEmpty())
@@ -388,8 +427,10 @@ void TRasterCanvas::clearClip()
 {
     fClipped = false;
     fClipRects.clear();
-    if (fPainter)
-        fPainter->setClipping(false);
+    // A painter whose clipping was switched off ignored the next clip region
+    // it was given (the next clipped fill covered the clip's whole bounding
+    // box): the next drawing opens a fresh painter instead.
+    endPainting();
 }
 
 TRasterCanvas::FontEntry::FontEntry(const QFont &f)

@@ -418,6 +418,15 @@ void TVectorCanvas::clearClip()
         d->painter->setClipping(false);
 }
 
+void TVectorCanvas::fillRegion(const QVector<QRect> &rects)
+{
+    if (!d->drawing || rects.isEmpty())
+        return;
+    const QPainterPath outline = regionOutline(rects);
+    d->pixels();
+    d->fill(outline);
+}
+
 void TVectorCanvas::setFont(const QString &family, int pixelSize, TColor color)
 {
     d->measure.canvas().setFont(family, pixelSize, color);

@@ -62,6 +62,9 @@ public:
 
     void setClipRects(const QVector<QRect> &rects) override;
     void clearClip() override;
+    // The region's outline filled with the brush: a shape, not a clip, so
+    // that every viewer shows the same area and hatch.
+    void fillRegion(const QVector<QRect> &rects) override;
 
     void setFont(const QString &family, int pixelSize, TColor color) override;
     void textOut(int x, int y, const QString &text) override;

@@ -39,6 +39,12 @@ QRect TGraphicfileAdapter::getViewrect() const
     return QRect(0, 0, fPixelSize.width(), fPixelSize.height());
 }
 
+void TGraphicfileAdapter::paramCopyTo(TAbstractImageAdapter &other)
+{
+    other.paramCopyTo_s(fTransformer.getViewRect(), fTransformer.controller(), fPixelSize.width(),
+        fPixelSize.height());
+}
+
 void TGraphicfileAdapter::setupFile(const QString &fileName, const TModelViewRect &modelRect,
     const QSize &pixelSize, const TGraphicfileProperty &property)
 {

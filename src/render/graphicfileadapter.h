@@ -34,6 +34,8 @@ public:
     virtual void saveFile() = 0;
     void finishDraw() override;
     QRect getViewrect() const override;
+    // The image's pixel size, also where a vector recording keeps no bitmap.
+    void paramCopyTo(TAbstractImageAdapter &other) override;
 
     const QString &fileName() const { return fFileName; }
     // The image's size in millimetres and in pixels at 300 dpi.

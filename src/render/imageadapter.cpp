@@ -4,6 +4,7 @@
 #include "core/exceptions.h"
 #include "model/geometry/segmentclip.h"
 #include "platform/bitmap.h"
+#include "platform/regionmask.h"
 #include "render/dpi.h"
 #include "render/pointbuffer.h"
 
@@ -308,10 +309,18 @@ void TImageAdapter::drawRectangle(TPenBrush &pb, double x1, double y1, double x2
     rectanglePx(p1.x(), p1.y(), p2.x(), p2.y());
 }
 
-void TImageAdapter::floodFill(const TBitmap &, TPenBrush &, double, double)
+void TImageAdapter::floodFill(const TBitmap &mask, TPenBrush &pb, double, double)
 {
-    // The region painter brings its own fill; a plain surface has none.
-    throw ESouteigai(kClass, QStringLiteral("floodFill"));
+    // The mask was drawn at this surface's size and scale, so its pixels are
+    // this surface's: the brush covers exactly its non-white pixels. A fill
+    // from the seed inside that clip would give the same; the region needs
+    // no seed.
+    const TRegion region = TRegion::makeRgnFromBitmap(mask, kColorWhite);
+    if (region.isEmpty())
+        return;
+    TCanvas &c = getCanvas();
+    TAppliedPenBrush applied(pb, forOutput(), c);
+    c.fillRegion(region.rects());
 }
 
 void TImageAdapter::drawArrowHead(TPenBrush &pb, double tipX, double tipY, double vx, double vy)

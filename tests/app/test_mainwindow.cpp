@@ -325,9 +325,25 @@ TEST_F(MainWindowTest, MenusAndCommandsAreThereInJapanese)
     EXPECT_TRUE(groups.contains(QStringLiteral("円(&C)")));
     EXPECT_EQ(appli->tools().menuAction(TFiguretype::FIG_line_1tenHeikou)->text(),
         QStringLiteral("点1を通り, 直線1に平行な直線(&2)"));
-    // What the program cannot do yet is present and disabled.
+    // Erasing a locus waits for a locus mark to be selected.
     EXPECT_FALSE(appli->menus().action(TCommandId::cmdEraseTrace)->isEnabled());
     EXPECT_TRUE(appli->menus().action(TCommandId::cmdSaveGraphicfile)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ALocusMarkSelectedOffersTheEraseCommand)
+{
+    appli->tools().pointTool()->setChecked(true);
+    clickAt(-1, 0);
+    ASSERT_TRUE(tool(TFiguretype::FIG_tracer)->isEnabled());
+    tool(TFiguretype::FIG_tracer)->trigger();
+    ASSERT_EQ(field().last()->getFigureType(), TFiguretype::FIG_tracer);
+    QAction *erase = appli->menus().action(TCommandId::cmdEraseTrace);
+    EXPECT_EQ(erase->text(), QStringLiteral("軌跡消去(&E)"));
+    EXPECT_TRUE(erase->isEnabled());
+    EXPECT_TRUE(erase->isVisible());
+    EXPECT_FALSE(appli->menus().action(TCommandId::cmdFigureProperty)->isEnabled());
+    clickAt(3, 2); // nothing there: the selection goes
+    EXPECT_FALSE(erase->isEnabled());
 }
 
 TEST_F(MainWindowTest, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoes)

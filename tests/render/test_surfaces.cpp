@@ -80,7 +80,6 @@ TEST_F(SurfaceTest, FitsTheDrawingBoxAndFlushesToIt)
     EXPECT_THROW(detached.getViewrect(), ESouteigai);
     TImageAdapter &plain = detached;
     EXPECT_THROW(plain.paramCopyTo_s(QRect(), nullptr, 1, 1), ESouteigai);
-    EXPECT_THROW(plain.floodFill(bmp(), pb, 0, 0), ESouteigai);
 }
 
 TEST_F(SurfaceTest, ParametersCopyToAnotherSurface)

@@ -562,6 +562,14 @@ void TController::refreshChanged()
     fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
 }
 
+void TController::clearAllTraces()
+{
+    if (!fReady || !fField)
+        return;
+    fModel.clearAllTraces();
+    fModel.setDrawStatusAndRedraw(TCurrentDrawStatus::Ordinary);
+}
+
 void TController::createFigure(TFiguretype figureType)
 {
     if (!fAcceptInput)

@@ -55,6 +55,8 @@ public:
     void zoomControl(TZoomControl which, double value);
     void refreshFull();
     void refreshChanged();
+    // The display configuration changed: every locus is erased.
+    void clearAllTraces();
     void createFigure(TFiguretype figureType);
 
     void newFile();

@@ -76,7 +76,10 @@ void TModel::setField(TField &field)
     fField = &field;
     fSelection.deselectAndClear();
     refreshSelectionState();
+    // A document read or restored brings its loci: drawn as a changed document.
+    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
     redrawAndUpdateTools();
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
     fReady = true;
 }
 
@@ -165,7 +168,10 @@ void TModel::eraseTrace()
     if (fSelection.isEmpty() || fSelection.first()->shapeType() != TShapetype::SHAPE_tracer)
         return;
     fSelection.first()->clearTrace();
-    fDrawStatus.value = TCurrentDrawStatus::DocumentChanged;
+    // An ordinary redraw: one as a changed document would record the traced
+    // shape where it stands, and the erased locus would begin again before
+    // anything moved. The trace layer draws the other loci again by itself.
+    fDrawStatus.value = TCurrentDrawStatus::Ordinary;
     redraw();
 }
 

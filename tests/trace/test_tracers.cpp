@@ -1,0 +1,153 @@
+// The tracers as the draw statuses drive them: recording limits, thinned
+// and full redraws, and what each kind of traced shape records.
+#include "graphs/shapefunction.h"
+#include "loci_fixture.h"
+#include "model/shapeline.h"
+#include "support/expect_souteigai.h"
+
+#include <cmath>
+
+using namespace zarno;
+using namespace zarno::test;
+
+namespace {
+
+using Tracers = LociTest;
+
+TEST_F(Tracers, RecordingStopsOnceThereAreRecordLimitPlusOneRecords)
+{
+    TShapeDot *p = clickPoint(0, 0);
+    TShapeTracer *mark = markOf(p);
+    ASSERT_NE(mark, nullptr);
+    TAbstractTracer &t = tracerOf(mark);
+    ASSERT_EQ(t.recordLimit(), 20000);
+    for (int i = 0; i < 20010; ++i) {
+        p->setXY({ i * 1e-3, 0 });
+        t.record(*p);
+    }
+    EXPECT_EQ(t.count(), 20001);
+    // Nothing more comes, also not from a drag.
+    dragStep(p, 0, 5);
+    EXPECT_EQ(t.count(), 20001);
+}
+
+TEST_F(Tracers, AZoomDrawsEverySecondOf12000PointRecordsAndAReleaseDrawsThemAll)
+{
+    TShapeDot *p = clickPoint(0, 0);
+    TShapeTracer *mark = markOf(p);
+    TAbstractTracer &t = tracerOf(mark);
+    for (int i = 0; i < 12000; ++i) {
+        p->setXY({ (i % 120) * 0.01, (i / 120) * 0.01 });
+        t.record(*p);
+    }
+    ASSERT_EQ(t.count(), 12000); // the point stands on its last record
+    TParentSomething2tracer &rel = *mark->tracerRelation();
+    const struct
+    {
+        TCurrentDrawStatus status;
+        bool rebuilding;
+        int dots;
+    } cases[] = {
+        { TCurrentDrawStatus::ZoomStep, false, 6000 }, // 12000 div 5000 = 2
+        { TCurrentDrawStatus::Scrolling, false, 6000 },
+        { TCurrentDrawStatus::FullRefresh, false, 6000 },
+        { TCurrentDrawStatus::DocumentChanged, false, 12000 },
+        { TCurrentDrawStatus::Dragging, false, 1 }, // only where the point is now
+        { TCurrentDrawStatus::Ordinary, false, 0 },
+        { TCurrentDrawStatus::Ordinary, true, 12000 }, // a blanked layer is rebuilt
+    };
+    for (const auto &c : cases) {
+        CountingSurface layer;
+        rel.recordAndDraw(c.status, c.rebuilding, layer, mark->penBrush());
+        EXPECT_EQ(layer.dots, c.dots) << int(c.status) << " " << c.rebuilding;
+    }
+    EXPECT_EQ(t.count(), 12000);
+}
+
+TEST_F(Tracers, LinesRecordTheirLineARayItsStartToo_ASegmentItsEnds)
+{
+    const struct
+    {
+        TFiguretype type;
+        double x0;
+        int newRecords; // moving the first point along the line
+    } cases[] = {
+        { TFiguretype::FIG_line, 0, 0 },
+        { TFiguretype::FIG_hanCyokusen, 3, 2 },
+        { TFiguretype::FIG_senbun, -3, 2 },
+    };
+    TShapeTracer *mark = nullptr;
+    for (const auto &c : cases) {
+        TShapeDot *a = clickPoint(c.x0, -1);
+        TShapeDot *b = clickPoint(c.x0 + 1, 0, true);
+        a->setXY({ c.x0, -1 });
+        b->setXY({ c.x0 + 1, 0 });
+        auto *line = static_cast<TShapeLine *>(construct(c.type));
+        mark = markOf(line);
+        ASSERT_NE(mark, nullptr);
+        model.clearSelection();
+        dragStep(a, 0, 0);
+        EXPECT_EQ(tracerOf(mark).count(), 1);
+        dragStep(a, -0.5, -0.5);
+        dragStep(a, -0.5, -0.5);
+        EXPECT_EQ(tracerOf(mark).count(), 1 + c.newRecords)
+            << TEnumConverter<TFiguretype>::name(c.type).toStdString();
+    }
+    // A segment's records are its two ends.
+    EXPECT_TRUE(recordTexts(mark).contains(
+        QStringLiteral("cyokusen:0.70711,-0.70711,1.41421boundary:(btBothSides(-4.00000,-2.00000),"
+                       "(-2.00000,0.00000))")))
+        << recordTexts(mark).join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(Tracers, CirclesEllipsesAndGraphsRecordWhenTheirPointsMove)
+{
+    TShapeDot *c = clickPoint(0, 0);
+    TShapeDot *r = clickPoint(1, 0, true);
+    c->setXY({ 0, 0 });
+    r->setXY({ 1, 0 });
+    TShape *circle = construct(TFiguretype::FIG_circle);
+    TShapeTracer *circleMark = markOf(circle);
+    model.clearSelection();
+    clickPoint(-1, 1.5);
+    clickPoint(1, 2.5, true);
+    clickPoint(2, 1.5, true);
+    TShape *cubic = construct(TFiguretype::FIG_seishiki);
+    TShapeTracer *cubicMark = markOf(cubic);
+    for (TShapeTracer *m : { circleMark, cubicMark })
+        ASSERT_NE(m, nullptr);
+    dragStep(c, 0.25, 0);
+    dragStep(c, 0.25, 0);
+    // The clicks that made the cubic's points recorded where the circle stood.
+    EXPECT_EQ(recordTexts(circleMark),
+        QStringList({ QStringLiteral("circle:(0.00000,0.00000),1.00000boundary:(btAll)"),
+            QStringLiteral("circle:(0.25000,0.00000),0.75000boundary:(btAll)"),
+            QStringLiteral("circle:(0.50000,0.00000),0.50000boundary:(btAll)") }));
+    // The mark stands at 45° on the circle.
+    EXPECT_NEAR(circleMark->markPosition().x, 0.5 + 0.5 * std::sqrt(0.5), 1e-9);
+
+    auto *p = static_cast<TShapeDot *>(cubic->parents().item(1));
+    dragStep(p, 0, 1);
+    ASSERT_EQ(tracerOf(cubicMark).count(), 2);
+    // Replaying a record leaves the live curve as it was.
+    const double live = static_cast<TShapeFunction *>(cubic)->valueAt(0.5);
+    CountingSurface layer;
+    cubicMark->tracerRelation()->recordAndDraw(
+        TCurrentDrawStatus::DocumentChanged, false, layer, cubicMark->penBrush());
+    EXPECT_EQ(static_cast<TShapeFunction *>(cubic)->valueAt(0.5), live);
+}
+
+TEST_F(Tracers, ShapesThatLeaveNoLocusAreRefusedByName)
+{
+    TShapeArrow arrow(TShapetype::SHAPE_arrow);
+    test::expectSouteigai([&] { TParentSomething2tracer::createTracerFor(arrow); },
+        QStringLiteral("createShapes2shapeList"),
+        QStringLiteral("形(SHAPE_arrow)はサポートしていません。"));
+    TShapeLine arrowLine(TShapetype::SHAPE_line);
+    arrowLine.setLineKind(TBoundaryType::btAllVec);
+    test::expectSouteigai([&] { TParentSomething2tracer::createTracerFor(arrowLine); },
+        QStringLiteral("createShapes2shapeList"),
+        QStringLiteral("直線境界タイプ(btAllVec)の軌跡はサポートしていません。"));
+}
+
+} // namespace
