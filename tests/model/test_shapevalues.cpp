@@ -2,6 +2,7 @@
 // coordinates are formulas in them, and the records a locus replays.
 #include "core/exceptions.h"
 #include "formula/calcformulafacade.h"
+#include "model/field.h"
 #include "model/modelclasses.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
