@@ -28,6 +28,12 @@ std::unique_ptr<TZahyoujikuDialogFacade> &zahyoujikuSlot()
     return dialog;
 }
 
+std::unique_ptr<TNumberDialogFacade> &numberSlot()
+{
+    static std::unique_ptr<TNumberDialogFacade> dialog;
+    return dialog;
+}
+
 } // namespace
 
 std::unique_ptr<TWritingDialogFacade> TWritingDialogFacade::install(
@@ -78,6 +84,18 @@ std::unique_ptr<TZahyoujikuDialogFacade> TZahyoujikuDialogFacade::install(
 bool TZahyoujikuDialogFacade::edit(TZahyoujikuProperty &property)
 {
     return zahyoujikuSlot() && zahyoujikuSlot()->editZahyoujikuProperty(property);
+}
+
+std::unique_ptr<TNumberDialogFacade> TNumberDialogFacade::install(
+    std::unique_ptr<TNumberDialogFacade> dialog)
+{
+    std::swap(numberSlot(), dialog);
+    return dialog;
+}
+
+bool TNumberDialogFacade::edit(double min, double max, TWriting &writing)
+{
+    return numberSlot() && numberSlot()->editNumber(min, max, writing);
 }
 
 } // namespace zarno

@@ -7,6 +7,7 @@ namespace zarno {
 
 class TZahyouProperty;
 class TZahyoujikuProperty;
+class TWriting;
 
 // Asks for the typeset text and size of a label. Without an installed
 // dialog a request counts as cancelled.
@@ -48,6 +49,20 @@ public:
     static std::unique_ptr<TZahyoujikuDialogFacade> install(
         std::unique_ptr<TZahyoujikuDialogFacade> dialog);
     static bool edit(TZahyoujikuProperty &property);
+};
+
+// The number dialog: edits a label whose text is a number. The value must lie
+// strictly between min and max. Without an installed dialog a request counts
+// as cancelled and the writing is left as it was.
+class TNumberDialogFacade
+{
+public:
+    virtual ~TNumberDialogFacade() = default;
+    virtual bool editNumber(double min, double max, TWriting &writing) = 0;
+
+    static std::unique_ptr<TNumberDialogFacade> install(
+        std::unique_ptr<TNumberDialogFacade> dialog);
+    static bool edit(double min, double max, TWriting &writing);
 };
 
 } // namespace zarno

@@ -10,6 +10,11 @@ std::unique_ptr<TZahyouDialogFacade> &zahyouDialog()
     static std::unique_ptr<TZahyouDialogFacade> dialog;
     return dialog;
 }
+std::unique_ptr<TCalcFormulaDialogFacade> &calcDialog()
+{
+    static std::unique_ptr<TCalcFormulaDialogFacade> dialog;
+    return dialog;
+}
 } // namespace
 
 std::unique_ptr<TZahyouDialogFacade> TZahyouDialogFacade::install(
@@ -37,6 +42,27 @@ int TZahyouDialogFacade::edit(
     else
         zahyou.pop();
     return result;
+}
+
+std::unique_ptr<TCalcFormulaDialogFacade> TCalcFormulaDialogFacade::install(
+    std::unique_ptr<TCalcFormulaDialogFacade> dialog)
+{
+    std::swap(calcDialog(), dialog);
+    return dialog;
+}
+
+bool TCalcFormulaDialogFacade::edit(
+    const QString &place, TCalcFormulaFacade &facade, QString &text, int &pt, bool selectAll)
+{
+    if (!calcDialog())
+        return false;
+    QString t = text;
+    int p = pt;
+    if (!calcDialog()->editCalc(place, facade, t, p, selectAll) || t.trimmed().isEmpty())
+        return false;
+    text = t;
+    pt = p;
+    return true;
 }
 
 } // namespace zarno
