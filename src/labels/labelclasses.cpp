@@ -1,5 +1,6 @@
 #include "labels/labelclasses.h"
 
+#include "labels/shapevariable2value.h"
 #include "labels/shapewriting.h"
 #include "labels/zahyoujiku.h"
 #include "model/shapefactory.h"
@@ -12,6 +13,7 @@ void registerLabelRelationClasses(TShapeFactory &factory)
     factory.registerClass(std::make_unique<TParentDot2WritingClass>());
     factory.registerClass(std::make_unique<TParentArrow2writingClass>());
     factory.registerClass(std::make_unique<TParentDot2zahyouClass>());
+    factory.registerClass(std::make_unique<TParentShapeVariable2valueClass>());
 }
 
 } // namespace zarno

@@ -161,32 +161,33 @@ void TAbstractShapeValueSetter::s_setTraceModeOnAndSetRecordedValue(
 
 std::unique_ptr<TAbstractValueRecord> TAbstractShapeValueSetter::createValueRecord() const
 {
-    return std::make_unique<TAbstractValueRecord>(
+    return std::make_unique<TValueRecordOfShape>(
         std::const_pointer_cast<TAbstractShapeValueSetter>(weak_from_this().lock()), fKind,
         currentValues());
 }
 
-TAbstractValueRecord::TAbstractValueRecord(
+TValueRecordOfShape::TValueRecordOfShape(
     std::weak_ptr<TAbstractShapeValueSetter> setter, int kind, std::vector<double> values)
     : fSetter(std::move(setter))
     , fKind(kind)
     , fValues(std::move(values))
 { }
 
-void TAbstractValueRecord::restore() const
+void TValueRecordOfShape::restore()
 {
     if (auto setter = fSetter.lock())
         setter->s_setTraceModeOnAndSetRecordedValue(fValues);
 }
 
-void TAbstractValueRecord::release() const
+void TValueRecordOfShape::release()
 {
     if (auto setter = fSetter.lock())
         setter->clearTraceMode();
 }
 
-int TAbstractValueRecord::compare(const TAbstractValueRecord &other) const
+int TValueRecordOfShape::compare(const TAbstractValueRecord &o) const
 {
+    const auto &other = static_cast<const TValueRecordOfShape &>(o);
     if (fKind != other.fKind)
         return fKind > other.fKind ? 1 : 2;
     // An ellipse's foci follow from its centre and axes.
@@ -201,7 +202,7 @@ int TAbstractValueRecord::compare(const TAbstractValueRecord &other) const
     return 0;
 }
 
-QString TAbstractValueRecord::asText() const
+QString TValueRecordOfShape::asText() const
 {
     const auto &v = fValues;
     switch (fKind) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/figurecatalog.h"
+#include "model/tracerecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,6 @@
 
 namespace zarno {
 
-class TAbstractValueRecord;
 class TCalcFormulaFacade;
 class TControlCalcSymbolOnOff;
 struct TCalcSymbolOnOff;
@@ -74,22 +74,21 @@ private:
 // A snapshot of one shape's values, made by its setter. The setter is held
 // weakly: a formula compiled again builds new setters, and a record kept by
 // a locus from before must then do nothing rather than reach a dead one.
-class TAbstractValueRecord
+class TValueRecordOfShape : public TAbstractValueRecord
 {
 public:
-    TAbstractValueRecord(
+    TValueRecordOfShape(
         std::weak_ptr<TAbstractShapeValueSetter> setter, int kind, std::vector<double> values);
-    virtual ~TAbstractValueRecord() = default;
 
     // The setter enters trace mode with these values in its variables.
-    void restore() const;
+    void restore() override;
     // The setter leaves trace mode.
-    void release() const;
+    void release() override;
     // 0 equal, 1 this greater, 2 this smaller: values in order, equal within
     // 1e-5, the first unequal pair decides. Records of different kinds
     // compare by kind.
-    int compare(const TAbstractValueRecord &other) const;
-    QString asText() const;
+    int compare(const TAbstractValueRecord &other) const override;
+    QString asText() const override;
 
     int kind() const { return fKind; }
     const std::vector<double> &values() const { return fValues; }
