@@ -2,6 +2,7 @@
 
 #include "labels/shapevariable2value.h"
 #include "labels/shapewriting.h"
+#include "labels/zahyougroup.h"
 #include "labels/zahyoujiku.h"
 #include "model/shapefactory.h"
 
@@ -14,6 +15,7 @@ void registerLabelRelationClasses(TShapeFactory &factory)
     factory.registerClass(std::make_unique<TParentArrow2writingClass>());
     factory.registerClass(std::make_unique<TParentDot2zahyouClass>());
     factory.registerClass(std::make_unique<TParentShapeVariable2valueClass>());
+    factory.registerClass(std::make_unique<TParentDot2zahyouGroupClass>());
 }
 
 } // namespace zarno

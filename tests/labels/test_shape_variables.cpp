@@ -322,3 +322,34 @@ TEST_F(ShapeVariableTest, EveryKindSavesLoadsAndSavesToTheSameBytes)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ShapeVariableTest, TheReadOutOnTheAxesBuildsFeetSegmentsAndAnXReadOutThatFollow)
+{
+    TShapeDot *p = clickPoint(2, 1.5);
+    p->setXY({ 2, 1.5 });
+    const int before = field().count();
+    ASSERT_TRUE(window.enabledTools.contains(TFiguretype::FIG_dot2zahyouGroup));
+    construct(TFiguretype::FIG_dot2zahyouGroup, { p });
+    ASSERT_EQ(field().count(), before + 5);
+    auto *footX = static_cast<TShapeDot *>(field().item(before));
+    auto *footY = static_cast<TShapeDot *>(field().item(before + 1));
+    auto *label = dynamic_cast<TShapeWriting *>(field().item(before + 4));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(field().item(before + 2)->guidanceName(), QStringLiteral("P1からx軸への線"));
+    EXPECT_EQ(field().item(before + 3)->guidanceName(), QStringLiteral("P1からy軸への線"));
+    EXPECT_EQ(label->writing().getDirection(), T_Direction::dirS);
+    EXPECT_EQ(label->writing().pt(), 14);
+
+    p->setXY({ -1, 2.5 });
+    redraw();
+    EXPECT_EQ(footX->getXY(), (TModelPoint { -1, 0 }));
+    EXPECT_EQ(footY->getXY(), (TModelPoint { 0, 2.5 }));
+    EXPECT_EQ(label->writing().text(), QStringLiteral("Z -1.0"));
+    EXPECT_EQ(label->anchor(), footX->getXY());
+    // The feet are fixed by their formulas.
+    EXPECT_FALSE(footX->canMoveAnywhere());
+}
+
+} // namespace
