@@ -4,8 +4,10 @@
 #include "graphs/shapevariable2function.h"
 #include "loci_fixture.h"
 #include "model/shapeline.h"
+#include "persist/zarnofile.h"
 #include "support/expect_souteigai.h"
 
+#include <QTemporaryDir>
 #include <cmath>
 
 using namespace zarno;
@@ -215,6 +217,16 @@ TEST_F(Tracers, AGraphOverACircleRadiusReplaysTheRecordedRadii)
         })) << r;
     EXPECT_LT(*std::max_element(layer.peaks.begin(), layer.peaks.end()), 4.51);
     EXPECT_NEAR(graph->valueAt(M_PI / 2), 4.5, 1e-12);
+
+    // The records go into the document with the mark and come back whole
+    // (undo reads the same text).
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("loci.znt"));
+    TDocumentWriter::write(controller->document(), path);
+    auto loaded = TFileReader(path, factory).read();
+    auto *back = dynamic_cast<TShapeTracer *>(loaded->field().last());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(recordTexts(back), recordTexts(mark));
 }
 
 } // namespace
