@@ -1,13 +1,15 @@
 // A drag on a large construction: the axes of a new document shown with
 // their scale numbers and a grid on both axes, 1000 free points with 1000
 // lines and segments, 500 circumcircles, 300 parallels and perpendiculars,
-// 200 ellipses and 500 typeset labels of points built on them through the
-// program's own factory, on a 1600 × 1000 screen.
+// 200 ellipses, 500 typeset labels of points and 500 points whose coordinates
+// are formulas in a point, a line and a circle (p1.x+c1.r/10 …) built on them
+// through the program's own factory, on a 1600 × 1000 screen.
 //
 // recompute: the recomputation of every shape in field order; the drag step
 // (one root point moved, then the full screen redraw, which recomputes as it
 // draws); and the same pixel primitives drawn straight with QPainter on an
-// RGB32 QImage.
+// RGB32 QImage. shape_variables: the 500 formula points alone, against the
+// 500 circumcircles alone.
 // interaction: a press (with hit testing) then 100 moves and a release
 // through the controller, timed per move event, against the bare drag step.
 #include "app/logic/commands.h"
@@ -26,8 +28,10 @@
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapeline.h"
+#include "model/shapevariable2dot.h"
 #include "platform/bitmap.h"
 #include "platform/qtfontcatalog.h"
+#include "quietwindow.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/renderclasses.h"
@@ -50,29 +54,6 @@ using namespace zarno;
 namespace {
 
 constexpr int kWidth = 1600, kHeight = 1000;
-
-// The main window as the controller sees it, doing nothing.
-class QuietWindow : public TMainWindowPort
-{
-public:
-    void setStatusText(const QString &) override { }
-    void setTitle(const QString &) override { }
-    void showShapePopup() override { }
-    QPoint cursorInView() const override { return {}; }
-    void enableFigureTools(const TFiguretypeSet &) override { }
-    void disableFigureTools() override { }
-    bool isPointToolDown() const override { return false; }
-    void releasePointTool() override { }
-    void setCommandChecked(TCommandId, bool) override { }
-    void setSelectionCommands(TPropertyType, bool, bool) override { }
-    void showShapeList(TField &, const TShapeList *) override { }
-    void toggleShapeList() override { }
-    void showScaleBar(bool) override { }
-    void setupToolbar() override { }
-    void showSplash() override { }
-    void openManual() override { }
-    void closeMainWindow() override { }
-};
 
 // The pixel primitives of the field as it stands, for QPainter to draw.
 struct PixelFrame
@@ -154,6 +135,8 @@ struct Setup
     std::vector<TShapeDot *> points;
     std::vector<TShape *> lines;
     std::vector<TShapeWriting *> labels;
+    std::vector<TShape *> circles;
+    std::vector<TShape *> formulaPoints;
     PixelFrame pixels;
     QImage image { kWidth, kHeight, QImage::Format_RGB32 };
     TDrawStatus status;
@@ -236,7 +219,8 @@ struct Setup
             if (a == b || b == c || a == c || !en.setCircumcircle(xy(a), xy(b), xy(c))
                 || en.radius > 6)
                 continue;
-            build(TFiguretype::FIG_gaisetsuen, { points[a], points[b], points[c] });
+            circles.push_back(
+                build(TFiguretype::FIG_gaisetsuen, { points[a], points[b], points[c] }).front());
             ++n;
         }
         std::uniform_int_distribution<int> pickLine(0, 999);
@@ -266,6 +250,19 @@ struct Setup
             labels.push_back(label);
             field().takeAllFrom(made);
         }
+        // Points over other shapes' attributes: a point, a line and a circle.
+        const auto &formulaClass = static_cast<const TParentShapeVariable2dotClass &>(
+            *factory.relationClassFor(TFiguretype::FIG_shapeVariable2dot));
+        for (std::size_t i = 0; i < 500; ++i) {
+            TShapeList parents;
+            parents.add(points[500 + i]);
+            parents.add(lines[i]);
+            parents.add(circles[i]);
+            std::unique_ptr<TShapeDot> d = formulaClass.createWithFormulas(
+                parents, QStringLiteral("p1.x+c1.r/10"), QStringLiteral("p1.y+sin(l1.angle)/10"));
+            formulaPoints.push_back(d.get());
+            field().add(std::move(d));
+        }
     }
 
     // The most used point: every construction kind hangs on it somewhere.
@@ -276,6 +273,11 @@ struct Setup
         for (TShape *s : field().items())
             if (TAbstractParents2Children *r = s->relation())
                 r->calcChildren(&screen);
+    }
+    static void recomputeOnly(const std::vector<TShape *> &shapes, TDisplayAdapter &screen)
+    {
+        for (TShape *s : shapes)
+            s->relation()->calcChildren(&screen);
     }
     void dragStep()
     {
@@ -367,7 +369,7 @@ int main(int argc, char **argv)
     // Interleaved rounds, so that every path sees the same machine load; the
     // drag step and the move event are both means over 100 in a row, and
     // each figure is the median of its rounds.
-    std::vector<double> recompute, drag, painter, move;
+    std::vector<double> recompute, drag, painter, move, formulas, circumcircles;
     for (int r = 0; r < 9; ++r) {
         recompute.push_back(medianMs([&] { s.recompute(); }, 51));
         drag.push_back(medianMs(
@@ -379,6 +381,8 @@ int main(int argc, char **argv)
             / 100);
         painter.push_back(medianMs([&] { s.painterFrame(); }, 11));
         move.push_back(s.interaction());
+        formulas.push_back(medianMs([&] { Setup::recomputeOnly(s.formulaPoints, s.screen); }, 51));
+        circumcircles.push_back(medianMs([&] { Setup::recomputeOnly(s.circles, s.screen); }, 51));
     }
     auto median = [](std::vector<double> v) {
         std::sort(v.begin(), v.end());
@@ -390,6 +394,9 @@ int main(int argc, char **argv)
     printBenchSummary("recompute",
         { { "recompute_ms", recomputeMs }, { "drag_step_ms", dragMs }, { "qpainter_ms", painterMs },
             { "ratio", dragMs / painterMs } });
+    printBenchSummary("shape_variables",
+        { { "points_500_ms", median(formulas) }, { "circumcircles_500_ms", median(circumcircles) },
+            { "ratio", median(formulas) / median(circumcircles) } });
     printBenchSummary("interaction",
         { { "move_ms", moveMs }, { "drag_step_ms", dragMs }, { "ratio", moveMs / dragMs } });
     return 0;

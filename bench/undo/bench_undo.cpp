@@ -17,6 +17,7 @@
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "persist/zarnofile.h"
+#include "quietwindow.h"
 #include "render/displayadapter.h"
 #include "render/dpi.h"
 #include "render/renderclasses.h"
@@ -36,29 +37,6 @@ using namespace zarno;
 namespace {
 
 constexpr int kWidth = 1600, kHeight = 1000;
-
-// The main window as the controller sees it, doing nothing.
-class QuietWindow : public TMainWindowPort
-{
-public:
-    void setStatusText(const QString &) override { }
-    void setTitle(const QString &) override { }
-    void showShapePopup() override { }
-    QPoint cursorInView() const override { return {}; }
-    void enableFigureTools(const TFiguretypeSet &) override { }
-    void disableFigureTools() override { }
-    bool isPointToolDown() const override { return false; }
-    void releasePointTool() override { }
-    void setCommandChecked(TCommandId, bool) override { }
-    void setSelectionCommands(TPropertyType, bool, bool) override { }
-    void showShapeList(TField &, const TShapeList *) override { }
-    void toggleShapeList() override { }
-    void showScaleBar(bool) override { }
-    void setupToolbar() override { }
-    void showSplash() override { }
-    void openManual() override { }
-    void closeMainWindow() override { }
-};
 
 double msOf(const std::function<void()> &f)
 {

@@ -6,6 +6,7 @@
 #include "graphs/function2dot.h"
 #include "graphs/seishiki2kyokuchi.h"
 #include "graphs/shapefunction.h"
+#include "graphs/shapevariable2function.h"
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapestore.h"
@@ -147,12 +148,19 @@ bool TFunctionDialogFacade::edit(QString &text, TRange &range, bool isY)
     return dialogSlot() && dialogSlot()->editFunction(text, range, isY);
 }
 
+bool TFunctionDialogFacade::editWithVariables(
+    TCalcFormulaFacade &facade, QString &text, TRange &range)
+{
+    return dialogSlot() && dialogSlot()->editFunctionWithVariables(facade, text, range);
+}
+
 void registerGraphRelationClasses(TShapeFactory &factory)
 {
     factory.registerClass(std::make_unique<TParentFunction2dotClass>());
     factory.registerClass(std::make_unique<TParentDot2FunctionClass>());
     factory.registerClass(std::make_unique<TParentDots2seishikiClass>());
     factory.registerClass(std::make_unique<TParentSeishiki2diffIs0dotsClass>());
+    factory.registerClass(std::make_unique<TParentShapeVariable2functionClass>());
 }
 
 } // namespace zarno

@@ -87,10 +87,19 @@ public:
     virtual ~TFunctionDialogFacade() = default;
     // Edits text (for y = f(x) or x = g(y)) and range; false when cancelled.
     virtual bool editFunction(QString &text, TRange &range, bool isY) = 0;
+    // The same for y = f(x) whose formula may also use the variables the
+    // facade enables (p1.x, c1.r …). Dialogs that cannot list them take the
+    // text as for a plain graph.
+    virtual bool editFunctionWithVariables(TCalcFormulaFacade &facade, QString &text, TRange &range)
+    {
+        (void)facade;
+        return editFunction(text, range, false);
+    }
 
     static std::unique_ptr<TFunctionDialogFacade> install(
         std::unique_ptr<TFunctionDialogFacade> dialog);
     static bool edit(QString &text, TRange &range, bool isY);
+    static bool editWithVariables(TCalcFormulaFacade &facade, QString &text, TRange &range);
 };
 
 // Registers the relation classes of function graphs.

@@ -1,6 +1,8 @@
 #include "labels/labelclasses.h"
 
+#include "labels/shapevariable2value.h"
 #include "labels/shapewriting.h"
+#include "labels/zahyougroup.h"
 #include "labels/zahyoujiku.h"
 #include "model/shapefactory.h"
 
@@ -12,6 +14,8 @@ void registerLabelRelationClasses(TShapeFactory &factory)
     factory.registerClass(std::make_unique<TParentDot2WritingClass>());
     factory.registerClass(std::make_unique<TParentArrow2writingClass>());
     factory.registerClass(std::make_unique<TParentDot2zahyouClass>());
+    factory.registerClass(std::make_unique<TParentShapeVariable2valueClass>());
+    factory.registerClass(std::make_unique<TParentDot2zahyouGroupClass>());
 }
 
 } // namespace zarno

@@ -1,5 +1,7 @@
 #include "labels/labeldialogs.h"
 
+#include "labels/shapevariable2value.h"
+
 namespace zarno {
 
 namespace {
@@ -31,6 +33,12 @@ std::unique_ptr<TZahyoujikuDialogFacade> &zahyoujikuSlot()
 std::unique_ptr<TNumberDialogFacade> &numberSlot()
 {
     static std::unique_ptr<TNumberDialogFacade> dialog;
+    return dialog;
+}
+
+std::unique_ptr<TValueDialogFacade> &valueSlot()
+{
+    static std::unique_ptr<TValueDialogFacade> dialog;
     return dialog;
 }
 
@@ -96,6 +104,32 @@ std::unique_ptr<TNumberDialogFacade> TNumberDialogFacade::install(
 bool TNumberDialogFacade::edit(double min, double max, TWriting &writing)
 {
     return numberSlot() && numberSlot()->editNumber(min, max, writing);
+}
+
+std::unique_ptr<TValueDialogFacade> TValueDialogFacade::install(
+    std::unique_ptr<TValueDialogFacade> dialog)
+{
+    std::swap(valueSlot(), dialog);
+    return dialog;
+}
+
+bool TValueDialogFacade::edit(TCalcFormulaFacade &facade, TShapeVariable2value &value)
+{
+    if (!valueSlot())
+        return false;
+    value.pushCurrent();
+    bool ok = false;
+    try {
+        ok = valueSlot()->editValue(facade, value);
+    } catch (...) {
+        value.pop();
+        throw;
+    }
+    if (ok)
+        value.clearPushed();
+    else
+        value.pop();
+    return ok;
 }
 
 } // namespace zarno

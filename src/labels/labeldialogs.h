@@ -8,6 +8,8 @@ namespace zarno {
 class TZahyouProperty;
 class TZahyoujikuProperty;
 class TWriting;
+class TShapeVariable2value;
+class TCalcFormulaFacade;
 
 // Asks for the typeset text and size of a label. Without an installed
 // dialog a request counts as cancelled.
@@ -63,6 +65,20 @@ public:
     static std::unique_ptr<TNumberDialogFacade> install(
         std::unique_ptr<TNumberDialogFacade> dialog);
     static bool edit(double min, double max, TWriting &writing);
+};
+
+// The value dialog of a value label: its name, formula (through the
+// formula dialog, with the variables the facade enables), number form and
+// digits. Without an installed dialog a request counts as cancelled. A
+// cancel leaves the value as it was.
+class TValueDialogFacade
+{
+public:
+    virtual ~TValueDialogFacade() = default;
+    virtual bool editValue(TCalcFormulaFacade &facade, TShapeVariable2value &value) = 0;
+
+    static std::unique_ptr<TValueDialogFacade> install(std::unique_ptr<TValueDialogFacade> dialog);
+    static bool edit(TCalcFormulaFacade &facade, TShapeVariable2value &value);
 };
 
 } // namespace zarno

@@ -5,6 +5,7 @@
 #include "model/intersections.h"
 #include "model/parentnil2dot.h"
 #include "model/shapefactory.h"
+#include "model/shapevariable2dot.h"
 #include "model/tangents.h"
 
 namespace zarno {
@@ -28,6 +29,7 @@ void registerModelRelationClasses(TShapeFactory &factory)
     factory.registerClass(std::make_unique<TParentLines2KoutenClass>());
     factory.registerClass(std::make_unique<TParentLineCircle2KoutenClass>());
     factory.registerClass(std::make_unique<TParentCircles2KoutenClass>());
+    factory.registerClass(std::make_unique<TParentShapeVariable2dotClass>());
 }
 
 } // namespace zarno

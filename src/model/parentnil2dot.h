@@ -25,7 +25,7 @@ public:
     void setZahyouAndFacades(std::unique_ptr<TZahyou> zahyou,
         std::unique_ptr<TCalcFormulaFacade> facadeX, std::unique_ptr<TCalcFormulaFacade> facadeY);
     // Compiles both coordinate formulas.
-    void prepareFormulas();
+    virtual void prepareFormulas();
     bool isXFree() const;
     bool isYFree() const;
     TZahyou &zahyou() { return *fZahyou; }

@@ -49,6 +49,7 @@ public:
 
     void add(std::unique_ptr<TAbstractValueRecord> record);
     int count() const { return int(fRecords.size()); }
+    const std::vector<std::unique_ptr<TAbstractValueRecord>> &records() const { return fRecords; }
     // Puts every recorded value into its variables, and lets them go again.
     void pushAll();
     void popAll();

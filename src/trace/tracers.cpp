@@ -1,8 +1,10 @@
 #include "trace/tracers.h"
 
 #include "base/surface.h"
+#include "formula/calcsymbollist.h"
 #include "graphs/dots2seishiki.h"
 #include "graphs/shapefunction.h"
+#include "graphs/shapevariable2function.h"
 #include "model/shapecircle.h"
 #include "model/shapedot.h"
 #include "model/shapeline.h"
@@ -328,6 +330,41 @@ void TTracerOfSomething2function::drawRecord(TAbstractImageAdapter &surface, TPe
 TModelPoint TTracerOfSomething2function::placeMark(const TShape &shape) const
 {
     return static_cast<const TShapeFunction &>(shape).anchorPoint();
+}
+
+QList<double> TTracerOfSomething2function::valuesOf(const TAbstractTraceRecordOf &record) const
+{
+    QList<double> v;
+    for (const auto &r : static_cast<const TTraceRecordOfSomething2function &>(record).records()) {
+        const auto *values = dynamic_cast<const TValueRecordOfShape *>(r.get());
+        if (!values)
+            return {};
+        for (double x : values->values())
+            v << x;
+    }
+    return v;
+}
+
+std::unique_ptr<TAbstractTraceRecordOf> TTracerOfSomething2function::fromValues(
+    const TShape &shape, const QList<double> &values) const
+{
+    const auto *graph = dynamic_cast<const TParentShapeVariable2function *>(shape.relation());
+    if (!graph || !allFinite(values))
+        return nullptr;
+    auto record = std::make_unique<TTraceRecordOfSomething2function>();
+    qsizetype at = 0;
+    for (const auto &setter : graph->valueSetters().setters()) {
+        const qsizetype n = TCalcSymbolTable::shapeAttributes(setter->kind()).size();
+        if (at + n > values.size()
+            || record->count() == TTraceRecordOfSomething2function::kMaxRecords)
+            return nullptr;
+        record->add(std::make_unique<TValueRecordOfShape>(setter, setter->kind(),
+            std::vector<double>(values.begin() + at, values.begin() + at + n)));
+        at += n;
+    }
+    if (at != values.size() || record->count() == 0)
+        return nullptr;
+    return record;
 }
 
 } // namespace zarno

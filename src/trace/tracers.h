@@ -172,6 +172,11 @@ public:
     int drawLimit() const override { return 50; }
     int recordLimit() const override { return 2000; }
     TModelPoint placeMark(const TShape &shape) const override;
+    // The values of every shape in turn; read back against the graph's
+    // setters, so a record that does not fit them is refused.
+    QList<double> valuesOf(const TAbstractTraceRecordOf &record) const override;
+    std::unique_ptr<TAbstractTraceRecordOf> fromValues(
+        const TShape &shape, const QList<double> &values) const override;
 };
 
 } // namespace zarno

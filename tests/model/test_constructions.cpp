@@ -75,7 +75,8 @@ protected:
 TEST_F(ConstructionTest, ParentRulesForOneTwoAndThreePoints)
 {
     TShapeDot *a = point(0, 0), *b = point(1, 0), *c = point(0, 1);
-    EXPECT_TRUE(allowed({ a }).empty());
+    // Any one to five shapes can carry a point with formula coordinates.
+    EXPECT_EQ(allowed({ a }), TFiguretypeSet { TFiguretype::FIG_shapeVariable2dot });
     const TFiguretypeSet two = allowed({ a, b });
     for (TFiguretype t :
         { TFiguretype::FIG_line, TFiguretype::FIG_senbun, TFiguretype::FIG_hanCyokusen,
@@ -85,8 +86,8 @@ TEST_F(ConstructionTest, ParentRulesForOneTwoAndThreePoints)
     EXPECT_FALSE(two.contains(TFiguretype::FIG_gaisetsuen));
     const TFiguretypeSet three = allowed({ a, b, c });
     EXPECT_EQ(three,
-        (TFiguretypeSet {
-            TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc, TFiguretype::FIG_ellipse }));
+        (TFiguretypeSet { TFiguretype::FIG_gaisetsuen, TFiguretype::FIG_arc,
+            TFiguretype::FIG_ellipse, TFiguretype::FIG_shapeVariable2dot }));
 }
 
 TEST_F(ConstructionTest, ALineFollowsItsDraggedPoints)

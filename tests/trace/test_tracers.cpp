@@ -1,10 +1,13 @@
 // The tracers as the draw statuses drive them: recording limits, thinned
 // and full redraws, and what each kind of traced shape records.
 #include "graphs/shapefunction.h"
+#include "graphs/shapevariable2function.h"
 #include "loci_fixture.h"
 #include "model/shapeline.h"
+#include "persist/zarnofile.h"
 #include "support/expect_souteigai.h"
 
+#include <QTemporaryDir>
 #include <cmath>
 
 using namespace zarno;
@@ -148,6 +151,82 @@ TEST_F(Tracers, ShapesThatLeaveNoLocusAreRefusedByName)
     test::expectSouteigai([&] { TParentSomething2tracer::createTracerFor(arrowLine); },
         QStringLiteral("createShapes2shapeList"),
         QStringLiteral("直線境界タイプ(btAllVec)の軌跡はサポートしていません。"));
+}
+
+} // namespace
+
+namespace {
+
+// Keeps the highest point of every polyline drawn on it, one per drawing.
+class PeakSurface : public CountingSurface
+{
+public:
+    QList<double> peaks;
+    void drawPolyline(TPenBrush &, const TModelPoint &offset, int lastIndex, const double *,
+        const double *ys) override
+    {
+        double top = -1e300;
+        for (int i = 0; i <= lastIndex; ++i)
+            top = std::max(top, ys[i] + offset.y);
+        peaks << top;
+    }
+};
+
+TEST_F(Tracers, AGraphOverACircleRadiusReplaysTheRecordedRadii)
+{
+    TShapeDot *origin = clickPoint(-2, -2);
+    TShapeDot *centre = clickPoint(2, 2);
+    TShapeDot *rim = clickPoint(3, 2, true);
+    origin->setXY({ 0, 0 });
+    centre->setXY({ 2, 2 });
+    rim->setXY({ 3, 2 });
+    TShape *circle = construct(TFiguretype::FIG_circle);
+    TShapeList parents;
+    parents.add(circle);
+    parents.add(origin);
+    std::unique_ptr<TShape> made = static_cast<const TParentShapeVariable2functionClass &>(
+        *factory.relationClassFor(TFiguretype::FIG_shapeVariable2function))
+                                       .createWithFormula(parents, QStringLiteral("c1.r*sin(x)"));
+    auto *graph = static_cast<TShapeFunction *>(made.get());
+    field().add(std::move(made));
+    model.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
+    TShapeTracer *mark = markOf(graph);
+    ASSERT_NE(mark, nullptr);
+    dragStep(rim, 1, 0);
+    dragStep(rim, 1, 0);
+    dragStep(rim, -2, 0); // back to a recorded radius: nothing new
+    QStringList expected;
+    for (const char *r : { "1", "2", "3" })
+        expected << QStringLiteral("something2function: [1:(0.00000,0.00000)][2:(2.00000,2.00000),"
+                                   "%1.00000]")
+                        .arg(QLatin1String(r));
+    EXPECT_EQ(recordTexts(mark), expected)
+        << recordTexts(mark).join(QLatin1Char('\n')).toStdString();
+
+    // Each record draws the curve of its radius, then the live one is back.
+    rim->setXY({ 6.5, 2 });
+    model.setDrawStatusAndRedraw(TCurrentDrawStatus::DocumentChanged);
+    PeakSurface layer;
+    tracerOf(mark).drawAll(layer, *graph, mark->penBrush());
+    // The change of document recorded the radius 4.5 too. A curve may come
+    // in several pieces: each radius reaches its height somewhere.
+    ASSERT_EQ(tracerOf(mark).count(), 4);
+    for (double r : { 1.0, 2.0, 3.0, 4.5 })
+        EXPECT_TRUE(std::any_of(layer.peaks.begin(), layer.peaks.end(), [r](double top) {
+            return std::fabs(top - r) < 0.01;
+        })) << r;
+    EXPECT_LT(*std::max_element(layer.peaks.begin(), layer.peaks.end()), 4.51);
+    EXPECT_NEAR(graph->valueAt(M_PI / 2), 4.5, 1e-12);
+
+    // The records go into the document with the mark and come back whole
+    // (undo reads the same text).
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("loci.znt"));
+    TDocumentWriter::write(controller->document(), path);
+    auto loaded = TFileReader(path, factory).read();
+    auto *back = dynamic_cast<TShapeTracer *>(loaded->field().last());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(recordTexts(back), recordTexts(mark));
 }
 
 } // namespace
