@@ -40,7 +40,7 @@ public:
     QString className() const override { return QStringLiteral("TParentDot2Function"); }
     const TRelationClass &relationClass() const override { return fClass; }
 
-    void setFormula(const QString &text);
+    virtual void setFormula(const QString &text);
     const QString &formula() const { return fText; }
     TCalcFormulaFacade &facade() { return *fFacade; }
 
@@ -53,7 +53,7 @@ public:
     void saveToFile(TAbstractFileWriter &writer) const override;
     void loadFromFile(TAbstractXmlNode &figureNode) override;
 
-private:
+protected:
     const TRelationClass &fClass;
     QString fText;
     std::unique_ptr<TCalcFormulaFacade> fFacade;

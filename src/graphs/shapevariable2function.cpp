@@ -1,6 +1,5 @@
 #include "graphs/shapevariable2function.h"
 
-#include "base/fileio.h"
 #include "formula/calcformulafacade.h"
 #include "graphs/shapefunction.h"
 #include "model/shapedot.h"
@@ -8,18 +7,7 @@
 #include "model/shapevariable2dot.h"
 #include "model/tracerecord.h"
 
-#include <limits>
-
 namespace zarno {
-
-TParentShapeVariable2function::TParentShapeVariable2function(
-    const TRelationClass &cls, TFiguretype figureType)
-    : TParentSomething2function(figureType)
-    , fClass(cls)
-    , fFacade(TCalcFormulaFacade::createCalcFormulaFacade())
-{ }
-
-TParentShapeVariable2function::~TParentShapeVariable2function() = default;
 
 void TParentShapeVariable2function::setFormula(const QString &text)
 {
@@ -36,34 +24,10 @@ void TParentShapeVariable2function::prepare()
     fSetters.pushAll();
 }
 
-double TParentShapeVariable2function::valueAt(double s)
-{
-    if (!fVariable)
-        return std::numeric_limits<double>::quiet_NaN();
-    fVariable->setValue(s);
-    return fFacade->calculate();
-}
-
-void TParentShapeVariable2function::valuesAt(const double *s, double *t, qsizetype n)
-{
-    if (!fVariable) {
-        std::fill(t, t + n, std::numeric_limits<double>::quiet_NaN());
-        return;
-    }
-    fFacade->calculateBatch(*fVariable, s, t, n);
-}
-
 const TDimensionInfo &TParentShapeVariable2function::degreeInfo() const
 {
     static const TDimensionInfo none;
     return none;
-}
-
-bool TParentShapeVariable2function::calcChildren(TAbstractImageAdapter *)
-{
-    auto &shape = static_cast<TShapeFunction &>(*myShape());
-    shape.setOrigin(static_cast<TShapeDot &>(*shape.parents().first()).getXY());
-    return isValid();
 }
 
 TTraceRecord *TParentShapeVariable2function::traceRecord() const
@@ -83,19 +47,6 @@ void TParentShapeVariable2function::setupProperty()
         setFormula(text);
         shape.changed();
     }
-}
-
-void TParentShapeVariable2function::saveToFile(TAbstractFileWriter &writer) const
-{
-    writer.writeString(QStringLiteral("str"), fText);
-    writer.newLine();
-    TParents2Children::saveToFile(writer);
-}
-
-void TParentShapeVariable2function::loadFromFile(TAbstractXmlNode &figureNode)
-{
-    setFormula(figureNode.readString(QStringLiteral("str")));
-    TParents2Children::loadFromFile(figureNode);
 }
 
 std::unique_ptr<TAbstractParents2Children> TParentShapeVariable2functionClass::createRelation(

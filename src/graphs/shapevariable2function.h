@@ -10,44 +10,31 @@ namespace zarno {
 // The graph of y = f(x) whose formula also reads other shapes' attributes
 // (p1.x, c1.r, l1.angle …). The first parent, a point, is the origin and p1;
 // the others are the shapes the formula may use.
-class TParentShapeVariable2function : public TParentSomething2function
+class TParentShapeVariable2function : public TParentDot2Function
 {
 public:
-    TParentShapeVariable2function(const TRelationClass &cls, TFiguretype figureType);
-    ~TParentShapeVariable2function() override;
+    using TParentDot2Function::TParentDot2Function;
 
     QString className() const override { return QStringLiteral("TParentShapeVariable2function"); }
-    const TRelationClass &relationClass() const override { return fClass; }
 
     // Compiles the formula against the parents' variables; the graph must
     // have its parents.
-    void setFormula(const QString &text);
-    const QString &formula() const { return fText; }
-    TCalcFormulaFacade &facade() { return *fFacade; }
+    void setFormula(const QString &text) override;
     const TShapeValueSetterList &valueSetters() const { return fSetters; }
 
     // The parents' attributes go into the variables once, so a whole
     // sampling run sees one consistent set (or the recorded one, while a
     // locus replays).
     void prepare() override;
-    double valueAt(double s) override;
-    void valuesAt(const double *s, double *t, qsizetype n) override;
     // The shape variables change under the formula: it is never treated as
     // a fixed polynomial.
     const TDimensionInfo &degreeInfo() const override;
-    bool calcChildren(TAbstractImageAdapter *surface) override;
     // The parents' values now, for loci.
     TTraceRecord *traceRecord() const override;
     void setupProperty() override;
-    void saveToFile(TAbstractFileWriter &writer) const override;
-    void loadFromFile(TAbstractXmlNode &figureNode) override;
 
 private:
-    const TRelationClass &fClass;
-    QString fText;
-    std::unique_ptr<TCalcFormulaFacade> fFacade;
     TShapeValueSetterList fSetters;
-    TVariable *fVariable = nullptr;
 };
 
 // Descriptor of TParentShapeVariable2function: an origin point and one to
