@@ -10,6 +10,9 @@
 #include "labels/labeldialogs.h"
 #include "model/dialogfacades.h"
 
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -135,6 +138,13 @@ TFormulaDialogs::TFormulaDialogs(QWidget *owner)
     fRange = new TRangeInput(fInput->optionPanel());
     fInput->form().optionLayout()->addWidget(fRange);
     fRange->hide();
+    // Tab goes from the palette through the domain to the buttons.
+    TFrmFormula &form = fInput->form();
+    QWidget *chain[] = { form.palette(), fRange->infiniteButton(0), fRange->finiteButton(0),
+        fRange->preview(0), fRange->infiniteButton(1), fRange->finiteButton(1), fRange->preview(1),
+        form.okButton(), form.cancelButton() };
+    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
     TFunctionDialogFacade::install(std::make_unique<TFunctionDialog>(*this));
     TWritingDialogFacade::install(std::make_unique<TWritingDialog>(*this));
     TCalcFormulaDialogFacade::install(std::make_unique<TCalcFormulaDialog>(*this));

@@ -120,6 +120,7 @@ TFrmFormula::TFrmFormula(TFormulaFacade &faces, QWidget *parent)
     : QDialog(parent)
     , fFaces(faces)
 {
+    setFormFont(*this);
     auto *layout = new QVBoxLayout(this);
 
     auto *top = new QHBoxLayout;

@@ -18,6 +18,7 @@
 #include "model/shapedot.h"
 #include "model/shapefactory.h"
 #include "model/shapestore.h"
+#include "persist/inifile.h"
 #include "support/expect_souteigai.h"
 #include "support/fake_surface.h"
 #include "support/guidance_names.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -471,6 +473,40 @@ TEST_F(GraphDialogTest, ACancelledEditLeavesFormulaAndDomainAsTheyWere)
     graph->setupProperty();
     EXPECT_TRUE(graph->range().fMinIsInfinity);
     EXPECT_DOUBLE_EQ(graph->valueAt(3), 3);
+}
+
+} // namespace
+
+namespace {
+
+// Each place of use keeps its size in the settings between runs.
+TEST(FormulaFacadeSettings, EachPlaceReadsAndWritesItsOwnSize)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("zarno.zni"));
+    const int creator = 0;
+    TXmlIniFile::open(&creator, file);
+    TXmlIniFile::root()
+        .section(QStringLiteral("inputFormulawriting"))
+        .writeInteger(QStringLiteral("fontPt"), 20);
+    {
+        TFormulaFacadeList list;
+        EXPECT_EQ(list.facade(QStringLiteral("writing")).fontPt(), 20);
+        EXPECT_EQ(list.facade(QStringLiteral("dot2Function")).fontPt(), 14);
+        list.facade(QStringLiteral("dot2Function")).setFontPt(28);
+        expectSouteigai([&] { list.facade(QStringLiteral("nowhere")); }, QStringLiteral("facade"),
+            QStringLiteral("数式入力の場所(nowhere)はありません。"));
+    }
+    const TIniHash &root = TXmlIniFile::root();
+    EXPECT_EQ(const_cast<TIniHash &>(root)
+                  .section(QStringLiteral("inputFormuladot2Function"))
+                  .readInteger(QStringLiteral("fontPt"), 0),
+        28);
+    EXPECT_EQ(const_cast<TIniHash &>(root)
+                  .section(QStringLiteral("inputFormulashapeVariable2function"))
+                  .readInteger(QStringLiteral("fontPt"), 0),
+        14);
+    TXmlIniFile::close(&creator);
 }
 
 } // namespace

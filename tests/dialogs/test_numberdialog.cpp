@@ -219,3 +219,44 @@ TEST_F(NumberDialogTest, TheSizeListShowsOnlyForLabelsThatHaveAChoice)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NumberDialogTest, AltAndALetterReachesEachField)
+{
+    struct Case
+    {
+        TNumberMode mode;
+        Qt::Key key;
+        const char *field; // which edit takes the focus, if any
+    } cases[] = {
+        { TNumberMode::nmRational, Qt::Key_D, "denominator" },
+        { TNumberMode::nmRational, Qt::Key_N, "numerator" },
+        { TNumberMode::nmRationalPi, Qt::Key_C, "" }, // no formula in the fraction types
+        { TNumberMode::nmReal, Qt::Key_C, "formula" },
+        { TNumberMode::nmDegree, Qt::Key_F, "size" },
+    };
+    for (const Case &c : cases) {
+        QString focused = QStringLiteral("?");
+        whenModal([&](QWidget &modal) {
+            form().typeButton(c.mode)->click();
+            // Accelerators work in the active window.
+            modal.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&modal));
+            form().okButton()->setFocus();
+            QTest::keyClick(&modal, c.key, Qt::AltModifier);
+            QWidget *f = QApplication::focusWidget();
+            focused = f == form().numeratorEdit() ? QStringLiteral("numerator")
+                : f == form().denominatorEdit()   ? QStringLiteral("denominator")
+                : f == form().formulaEdit()       ? QStringLiteral("formula")
+                : f == form().sizeBox()           ? QStringLiteral("size")
+                                                  : QString();
+            messages->answers.push_back(TModalResult::mrYes);
+            form().reject();
+        });
+        TNumberDialogFacade::edit(0, kHuge, *writing);
+        EXPECT_EQ(focused, QString::fromUtf8(c.field)) << c.key;
+    }
+}
+
+} // namespace
