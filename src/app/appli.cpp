@@ -2,8 +2,6 @@
 
 #include "app/figureactionmanager.h"
 #include "app/interimaxesdialog.h"
-#include "app/interimfunctiondialog.h"
-#include "app/interimwritingdialog.h"
 #include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
@@ -11,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "core/appinfo.h"
+#include "dialogs/formuladialogs.h"
 #include "graphs/dot2function.h"
 #include "labels/labelclasses.h"
 #include "model/field.h"
@@ -167,8 +166,9 @@ TAppli::TAppli(TfrmMain &window)
     if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
         fMenus->setAvailable(TCommandId::cmdPrintAreaToggle, false);
 
-    TFunctionDialogFacade::install(std::make_unique<TInterimFunctionDialogFacade>(&window));
-    TWritingDialogFacade::install(std::make_unique<TInterimWritingDialogFacade>(&window));
+    // The formula and number dialogs stand behind the graphs', labels' and
+    // coordinates' facades until this object goes.
+    fFormulaDialogs = std::make_unique<TFormulaDialogs>(&window);
     TZahyoujikuDialogFacade::install(std::make_unique<TInterimAxesDialogFacade>(&window));
 
     fTools->readSettings();
@@ -203,8 +203,7 @@ TAppli::~TAppli()
     fMenus.reset();
     fFactory.reset();
     TTraceAdapter::release();
-    TFunctionDialogFacade::install(nullptr);
-    TWritingDialogFacade::install(nullptr);
+    fFormulaDialogs.reset(); // writes the formula sizes while the settings are open
     TZahyoujikuDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
     TTeXResolution::install(nullptr);

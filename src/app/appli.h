@@ -8,6 +8,7 @@ class TAutosave;
 class TController;
 class TDisplayAdapter;
 class TFigureActionManager;
+class TFormulaDialogs;
 class TGuidanceNameCreator;
 class TMenuActionManager;
 class TModel;
@@ -36,6 +37,7 @@ public:
     TFigureActionManager &tools() { return *fTools; }
     TMenuActionManager &menus() { return *fMenus; }
     TDisplayAdapter &screen() { return *fScreen; }
+    TFormulaDialogs &formulaDialogs() { return *fFormulaDialogs; }
 
 private:
     TfrmMain &fWindow;
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<TDisplayAdapter> fScreen;
     std::unique_ptr<TController> fController;
     std::unique_ptr<TAutosave> fAutosave;
+    std::unique_ptr<TFormulaDialogs> fFormulaDialogs;
 };
 
 } // namespace zarno

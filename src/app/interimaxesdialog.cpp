@@ -1,7 +1,7 @@
 #include "app/interimaxesdialog.h"
 
-#include "app/interimwritingdialog.h"
 #include "core/commonprocs.h"
+#include "dialogs/frmformula.h"
 #include "formula/calcformulafacade.h"
 #include "formula/numbertext.h"
 #include "labels/writing.h"
@@ -69,7 +69,7 @@ TIntervalEditor::TIntervalEditor(bool withSize, QWidget *parent)
     row->addWidget(fReal, 1);
     if (withSize) {
         fSize = new QComboBox(this);
-        for (int pt : TInterimWritingDialog::sizes())
+        for (int pt : formulaFontSizes())
             fSize->addItem(QString::number(pt), pt);
         row->addWidget(new QLabel(QStringLiteral("pt"), this));
         row->insertWidget(row->count() - 1, fSize);

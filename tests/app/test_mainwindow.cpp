@@ -2,8 +2,6 @@
 // the delete question, the zoom sliders and the single-instance start.
 #include "app/appli.h"
 #include "app/figureactionmanager.h"
-#include "app/interimfunctiondialog.h"
-#include "app/interimwritingdialog.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
@@ -13,6 +11,7 @@
 #include "app/singleinstance.h"
 #include "app/splash.h"
 #include "app/zarnoapplication.h"
+#include "dialogs/frmformula.h"
 #include "graphs/shapefunction.h"
 #include "labels/shapewriting.h"
 #include "model/field.h"
@@ -405,7 +404,7 @@ TEST_F(MainWindowTest, TheToolbarCustomisationCanBeCancelled)
     EXPECT_TRUE(appli->tools().menuAction(TFiguretype::FIG_line)->isVisible()); // still in the menu
 }
 
-TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
+TEST_F(MainWindowTest, AGraphThroughTheFormulaDialogFollowsItsOrigin)
 {
     appli->tools().pointTool()->setChecked(true);
     clickAt(0, 0);
@@ -414,7 +413,7 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     bool sawError = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        auto *d = static_cast<TInterimFunctionDialog *>(dialog);
+        auto *d = dynamic_cast<TFrmFormula *>(dialog);
         ASSERT_NE(d, nullptr);
         // The typeset preview: ink, and red only where the formula breaks off.
         const auto inks = [d] {
@@ -428,11 +427,11 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
                 }
             return std::make_pair(black, red);
         };
-        QTest::keyClicks(d->formulaEdit(), QStringLiteral("x^2-"));
-        sawError = !d->okButton()->isEnabled() && !d->messageLabel()->text().isEmpty();
+        QTest::keyClicks(d->edit(), QStringLiteral("x^2-"));
+        sawError = !d->okButton()->isEnabled() && !d->statusLabel()->text().isEmpty();
         EXPECT_GT(inks().first, 20);
         EXPECT_GT(inks().second, 5);
-        QTest::keyClicks(d->formulaEdit(), QStringLiteral("2"));
+        QTest::keyClicks(d->edit(), QStringLiteral("2"));
         EXPECT_TRUE(d->okButton()->isEnabled());
         EXPECT_GT(inks().first, 20);
         EXPECT_EQ(inks().second, 0);
@@ -457,7 +456,7 @@ TEST_F(MainWindowTest, AGraphThroughTheInterimDialogFollowsItsOrigin)
     EXPECT_EQ(g->rawDistance({ 0, -2 }, appli->screen().getModelPerPixel()), 100);
 }
 
-TEST_F(MainWindowTest, ALabelThroughTheInterimDialogWithItsTypesetPreview)
+TEST_F(MainWindowTest, ALabelThroughTheFormulaDialogWithItsTypesetPreview)
 {
     appli->tools().pointTool()->setChecked(true);
     clickAt(1, 1);
@@ -466,7 +465,7 @@ TEST_F(MainWindowTest, ALabelThroughTheInterimDialogWithItsTypesetPreview)
     ASSERT_TRUE(labelTool->isEnabled());
     bool emptyRefused = false, sawError = false;
     QTimer::singleShot(0, [&] {
-        auto *d = dynamic_cast<TInterimWritingDialog *>(QApplication::activeModalWidget());
+        auto *d = dynamic_cast<TFrmFormula *>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         const auto inks = [d] {
             int black = 0, red = 0;
@@ -480,12 +479,12 @@ TEST_F(MainWindowTest, ALabelThroughTheInterimDialogWithItsTypesetPreview)
             return std::make_pair(black, red);
         };
         emptyRefused = !d->okButton()->isEnabled();
-        QTest::keyClicks(d->textEdit(), QStringLiteral("\\frac{1}{"));
-        sawError = d->hasError() && !d->messageLabel()->text().isEmpty();
+        QTest::keyClicks(d->edit(), QStringLiteral("\\frac{1}{"));
+        sawError = d->hasError() && !d->statusLabel()->text().isEmpty();
         EXPECT_GT(inks().second, 5); // the broken-off rest in red
-        QTest::keyClicks(d->textEdit(), QStringLiteral("2}"));
+        QTest::keyClicks(d->edit(), QStringLiteral("2}"));
         EXPECT_FALSE(d->hasError());
-        EXPECT_TRUE(d->messageLabel()->text().isEmpty());
+        EXPECT_TRUE(d->statusLabel()->text().isEmpty());
         EXPECT_GT(inks().first, 20);
         EXPECT_EQ(inks().second, 0);
         d->sizeBox()->setCurrentIndex(d->sizeBox()->findData(20));

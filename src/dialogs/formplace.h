@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zarno {
+
+// Where the dialogs keep their places in the settings (formPositionAndSize /
+// key). Without a settings file a dialog opens where the platform puts it
+// and nothing is kept.
+void readFormPos(QWidget &form, const QString &key);
+void writeFormPos(const QWidget &form, const QString &key);
+void readFormBounds(QWidget &form, const QString &key);
+void writeFormBounds(const QWidget &form, const QString &key);
+// The common set-up on show: the dialogs' 9-point font.
+void setFormFont(QWidget &form);
+
+} // namespace zarno
