@@ -31,14 +31,24 @@ public:
     { }
     bool editFunction(QString &text, TRange &range, bool isY) override
     {
-        TFormulaFacade &facade = fDialogs.facade(
-            isY ? QStringLiteral("dot2FunctionY") : QStringLiteral("dot2Function"));
         // A graph's formula may use its free variable and nothing else.
         auto calc = TCalcFormulaFacade::createCalcFormulaFacade();
         TCalcSymbolOnOff onOff;
         (isY ? onOff.yOn : onOff.xOn) = true;
         calc->setCalcSymbolOnOff(onOff);
+        return edit(isY ? QStringLiteral("dot2FunctionY") : QStringLiteral("dot2Function"), *calc,
+            text, range);
+    }
+    // The graph's own facade enables x and its parents' attributes.
+    bool editFunctionWithVariables(TCalcFormulaFacade &calc, QString &text, TRange &range) override
+    {
+        return edit(QStringLiteral("shapeVariable2function"), calc, text, range);
+    }
 
+private:
+    bool edit(const QString &place, TCalcFormulaFacade &calc, QString &text, TRange &range)
+    {
+        TFormulaFacade &facade = fDialogs.facade(place);
         TRangeInput &rangeInput = fDialogs.rangeInput();
         QWidget *panel = fDialogs.input().optionPanel();
         rangeInput.load(range);
@@ -56,7 +66,7 @@ public:
             }
         } hide { rangeInput, panel };
 
-        const bool ok = facade.inputCalcOwnPt(*calc, text, text.isEmpty()) == 1
+        const bool ok = facade.inputCalcOwnPt(calc, text, text.isEmpty()) == 1
             && !facade.resultText().trimmed().isEmpty();
         if (!ok)
             return false;
@@ -65,7 +75,6 @@ public:
         return true;
     }
 
-private:
     TFormulaDialogs &fDialogs;
 };
 

@@ -455,6 +455,32 @@ TEST_F(GraphDialogTest, AGraphWithTheDomainMinusOneToTwoIsDrawnOnlyThere)
     EXPECT_FALSE(dialogs.rangeInput().isVisible()); // the panel goes with the dialog
 }
 
+TEST_F(GraphDialogTest, AGraphOverAnotherPointTakesItsAttributesButNotY)
+{
+    TShapeStore more = factory.createSilently(TFiguretype::FIG_dotOnField, TShapeList());
+    auto *q = static_cast<TShapeDot *>(more.first());
+    q->setInitialXY({ 2, 3 });
+    field.takeAllFrom(more);
+    whenModal([&](QWidget &) {
+        QTest::keyClicks(form().edit(), QStringLiteral("y+p2.y"));
+        EXPECT_FALSE(form().okButton()->isEnabled());
+        form().edit()->clear();
+        QTest::keyClicks(form().edit(), QStringLiteral("p2.y*sin(x)"));
+        EXPECT_TRUE(form().okButton()->isEnabled()) << form().statusLabel()->text().toStdString();
+        form().okButton()->click();
+    });
+    TShapeList parents;
+    parents.add(origin);
+    parents.add(q);
+    TShapeStore built = factory.create(TFiguretype::FIG_shapeVariable2function, parents);
+    ASSERT_EQ(built.count(), 1);
+    auto *graph = static_cast<TShapeFunction *>(built.first());
+    field.takeAllFrom(built);
+    // The first point is the origin and p1; the other is p2.
+    EXPECT_EQ(graph->parents().first(), origin);
+    EXPECT_NEAR(graph->valueAt(M_PI / 2), 3, 1e-12);
+}
+
 TEST_F(GraphDialogTest, ACancelledEditLeavesFormulaAndDomainAsTheyWere)
 {
     TShapeList parents;
