@@ -13,6 +13,7 @@ class TMenuActionManager;
 class TModel;
 class TShapeFactory;
 class TTeXResolution;
+class TViewShapeListFacade;
 class TfrmMain;
 
 // Typeset rules and radical strokes at the drawing surfaces' resolution and
@@ -36,6 +37,7 @@ public:
     TFigureActionManager &tools() { return *fTools; }
     TMenuActionManager &menus() { return *fMenus; }
     TDisplayAdapter &screen() { return *fScreen; }
+    TViewShapeListFacade &shapeList() { return *fShapeList; }
 
 private:
     TfrmMain &fWindow;
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<TDisplayAdapter> fScreen;
     std::unique_ptr<TController> fController;
     std::unique_ptr<TAutosave> fAutosave;
+    std::unique_ptr<TViewShapeListFacade> fShapeList;
 };
 
 } // namespace zarno
