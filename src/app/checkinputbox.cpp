@@ -288,8 +288,8 @@ void TCheckInputBox::layout()
     fCheck->setEnabled(false);
     // Alignment 0: the caption stands left of the box.
     fCheck->setLayoutDirection(fInfo.alignment == 0 ? Qt::RightToLeft : Qt::LeftToRight);
-    fLabel->setText((fInfo.intervalPrefix ? QStringLiteral("間隔") : QString())
-        + QStringLiteral("(&") + previewLetter() + QStringLiteral(")"));
+    fLabel->setText(acceleratorCaption((fInfo.intervalPrefix ? QStringLiteral("間隔") : QString())
+        + QStringLiteral("(&") + previewLetter() + QStringLiteral(")")));
     fLabel->adjustSize();
     const int checkHeight = fCheck->sizeHint().height();
     QRect extraRect;

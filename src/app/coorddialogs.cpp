@@ -74,7 +74,7 @@ TFrmInputZahyou::TFrmInputZahyou(QWidget *parent)
         auto *grid = new QGridLayout(box);
         fFree[std::size_t(i)] = new QCheckBox(QString::fromUtf8(freeCaptions[i]), box);
         grid->addWidget(fFree[std::size_t(i)], 0, 0, 1, 2);
-        auto *label = new QLabel(QString::fromUtf8(labels[i]), box);
+        auto *label = new QLabel(acceleratorCaption(QString::fromUtf8(labels[i])), box);
         grid->addWidget(label, 1, 0, Qt::AlignVCenter);
         auto *preview = new TPreviewBox(box);
         preview->setMinimumSize(360, 60);
@@ -196,7 +196,7 @@ TFrmInputZahyouProperty::TFrmInputZahyouProperty(QWidget *parent)
 {
     auto *layout = new QVBoxLayout(this);
     auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("ラベル(&L)"), this));
+    nameRow->addWidget(new QLabel(acceleratorCaption(QStringLiteral("ラベル(&L)")), this));
     fNamePreview = new TPreviewBox(this);
     fNamePreview->setMinimumSize(300, 56);
     nameRow->addWidget(fNamePreview, 1);
@@ -210,7 +210,7 @@ TFrmInputZahyouProperty::TFrmInputZahyouProperty(QWidget *parent)
     fNamePreview->setOnClick([this] { editName(); });
 
     auto *valueRow = new QHBoxLayout;
-    fValueLabel = new QLabel(QStringLiteral("値(&V)"), this);
+    fValueLabel = new QLabel(acceleratorCaption(QStringLiteral("値(&V)")), this);
     valueRow->addWidget(fValueLabel);
     fValuePreview = new TPreviewBox(this);
     fValuePreview->setMinimumSize(300, 56);
@@ -223,9 +223,11 @@ TFrmInputZahyouProperty::TFrmInputZahyouProperty(QWidget *parent)
     fValuePreview->setOnClick([this] { editValueFormula(); });
 
     auto *digitsRow = new QHBoxLayout;
-    digitsRow->addWidget(new QLabel(
-        QStringLiteral("小数点以下の桁数(1～%1)(&D)").arg(TZahyouProperty::kMaxDigits), this));
+    auto *digitsLabel = new QLabel(
+        QStringLiteral("小数点以下の桁数(1～%1)(&D)").arg(TZahyouProperty::kMaxDigits), this);
+    digitsRow->addWidget(digitsLabel);
     fDigits = new QSpinBox(this);
+    digitsLabel->setBuddy(fDigits); // Alt+D
     fDigits->setRange(TZahyouProperty::kMinDigits, TZahyouProperty::kMaxDigits);
     fDigits->setStyleSheet(QStringLiteral("QSpinBox { background: #dadac0; }"));
     digitsRow->addWidget(fDigits);
@@ -261,8 +263,6 @@ TFrmInputZahyouProperty::TFrmInputZahyouProperty(QWidget *parent)
         if (fValueMode)
             editValueFormula();
     });
-    auto *altD = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
-    connect(altD, &QShortcut::activated, fDigits, [this] { fDigits->setFocus(); });
 }
 
 TFrmInputZahyouProperty::~TFrmInputZahyouProperty() = default;

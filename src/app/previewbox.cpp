@@ -130,6 +130,15 @@ bool editWritingOwn(TWriting &writing)
     return true;
 }
 
+QString acceleratorCaption(const QString &caption)
+{
+    const qsizetype at = caption.indexOf(QLatin1Char('&'));
+    if (at < 0 || at + 1 >= caption.size())
+        return caption.toHtmlEscaped();
+    return caption.left(at).toHtmlEscaped() + QStringLiteral("<u>") + caption.at(at + 1)
+        + QStringLiteral("</u>") + caption.mid(at + 2).toHtmlEscaped();
+}
+
 void restoreFormPosition(QWidget &form, const QString &key)
 {
     if (!TXmlIniFile::isOpen())

@@ -66,6 +66,10 @@ bool drawTeXCentred(TCanvas &canvas, int height, const QString &tex, int pt);
 // dialog in display mode for typeset text. False when cancelled.
 bool editWritingOwn(TWriting &writing);
 
+// A caption with an accelerator, "(&X)", as a label shows it without a buddy:
+// the letter underlined. The key itself is handled by the dialog.
+QString acceleratorCaption(const QString &caption);
+
 // Window places kept under formPositionAndSize/key (left and top only).
 void restoreFormPosition(QWidget &form, const QString &key);
 void storeFormPosition(const QWidget &form, const QString &key);

@@ -143,6 +143,13 @@ int darkAround(const QImage &image, QPoint p, int radius)
     return n;
 }
 
+// With ZARNO_SHOT_DIR set, a picture of the widget goes there to be looked at.
+void keepPicture(QWidget &w, const char *name)
+{
+    if (qEnvironmentVariableIsSet("ZARNO_SHOT_DIR"))
+        w.grab().save(QDir(qEnvironmentVariable("ZARNO_SHOT_DIR")).filePath(QLatin1String(name)));
+}
+
 class DialogsTest : public ::testing::Test
 {
 protected:
@@ -234,7 +241,9 @@ TEST_F(DialogsTest, AFreePointTakesAFormulaForXAndCancelLeavesItAsItWas)
                 d.preview(0)->click(); // "2+": OK is refused
                 EXPECT_EQ(d.errorFlag(0), 1);
                 EXPECT_FALSE(d.okButton()->isEnabled());
+                keepPicture(d, "coordinate-error.png");
                 d.preview(0)->click(); // "3"
+                keepPicture(d, "coordinate.png");
                 EXPECT_EQ(d.errorFlag(0), 0);
                 EXPECT_TRUE(d.okButton()->isEnabled());
                 d.okButton()->click();
@@ -290,6 +299,7 @@ TEST_F(DialogsTest, APointWithShapeFormulasFollowsItsParent)
             EXPECT_TRUE(d.freeBox(0)->isHidden());
             d.preview(0)->click();
             d.preview(1)->click();
+            keepPicture(d, "coordinate-shapevalues.png");
             EXPECT_TRUE(d.okButton()->isEnabled());
             d.okButton()->click();
         }));
@@ -353,6 +363,7 @@ TEST(ZahyouPropertyDialog, OkTakesTheChoicesAndCancelRestoresTheName)
             for (int i = 0; i < 8; ++i)
                 d.digits()->stepUp();
             EXPECT_EQ(d.digits()->value(), TZahyouProperty::kMaxDigits);
+            keepPicture(d, "zahyouproperty.png");
             ok ? d.okButton()->click() : d.reject();
         });
         EXPECT_EQ(facade.editZahyouProperty(property), ok);
@@ -453,11 +464,12 @@ TEST_F(DialogsTest, TheAxesDialogSwitchesTheGridOnAndTheScaleToMultiplesOfPi)
                     EXPECT_TRUE(grid.preview()->isEnabled());
                     grid.preview()->click();
                 }
-                EXPECT_EQ(d.axeInput(1).row(1).label()->text(), QStringLiteral("間隔(&T)"));
+                EXPECT_EQ(d.axeInput(1).row(1).label()->text(), QStringLiteral("間隔(<u>T</u>)"));
                 // Alt+S and Alt+T: the scales' number dialogs.
                 QTest::keyClick(&d, Qt::Key_S, Qt::AltModifier);
                 QTest::keyClick(&d, Qt::Key_T, Qt::AltModifier);
                 EXPECT_TRUE(numbers->scripts.empty());
+                keepPicture(d, "axes-dialog.png");
                 ok ? d.btnOk()->click() : d.btnCancel()->click();
             }));
         EXPECT_EQ(numbers->asked, ok ? 8 : 4);
