@@ -224,8 +224,11 @@ void TFormViewShapeList::closeEvent(QCloseEvent *event)
     hide();
 }
 
-TViewShapeListFacade::TViewShapeListFacade(QWidget *)
-    : fForm(std::make_unique<TFormViewShapeList>())
+// A tool window of the main window: it stays above it and does not keep the
+// program running once the main window is closed. The facade goes before
+// the main window, so the form is never freed twice.
+TViewShapeListFacade::TViewShapeListFacade(QWidget *mainWindow)
+    : fForm(std::make_unique<TFormViewShapeList>(mainWindow))
 { }
 
 TViewShapeListFacade::~TViewShapeListFacade()

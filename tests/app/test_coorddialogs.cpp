@@ -343,13 +343,11 @@ TEST(CoordinateDialog, FreeMovementIsOfferedOnlyWhereAZahyouMayBeFree)
 
 // ------------------------------------------------------ display of a read-out
 
-TEST(ZahyouPropertyDialog, OkTakesTheChoicesAndCancelRestoresTheName)
+// Labels need the typesetting the program sets up: these run in its window.
+TEST_F(DialogsTest, TheReadOutDialogTakesTheChoicesAndCancelRestoresTheName)
 {
-    test::ScopedScriptedDialogs messages;
-    auto texts = std::make_unique<GivenTexts>();
-    GivenTexts *given = texts.get();
-    auto previous = TWritingDialogFacade::install(std::move(texts));
-    TZahyouPropertyFacade facade(nullptr);
+    GivenTexts *given = texts;
+    TZahyouPropertyFacade facade(&window);
     for (const bool ok : { true, false }) {
         TZahyouProperty property;
         given->answers = { QStringLiteral("B") };
@@ -374,7 +372,38 @@ TEST(ZahyouPropertyDialog, OkTakesTheChoicesAndCancelRestoresTheName)
         EXPECT_EQ(property.xScaletype, TZahyouScaletype::zstDouble);
         EXPECT_EQ(property.digits, ok ? 5 : 1);
     }
-    TWritingDialogFacade::install(std::move(previous));
+}
+
+TEST_F(DialogsTest, TheValueDisplayDialogEditsFormulaFormAndDigits)
+{
+    TZahyouPropertyFacade facade(&window);
+    auto name = TWriting::createTextWriting();
+    name->setText(QStringLiteral("L"));
+    auto calc = TCalcFormulaFacade::createCalcFormulaFacade();
+    for (const bool ok : { true, false }) {
+        TValueDisplay value { name.get(), QStringLiteral("0"), TZahyouScaletype::zstDouble, 2 };
+        formulas->answers = { QStringLiteral("pi/3") };
+        QTimer::singleShot(0, [&] {
+            TFrmInputZahyouProperty &d = facade.form();
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("形の属性を使った式の表示設定"));
+            EXPECT_FALSE(d.valuePreview()->isHidden());
+            EXPECT_TRUE(d.group(1)->isHidden());
+            EXPECT_EQ(d.group(0)->title(), QStringLiteral("数値の種類"));
+            d.valuePreview()->click();
+            d.scaleRadio(0, 2)->click(); // degrees
+            d.digits()->stepDown();
+            d.digits()->stepDown(); // stops at 1
+            keepPicture(d, "valueproperty.png");
+            ok ? d.okButton()->click() : d.reject();
+        });
+        EXPECT_EQ(facade.editValue(*calc, value), ok ? 1 : 2);
+        ASSERT_FALSE(formulas->requests.empty());
+        EXPECT_EQ(formulas->requests.back().place, QStringLiteral("zahyouProperty"));
+        EXPECT_TRUE(formulas->requests.back().selectAll); // "0" comes selected
+        EXPECT_EQ(value.valueStr, ok ? QStringLiteral("pi/3") : QStringLiteral("0"));
+        EXPECT_EQ(value.scaletype, ok ? TZahyouScaletype::zstDegree : TZahyouScaletype::zstDouble);
+        EXPECT_EQ(value.digits, ok ? 1 : 2);
+    }
 }
 
 // ------------------------------------------------------------ position editor
@@ -403,9 +432,8 @@ TEST(PositionEditor, DistanceAndDirectionGiveTheOffset)
     }
 }
 
-TEST(PositionEditor, LoadsALabelsOffsetAndRefusesOneOffItsDirection)
+TEST_F(DialogsTest, ThePositionEditorLoadsALabelsOffsetAndRefusesOneOffItsDirection)
 {
-    test::ScopedScriptedDialogs messages;
     QWidget owner;
     owner.resize(300, 200);
     TCheckInputBoxAddPosition editor(0, &owner);
