@@ -58,8 +58,15 @@ public:
             opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(text.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
             index.data(kNumberRole).toString());
-        painter->drawText(text.adjusted(fForm.firstColumnWidth() + 4, 0, 0, 0),
-            Qt::AlignVCenter | Qt::AlignLeft, index.data(kNameRole).toString());
+        // The separator on its own: drawn together with a Japanese name it
+        // would take that name's font and push the name off the column.
+        const QString name = index.data(kNameRole).toString();
+        const QString separator = QStringLiteral(" : ");
+        const int at = fForm.firstColumnWidth() + 4;
+        painter->drawText(text.adjusted(at, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, separator);
+        painter->drawText(
+            text.adjusted(at + painter->fontMetrics().horizontalAdvance(separator), 0, 0, 0),
+            Qt::AlignVCenter | Qt::AlignLeft, name.mid(separator.size()));
         painter->restore();
     }
 
