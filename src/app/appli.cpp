@@ -1,13 +1,15 @@
 #include "app/appli.h"
 
+#include "app/axesdialog.h"
+#include "app/coorddialogs.h"
 #include "app/figureactionmanager.h"
-#include "app/interimaxesdialog.h"
 #include "app/logic/autosave.h"
 #include "app/logic/commands.h"
 #include "app/logic/controller.h"
 #include "app/logic/model.h"
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
+#include "app/shapelistwindow.h"
 #include "core/appinfo.h"
 #include "dialogs/formuladialogs.h"
 #include "graphs/dot2function.h"
@@ -151,6 +153,11 @@ TAppli::TAppli(TfrmMain &window)
     fScreen = std::make_unique<TDisplayAdapter>();
     fController = std::make_unique<TController>(*fModel, *fFactory, window, *fScreen);
 
+    // Created hidden; the figureList command shows it beside the window.
+    fShapeList = std::make_unique<TViewShapeListFacade>(&window);
+    fShapeList->setController(fController.get());
+    window.setShapeList(fShapeList.get());
+
     fScreen->attachMainWindow(window.view());
     fModel->setController(fController.get());
     fModel->setFactory(fFactory.get());
@@ -158,9 +165,9 @@ TAppli::TAppli(TfrmMain &window)
     window.setManagers(fMenus.get(), fTools.get());
     fMenus->setController(fController.get());
     fMenus->build(window, *window.menuBar(), *window.commandToolbar(), *window.shapePopup());
+    fMenus->buildPopup(*fShapeList->popupMenu());
     fTools->setUp(window, *window.figureToolbar(), *fMenus->figureMenu(), *fFactory, *fController);
     // What the program cannot do yet is shown but not offered.
-    fMenus->setAvailable(TCommandId::cmdFigureList, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_zahyoujiku))
         fMenus->setAvailable(TCommandId::cmdZahyoujikuToggle, false);
     if (!fFactory->hasRelation(TFiguretype::FIG_printArea))
@@ -169,7 +176,10 @@ TAppli::TAppli(TfrmMain &window)
     // The formula and number dialogs stand behind the graphs', labels' and
     // coordinates' facades until this object goes.
     fFormulaDialogs = std::make_unique<TFormulaDialogs>(&window);
-    TZahyoujikuDialogFacade::install(std::make_unique<TInterimAxesDialogFacade>(&window));
+    TZahyoujikuDialogFacade::install(std::make_unique<TZahyoujikuPropertyFacade>(&window));
+    TZahyouDialogFacade::install(std::make_unique<TZahyouFacade>(&window));
+    TZahyouPropertyDialogFacade::install(std::make_unique<TZahyouPropertyFacade>(&window));
+    TValueDialogFacade::install(std::make_unique<TValueLabelFacade>(&window));
 
     fTools->readSettings();
     readFolders(fController->loadSave());
@@ -192,9 +202,11 @@ TAppli::~TAppli()
     // the managers or the screen once they are gone.
     fWindow.setController(nullptr);
     fWindow.setManagers(nullptr, nullptr);
+    fWindow.setShapeList(nullptr);
     fScreen->attachMainWindow(nullptr);
     // The document and the selection go first, then the objects that only
     // refer to them, then the class-wide tables.
+    fShapeList.reset(); // keeps its width in the settings
     fController.reset();
     fAutosave.reset(); // a clean end: the recovery copy goes
     fScreen.reset();
@@ -205,6 +217,9 @@ TAppli::~TAppli()
     TTraceAdapter::release();
     fFormulaDialogs.reset(); // writes the formula sizes while the settings are open
     TZahyoujikuDialogFacade::install(nullptr);
+    TZahyouDialogFacade::install(nullptr);
+    TZahyouPropertyDialogFacade::install(nullptr);
+    TValueDialogFacade::install(nullptr);
     TParents2Children::setGuidanceNameCreator(nullptr);
     TTeXResolution::install(nullptr);
     fGuidance.reset();

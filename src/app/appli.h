@@ -14,6 +14,7 @@ class TMenuActionManager;
 class TModel;
 class TShapeFactory;
 class TTeXResolution;
+class TViewShapeListFacade;
 class TfrmMain;
 
 // Typeset rules and radical strokes at the drawing surfaces' resolution and
@@ -38,6 +39,7 @@ public:
     TMenuActionManager &menus() { return *fMenus; }
     TDisplayAdapter &screen() { return *fScreen; }
     TFormulaDialogs &formulaDialogs() { return *fFormulaDialogs; }
+    TViewShapeListFacade &shapeList() { return *fShapeList; }
 
 private:
     TfrmMain &fWindow;
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<TController> fController;
     std::unique_ptr<TAutosave> fAutosave;
     std::unique_ptr<TFormulaDialogs> fFormulaDialogs;
+    std::unique_ptr<TViewShapeListFacade> fShapeList;
 };
 
 } // namespace zarno

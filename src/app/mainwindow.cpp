@@ -5,8 +5,10 @@
 #include "app/logic/controller.h"
 #include "app/menuactionmanager.h"
 #include "app/penbrushlists.h"
+#include "app/shapelistwindow.h"
 #include "app/splash.h"
 #include "core/messagedialogs.h"
+#include "model/field.h"
 #include "render/dpi.h"
 
 #include <QAction>
@@ -352,6 +354,22 @@ bool TfrmMain::isRulerVisible() const
 void TfrmMain::setStatusText(const QString &text)
 {
     fStatus->setText(text);
+}
+
+void TfrmMain::showShapeList(TField &field, const TShapeList *selection)
+{
+    if (fShapeList)
+        fShapeList->showListAndSelection(field, selection);
+}
+
+void TfrmMain::toggleShapeList()
+{
+    if (!fShapeList || !fMenus)
+        return;
+    // Beside the right edge of the frame, as tall as it.
+    const QRect frame = frameGeometry();
+    fShapeList->place(
+        fMenus->action(TCommandId::cmdFigureList), frame.right() + 1, frame.height(), frame.top());
 }
 
 void TfrmMain::showShapePopup()

@@ -18,6 +18,7 @@ class TComboBoxList;
 class TController;
 class TFigureActionManager;
 class TMenuActionManager;
+class TViewShapeListFacade;
 
 // The drawing view: shows the screen surface's bitmap and hands mouse and
 // key events to the controller.
@@ -80,6 +81,8 @@ public:
 
     void setController(TController *controller);
     void setManagers(TMenuActionManager *menus, TFigureActionManager *tools);
+    // The shape list window beside this one; none while there is no program.
+    void setShapeList(TViewShapeListFacade *shapeList) { fShapeList = shapeList; }
 
     TViewWidget *view() const { return fView; }
     QToolBar *commandToolbar() const { return fCommandBar; }
@@ -105,8 +108,8 @@ public:
     void setCommandEnabled(TCommandId commandId, bool enabled) override;
     void setSelectionCommands(
         TPropertyType propertyType, bool canDelete, bool anySelected) override;
-    void showShapeList(TField &, const TShapeList *) override { }
-    void toggleShapeList() override { }
+    void showShapeList(TField &field, const TShapeList *selection) override;
+    void toggleShapeList() override;
     void showScaleBar(bool shown) override { setRulerVisible(shown); }
     void setupToolbar() override;
     void showSplash() override;
@@ -128,6 +131,7 @@ private:
     TController *fController = nullptr;
     TMenuActionManager *fMenus = nullptr;
     TFigureActionManager *fTools = nullptr;
+    TViewShapeListFacade *fShapeList = nullptr;
     TViewWidget *fView;
     TRulerWidget *fRuler;
     TZoomSlider *fZoomH;

@@ -440,6 +440,15 @@ void TController::mouse(TMouseKind kind, TMouseButton button, unsigned shift, in
         return;
     if (kind == TMouseKind::mkMove && !fSurface->isInView(x, y))
         return;
+    if (kind == TMouseKind::mkDoubleClick) {
+        // The first click selected the point: the second opens its
+        // coordinates, as the property command does.
+        const TShapeList &selection = fModel.getSelection();
+        if (button == TMouseButton::mbLeft && selection.count() == 1
+            && selection.first()->propertyType() == TPropertyType::DotCoordinates)
+            executeAction(TCommandId::cmdFigureProperty);
+        return;
+    }
     unsigned flags = shift;
     if (fWindow.isPointToolDown())
         flags |= ssShift | ssCtrl;
@@ -579,6 +588,20 @@ void TController::createFigure(TFiguretype figureType)
     asOneAction([&] { fModel.createFigure(figureType); });
     fWindow.releasePointTool();
     edited(true);
+}
+
+void TController::addToSelection(TShape *shape)
+{
+    if (!fAcceptInput || !fField || !fField->contains(shape))
+        return;
+    fModel.addToSelection(shape);
+}
+
+void TController::removeFromSelection(TShape *shape)
+{
+    if (!fAcceptInput || !fField || !fField->contains(shape))
+        return;
+    fModel.removeFromSelection(shape);
 }
 
 template <typename Work> void TController::asOneAction(Work &&work)

@@ -58,6 +58,10 @@ public:
     // The display configuration changed: every locus is erased.
     void clearAllTraces();
     void createFigure(TFiguretype figureType);
+    // A row of the shape list checked or unchecked: the shape joins or
+    // leaves the selection, and the tools follow.
+    void addToSelection(TShape *shape);
+    void removeFromSelection(TShape *shape);
 
     void newFile();
     // With an empty name the open dialog asks for the file.
