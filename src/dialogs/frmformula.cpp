@@ -80,19 +80,19 @@ private:
 
 } // namespace
 
-TPreviewBox::TPreviewBox(QWidget *parent)
+TFormulaPreviewBox::TFormulaPreviewBox(QWidget *parent)
     : QWidget(parent)
 {
     setMinimumHeight(90);
 }
 
-void TPreviewBox::setImage(const QImage &image)
+void TFormulaPreviewBox::setImage(const QImage &image)
 {
     fImage = image;
     update();
 }
 
-void TPreviewBox::paintEvent(QPaintEvent *)
+void TFormulaPreviewBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(253, 252, 232));
@@ -152,7 +152,7 @@ TFrmFormula::TFrmFormula(TFormulaFacade &faces, QWidget *parent)
     fStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(fStatus);
 
-    fPreview = new TPreviewBox(this);
+    fPreview = new TFormulaPreviewBox(this);
     layout->addWidget(fPreview, 1);
 
     fPalette = new QTabWidget(this);

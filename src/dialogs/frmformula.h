@@ -22,10 +22,10 @@ class TCalcFormulaFacade;
 class TFormulaFacade;
 
 // The box the dialogs draw their typeset preview into.
-class TPreviewBox : public QWidget
+class TFormulaPreviewBox : public QWidget
 {
 public:
-    explicit TPreviewBox(QWidget *parent = nullptr);
+    explicit TFormulaPreviewBox(QWidget *parent = nullptr);
     void setImage(const QImage &image);
     const QImage &image() const { return fImage; }
     QSize sizeHint() const override { return { 420, 110 }; }
@@ -112,7 +112,7 @@ private:
     QLineEdit *fEdit;
     QComboBox *fSize;
     QLabel *fStatus;
-    TPreviewBox *fPreview;
+    TFormulaPreviewBox *fPreview;
     QTabWidget *fPalette;
     QWidget *fOptionPanel;
     QVBoxLayout *fOptionLayout;

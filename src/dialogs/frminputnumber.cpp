@@ -181,7 +181,7 @@ TFrmInputNumber::TFrmInputNumber(QWidget *parent)
     upper->addLayout(right, 1);
     layout->addLayout(upper);
 
-    fPreview = new TPreviewBox(this);
+    fPreview = new TFormulaPreviewBox(this);
     fPreview->setMinimumHeight(100);
     layout->addWidget(fPreview, 1);
     fStatus = new QLabel(this);

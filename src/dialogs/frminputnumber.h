@@ -17,7 +17,7 @@ class QRadioButton;
 namespace zarno {
 
 class TCalcFormulaFacade;
-class TPreviewBox;
+class TFormulaPreviewBox;
 class TWriting;
 
 // An edit for integers and decimals: mode 0 or 1 takes real numbers, 2
@@ -102,7 +102,7 @@ private:
     QLineEdit *fFormula;
     QLabel *fSizeLabel;
     QComboBox *fSize;
-    TPreviewBox *fPreview;
+    TFormulaPreviewBox *fPreview;
     QLabel *fStatus;
     QPushButton *fOk;
     QPushButton *fCancel;
