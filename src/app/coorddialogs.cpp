@@ -1,6 +1,7 @@
 #include "app/coorddialogs.h"
 
 #include "app/previewbox.h"
+#include "dialogs/formplace.h"
 #include "formula/calcformulafacade.h"
 #include "labels/shapevariable2value.h"
 #include "labels/writing.h"
@@ -44,17 +45,13 @@ bool drawCalcFormula(
     return calcError || texError;
 }
 
+// OK answers 1, cancel 2, as the facades report them.
 QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok)
 {
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    ok = new QPushButton(QStringLiteral("OK"), &dialog);
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("キャンセル"), &dialog);
+    QPushButton *cancel = nullptr;
+    QHBoxLayout *row = zarno::okCancelRow(dialog, ok, cancel);
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(1); });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(2); });
-    row->addWidget(ok);
-    row->addWidget(cancel);
     return row;
 }
 

@@ -3,6 +3,9 @@
 #include "persist/inifile.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -76,6 +79,18 @@ void setFormFont(QWidget &form)
     QFont font = form.font();
     font.setPointSize(9);
     form.setFont(font);
+}
+
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("キャンセル"), &dialog);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 } // namespace zarno

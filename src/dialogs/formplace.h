@@ -2,6 +2,9 @@
 
 #include <QString>
 
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace zarno {
@@ -15,5 +18,8 @@ void readFormBounds(QWidget &form, const QString &key);
 void writeFormBounds(const QWidget &form, const QString &key);
 // The common set-up on show: the dialogs' 9-point font.
 void setFormFont(QWidget &form);
+// The row of "OK" (the default button) and "キャンセル" at the right of a
+// dialog; the caller connects them.
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel);
 
 } // namespace zarno

@@ -165,14 +165,7 @@ TFrmFormula::TFrmFormula(TFormulaFacade &faces, QWidget *parent)
     fOptionPanel->setFixedHeight(0);
     layout->addWidget(fOptionPanel);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    fOk = new QPushButton(QStringLiteral("OK"), this);
-    fOk->setDefault(true);
-    fCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    buttons->addWidget(fOk);
-    buttons->addWidget(fCancel);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(*this, fOk, fCancel));
 
     connect(fOk, &QPushButton::clicked, this, &TFrmFormula::accept);
     connect(fCancel, &QPushButton::clicked, this, &TFrmFormula::reject);

@@ -189,14 +189,7 @@ TFrmInputNumber::TFrmInputNumber(QWidget *parent)
     fStatus->setMinimumHeight(fStatus->fontMetrics().height() + 4);
     layout->addWidget(fStatus);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    fOk = new QPushButton(QStringLiteral("OK"), this);
-    fOk->setDefault(true);
-    fCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    buttons->addWidget(fOk);
-    buttons->addWidget(fCancel);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(*this, fOk, fCancel));
 
     connect(fOk, &QPushButton::clicked, this, &TFrmInputNumber::accept);
     connect(fCancel, &QPushButton::clicked, this, &TFrmInputNumber::reject);
