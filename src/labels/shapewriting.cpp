@@ -2,6 +2,7 @@
 
 #include "base/fileio.h"
 #include "core/exceptions.h"
+#include "core/safeformat.h"
 #include "labels/labeldialogs.h"
 #include "labels/zahyouproperty.h"
 #include "model/shapedot.h"
@@ -228,6 +229,38 @@ void TParentDot2zahyou::setupProperty()
         calcChildren(nullptr);
         label().changed();
     }
+}
+
+void TParentDot2zahyou::saveToFile(TAbstractFileWriter &writer) const
+{
+    const QString tag = QStringLiteral("zahyouProperty");
+    writer.openTag(tag);
+    fProperty->name().save(writer);
+    writer.writeZahyouViewtype(QStringLiteral("kind"), fProperty->kind);
+    writer.writeZahyouScaletype(QStringLiteral("xScaletype"), fProperty->xScaletype);
+    writer.writeZahyouScaletype(QStringLiteral("yScaletype"), fProperty->yScaletype);
+    writer.writeInteger(QStringLiteral("digits"), fProperty->digits);
+    writer.newLine();
+    writer.closeTag(tag);
+    TParentDot2Writing::saveToFile(writer);
+}
+
+void TParentDot2zahyou::loadFromFile(TAbstractXmlNode &figureNode)
+{
+    if (TAbstractXmlNode *node
+        = figureNode.getThisTagNodePermitNil(QStringLiteral("zahyouProperty"))) {
+        fProperty->name().load(*node);
+        fProperty->kind = node->readEnum<TZahyouViewtype>(QStringLiteral("kind"));
+        fProperty->xScaletype = node->readEnum<TZahyouScaletype>(QStringLiteral("xScaletype"));
+        fProperty->yScaletype = node->readEnum<TZahyouScaletype>(QStringLiteral("yScaletype"));
+        const int digits = node->readInteger(QStringLiteral("digits"));
+        if (digits < TZahyouProperty::kMinDigits || digits > TZahyouProperty::kMaxDigits)
+            node->raiseFormatError(
+                safeFormat(QStringLiteral("小数点以下の桁数(%d)が不正です。"), { fmtArg(digits) }));
+        fProperty->digits = digits;
+        node->checkAllRead(QStringLiteral("TParentDot2zahyou"), QStringLiteral("loadFromFile"));
+    }
+    TParentDot2Writing::loadFromFile(figureNode);
 }
 
 void TParentDot2WritingClass::fillParentRules(TParentShapeInfoList &rules) const

@@ -113,6 +113,11 @@ public:
     bool calcChildren(TAbstractImageAdapter *surface) override;
     // The read-out's property dialog.
     void setupProperty() override;
+    // The property goes into the document too, so a read-out shows after a
+    // reload (or an undo) what it showed before; without it, as in older
+    // files, a read-out starts with the default property.
+    void saveToFile(TAbstractFileWriter &writer) const override;
+    void loadFromFile(TAbstractXmlNode &figureNode) override;
 
 private:
     std::unique_ptr<TZahyouProperty> fProperty;

@@ -350,6 +350,18 @@ TEST_F(ShapeVariableTest, TheReadOutOnTheAxesBuildsFeetSegmentsAndAnXReadOutThat
     EXPECT_EQ(label->anchor(), footX->getXY());
     // The feet are fixed by their formulas.
     EXPECT_FALSE(footX->canMoveAnywhere());
+
+    // Read back, the read-out still shows x alone under its own name.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("group.znt"));
+    TDocumentWriter::write(controller->document(), path);
+    auto loaded = TFileReader(path, factory).read();
+    FakeSurface surface;
+    TDrawStatus status { TCurrentDrawStatus::DocumentChanged, false };
+    loaded->field().drawField(status, surface);
+    auto *back = dynamic_cast<TShapeWriting *>(loaded->field().item(before + 4));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->writing().text(), QStringLiteral("Z -1.0"));
 }
 
 } // namespace
