@@ -11,8 +11,10 @@
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -29,9 +31,20 @@ constexpr int kFrontSheets = 2; // title page + contents
 const QString kBodyFont = QStringLiteral("IPAPMincho");
 const QString kHeadingFont = QStringLiteral("IPAPGothic");
 
+// The text is laid out at the screen's 96 dpi and drawn scaled up: laid out
+// for the 300-dpi writer itself, paragraphs after a forced page break went
+// missing from the layout.
+constexpr double kLayoutDpi = 96;
+constexpr double kLayoutScale = kDpi / kLayoutDpi;
+
 double mmToPx(double mm)
 {
     return mm / 25.4 * kDpi;
+}
+
+double mmToLayout(double mm)
+{
+    return mm / 25.4 * kLayoutDpi;
 }
 
 struct Heading
@@ -59,8 +72,8 @@ void styleDocument(QTextDocument &doc)
         f.setFontWeight(QFont::Bold);
         c.mergeCharFormat(f);
         QTextBlockFormat bf = b.blockFormat();
-        bf.setTopMargin(level == 1 ? mmToPx(6) : mmToPx(4));
-        bf.setBottomMargin(mmToPx(2));
+        bf.setTopMargin(level == 1 ? mmToLayout(6) : mmToLayout(4));
+        bf.setBottomMargin(mmToLayout(2));
         if (level == 1 && b != doc.begin())
             bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(b).setBlockFormat(bf);
@@ -69,12 +82,51 @@ void styleDocument(QTextDocument &doc)
     for (QTextFrame *frame : doc.rootFrame()->childFrames())
         if (auto *table = qobject_cast<QTextTable *>(frame)) {
             QTextTableFormat tf = table->format();
-            tf.setCellPadding(mmToPx(1));
+            tf.setCellPadding(mmToLayout(1));
             tf.setCellSpacing(0);
             tf.setBorder(1);
             tf.setBorderCollapse(true);
             tf.setBorderBrush(Qt::darkGray);
             table->setFormat(tf);
+        }
+}
+
+// Pictures are drawn at 300 dpi: on paper at the size they have there.
+void sizePictures(QTextDocument &doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat image = f.charFormat().toImageFormat();
+            const QImage picture
+                = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+            image.setWidth(picture.width() / kLayoutScale);
+            image.setHeight(picture.height() / kLayoutScale);
+            QTextCursor c(&doc);
+            c.setPosition(f.position());
+            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            c.setCharFormat(image);
+        }
+}
+
+// Code (typeset text, formulas, commands) in a font that shows the
+// backslash as a backslash: the Japanese fonts draw it as a yen sign.
+void styleCode(QTextDocument &doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().fontFixedPitch() && !b.blockFormat().nonBreakableLines())
+                continue;
+            QTextCharFormat code;
+            code.setFontFamilies({ QStringLiteral("DejaVu Sans Mono") });
+            code.setFontPointSize(9);
+            QTextCursor c(&doc);
+            c.setPosition(f.position());
+            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            c.mergeCharFormat(code);
         }
 }
 
@@ -101,8 +153,10 @@ void drawPages(QPainter &p, QTextDocument &doc, const QRectF &content, int pages
             writer.newPage();
         first = false;
         p.save();
-        p.translate(content.left(), content.top() - i * h);
-        doc.drawContents(&p, QRectF(0, i * h, content.width(), h));
+        p.translate(content.topLeft());
+        p.scale(kLayoutScale, kLayoutScale);
+        p.translate(0, -i * h);
+        doc.drawContents(&p, QRectF(0, i * h, doc.pageSize().width(), h));
         p.restore();
         if (numbered) {
             QFont f(kBodyFont);
@@ -132,7 +186,18 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot read %s\n", qPrintable(args[1]));
         return 1;
     }
-    const QString markdown = QString::fromUtf8(in.readAll());
+    // Bulleted items become paragraphs that start with a bullet: the text
+    // layout loses list items that follow a forced page break.
+    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    QStringList paragraphs;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("- "))) {
+            paragraphs << QStringLiteral("・") + line.mid(2) << QString();
+        } else {
+            paragraphs << line;
+        }
+    }
+    const QString markdown = paragraphs.join(QLatin1Char('\n'));
 
     QPdfWriter writer(args[3]);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -145,18 +210,31 @@ int main(int argc, char **argv)
     const QRectF content = page.adjusted(m, m, -m, -m - mmToPx(6));
 
     auto prepare = [&](QTextDocument &doc) {
-        doc.documentLayout()->setPaintDevice(&writer);
-        doc.setPageSize(content.size());
+        doc.setPageSize(content.size() / kLayoutScale);
         doc.setDocumentMargin(0);
     };
 
     QTextDocument body;
     prepare(body);
-    body.setBaseUrl(QUrl::fromLocalFile(args[2] + QLatin1Char('/')));
+    // The pictures go in before the text that shows them, so that no
+    // attempt to load them by name comes first.
+    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    for (auto m = picture.globalMatch(markdown); m.hasNext();) {
+        const QString name = m.next().captured(1);
+        const QImage image(args[2] + QLatin1Char('/') + name);
+        if (image.isNull()) {
+            std::fprintf(stderr, "missing picture %s\n", qPrintable(name));
+            return 1;
+        }
+        body.addResource(
+            QTextDocument::ImageResource, QUrl(name), image.convertToFormat(QImage::Format_RGB32));
+    }
     body.setMarkdown(markdown);
+    sizePictures(body);
+    styleCode(body);
     styleDocument(body);
     const int bodyPages = body.pageCount();
-    const QList<Heading> headings = headingsOf(body, content.height());
+    const QList<Heading> headings = headingsOf(body, body.pageSize().height());
 
     // The contents: chapter and section titles with their body pages.
     QTextDocument contents;
@@ -174,12 +252,12 @@ int main(int argc, char **argv)
         // One row per heading: its title, and its page at the right.
         QTextTableFormat tf;
         tf.setBorder(0);
-        tf.setCellPadding(mmToPx(0.4));
+        tf.setCellPadding(mmToLayout(0.4));
         tf.setCellSpacing(0);
         tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
         tf.setColumnWidthConstraints({ QTextLength(QTextLength::PercentageLength, 90),
             QTextLength(QTextLength::PercentageLength, 10) });
-        tf.setTopMargin(mmToPx(4));
+        tf.setTopMargin(mmToLayout(4));
         QTextTable *table = c.insertTable(int(headings.size()), 2, tf);
         for (int i = 0; i < headings.size(); ++i) {
             const Heading &h = headings[i];
@@ -188,8 +266,8 @@ int main(int argc, char **argv)
             cf.setFontPointSize(h.level == 1 ? 11 : 10);
             QTextCursor title = table->cellAt(i, 0).firstCursorPosition();
             QTextBlockFormat bf;
-            bf.setLeftMargin(h.level == 1 ? 0 : mmToPx(6));
-            bf.setTopMargin(h.level == 1 && i > 0 ? mmToPx(1.5) : 0);
+            bf.setLeftMargin(h.level == 1 ? 0 : mmToLayout(6));
+            bf.setTopMargin(h.level == 1 && i > 0 ? mmToLayout(1.5) : 0);
             title.setBlockFormat(bf);
             title.insertText(h.text, cf);
             QTextCursor number = table->cellAt(i, 1).firstCursorPosition();

@@ -1,8 +1,9 @@
 // Draws one typeset text into a PNG with its box outlined (blue) and its
 // baseline marked (red), the way the program draws labels:
 //
-//   zarno_typeset_tool 'TEXT' OUT.png [--pt N] [--dpi N] [--dump] [--formula]
+//   zarno_typeset_tool 'TEXT' OUT.png [--pt N] [--dpi N] [--dump] [--formula] [--clean]
 //
+// --clean leaves out the box and the baseline (the manual's pictures).
 // --formula reads TEXT as a formula and draws its typeset text; --dump prints
 // the box tree. Errors in the text are reported and drawn as the program
 // draws them.
@@ -26,7 +27,8 @@ namespace {
 int usage()
 {
     std::fprintf(stderr,
-        "usage: zarno_typeset_tool 'TEXT' OUT.png [--pt N] [--dpi N] [--dump] [--formula]\n");
+        "usage: zarno_typeset_tool 'TEXT' OUT.png [--pt N] [--dpi N] [--dump] [--formula] "
+        "[--clean]\n");
     return 2;
 }
 
@@ -40,7 +42,7 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     double points = 10;
     int dpi = 96;
-    bool dump = false, formula = false;
+    bool dump = false, formula = false, clean = false;
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -53,6 +55,8 @@ int main(int argc, char **argv)
             dump = true;
         else if (a == QLatin1String("--formula"))
             formula = true;
+        else if (a == QLatin1String("--clean"))
+            clean = true;
         else if (a.startsWith(QLatin1String("--")))
             return usage();
         else
@@ -102,16 +106,18 @@ int main(int argc, char **argv)
     facade.drawAt(canvas, margin, *parser.tokenList(), points, margin - 5);
 
     const TWhdXy &placed = facade.box();
-    canvas.setPenColor(makeColor(0x40, 0x80, 0xFF));
-    canvas.setBrushStyle(TBrushStyle::bsClear);
-    canvas.rectangle(int(std::floor(placed.x())) - 1, int(std::floor(placed.top())) - 1,
-        int(std::ceil(placed.right())), int(std::ceil(placed.bottom())));
-    canvas.setPenColor(makeColor(0xFF, 0x60, 0x60));
-    const int baseline = int(std::lround(placed.y()));
-    canvas.moveTo(0, baseline);
-    canvas.lineTo(int(std::floor(placed.x())) - 3, baseline);
-    canvas.moveTo(int(std::ceil(placed.right())) + 3, baseline);
-    canvas.lineTo(bmp.width() - 1, baseline);
+    if (!clean) {
+        canvas.setPenColor(makeColor(0x40, 0x80, 0xFF));
+        canvas.setBrushStyle(TBrushStyle::bsClear);
+        canvas.rectangle(int(std::floor(placed.x())) - 1, int(std::floor(placed.top())) - 1,
+            int(std::ceil(placed.right())), int(std::ceil(placed.bottom())));
+        canvas.setPenColor(makeColor(0xFF, 0x60, 0x60));
+        const int baseline = int(std::lround(placed.y()));
+        canvas.moveTo(0, baseline);
+        canvas.lineTo(int(std::floor(placed.x())) - 3, baseline);
+        canvas.moveTo(int(std::ceil(placed.right())) + 3, baseline);
+        canvas.lineTo(bmp.width() - 1, baseline);
+    }
 
     if (dump)
         std::printf("%s", facade.dump().toUtf8().constData());
