@@ -91,24 +91,33 @@ void styleDocument(QTextDocument &doc)
         }
 }
 
-// Pictures are drawn at 300 dpi: on paper at the size they have there.
-void sizePictures(QTextDocument &doc)
+// Pictures are drawn at 300 dpi: on paper at the size they have there. The
+// text names each by a marker (the Markdown reader leaves images out), which
+// is replaced by the picture.
+const QString kPictureMark = QStringLiteral("@@PICTURE:");
+
+void placePictures(QTextDocument &doc)
 {
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (!f.charFormat().isImageFormat())
-                continue;
-            QTextImageFormat image = f.charFormat().toImageFormat();
-            const QImage picture
-                = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
-            image.setWidth(picture.width() / kLayoutScale);
-            image.setHeight(picture.height() / kLayoutScale);
-            QTextCursor c(&doc);
-            c.setPosition(f.position());
-            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
-            c.setCharFormat(image);
-        }
+    for (QTextCursor c = doc.find(kPictureMark); !c.isNull(); c = doc.find(kPictureMark, c)) {
+        const int start = c.selectionStart();
+        const int end = c.block().text().indexOf(
+                            QStringLiteral("@@"), c.selectionEnd() - c.block().position())
+            + 2 + c.block().position();
+        c.setPosition(start);
+        c.setPosition(end, QTextCursor::KeepAnchor);
+        const QString mark = c.selectedText();
+        const QString name = mark.mid(kPictureMark.size(), mark.size() - kPictureMark.size() - 2);
+        const QImage picture
+            = doc.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+        QTextImageFormat image;
+        image.setName(name);
+        image.setWidth(picture.width() / kLayoutScale);
+        image.setHeight(picture.height() / kLayoutScale);
+        if (!qEnvironmentVariableIsEmpty("ZARNO_MANUAL_DEBUG"))
+            std::fprintf(
+                stderr, "picture %s %dx%d\n", qPrintable(name), picture.width(), picture.height());
+        c.insertImage(image);
+    }
 }
 
 // Code (typeset text, formulas, commands) in a font that shows the
@@ -216,9 +225,11 @@ int main(int argc, char **argv)
 
     QTextDocument body;
     prepare(body);
-    // The pictures go in before the text that shows them, so that no
-    // attempt to load them by name comes first.
+    // The text first: reading it empties the document's resources.
     static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    QString marked = markdown;
+    marked.replace(picture, kPictureMark + QStringLiteral("\\1@@"));
+    body.setMarkdown(marked);
     for (auto m = picture.globalMatch(markdown); m.hasNext();) {
         const QString name = m.next().captured(1);
         const QImage image(args[2] + QLatin1Char('/') + name);
@@ -229,8 +240,7 @@ int main(int argc, char **argv)
         body.addResource(
             QTextDocument::ImageResource, QUrl(name), image.convertToFormat(QImage::Format_RGB32));
     }
-    body.setMarkdown(markdown);
-    sizePictures(body);
+    placePictures(body);
     styleCode(body);
     styleDocument(body);
     const int bodyPages = body.pageCount();
