@@ -46,6 +46,14 @@ const TParenOrGroupingInfoList &TParenOrGroupingInfoList::instance()
     return list;
 }
 
+QStringList TParenOrGroupingInfoList::texts() const
+{
+    QStringList out;
+    for (const TParenOrGroupingInfo &info : fInfos)
+        out << info.text;
+    return out;
+}
+
 const TParenOrGroupingInfo *TParenOrGroupingInfoList::find(const QString &text) const
 {
     const auto it = fIndex.constFind(text);

@@ -111,6 +111,8 @@ public:
     // The one list, made on first use.
     static const TParenOrGroupingInfoList &instance();
     const TParenOrGroupingInfo *find(const QString &text) const;
+    // Every bracket and grouping text, in table order.
+    QStringList texts() const;
     // The closing kind that matches an opening kind.
     static TMyTokentype matchingKind(TMyTokentype kind);
 

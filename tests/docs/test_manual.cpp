@@ -1,9 +1,14 @@
 // The manual must keep up with the program: every figure tool, every
-// command and every function of the formula language is named in it.
+// command, every function of the formula language and every command of the
+// typeset language is named in it.
 #include "app/logic/commandtable.h"
 #include "core/figurecatalog.h"
 #include "formula/calcsymbol.h"
 #include "formula/calcsymbollist.h"
+#include "platform/qtfontcatalog.h"
+#include "typeset/texsymbol.h"
+#include "typeset/textoken.h"
+#include "typeset/typesetting.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +66,28 @@ TEST(Manual, NamesEveryFigureToolCommandAndFunction)
             functions << s->name();
     ASSERT_FALSE(functions.isEmpty());
     EXPECT_EQ(missingFrom(text, functions), QStringList()) << "functions";
+}
+
+TEST(Manual, ShowsEveryCommandOfTheTypesetLanguage)
+{
+    initializeTypesetting(TQtFontCatalog::instance());
+    QStringList commands;
+    for (const auto &entry : TTeXDrawSymbolList().entries())
+        if (entry->name().startsWith(QLatin1Char('\\')))
+            commands << entry->name();
+    for (const QString &paren : TParenOrGroupingInfoList::instance().texts())
+        if (paren.startsWith(QLatin1Char('\\')))
+            commands << paren;
+    ASSERT_GT(commands.size(), 50);
+    // Each named whole, not only as the start of a longer one ("\\le" in
+    // "\\leq").
+    QStringList missing;
+    const QString text = manualText();
+    for (const QString &c : commands)
+        if (!text.contains(c + QLatin1Char('`')) && !text.contains(c + QLatin1Char(' '))
+            && !text.contains(c + QLatin1Char('{')))
+            missing << c;
+    EXPECT_EQ(missing, QStringList()) << "typeset commands";
 }
 
 } // namespace

@@ -4,9 +4,10 @@
 //   zarno_manual_tool MANUAL.md PICTURE_DIR OUT.pdf
 //
 // Pictures named in the Markdown are looked up in PICTURE_DIR (they are made
-// by the program at build time). The title page and the contents take two
-// sheets together, so that body page n is sheet n + 2 whatever the length of
-// the contents: the welcome window sends readers to sheets by number.
+// by the program at build time). The text before the line "<!-- body -->"
+// is the preface. The title page, the preface and the contents take one
+// sheet each, so that body page n is sheet n + 3: the welcome window sends
+// readers to pages 1 to 3, "sheets 4 to 6".
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFont>
@@ -26,7 +27,7 @@ namespace {
 
 constexpr int kDpi = 300;
 constexpr double kMarginMm = 20;
-constexpr int kFrontSheets = 2; // title page + contents
+constexpr int kFrontSheets = 3; // title page, preface, contents
 
 const QString kBodyFont = QStringLiteral("IPAPMincho");
 const QString kHeadingFont = QStringLiteral("IPAPGothic");
@@ -113,9 +114,6 @@ void placePictures(QTextDocument &doc)
         image.setName(name);
         image.setWidth(picture.width() / kLayoutScale);
         image.setHeight(picture.height() / kLayoutScale);
-        if (!qEnvironmentVariableIsEmpty("ZARNO_MANUAL_DEBUG"))
-            std::fprintf(
-                stderr, "picture %s %dx%d\n", qPrintable(name), picture.width(), picture.height());
         c.insertImage(image);
     }
 }
@@ -137,6 +135,41 @@ void styleCode(QTextDocument &doc)
             c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
             c.mergeCharFormat(code);
         }
+}
+
+// Reads Markdown with its pictures (looked up in pictureDir) into doc, styled
+// for print. False, with the reason on stderr, when a picture is missing.
+bool readMarkdown(QTextDocument &doc, const QString &markdown, const QString &pictureDir)
+{
+    // Bulleted items become paragraphs that start with a bullet: the text
+    // layout loses list items that follow a forced page break.
+    QStringList paragraphs;
+    for (const QString &line : markdown.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("- ")))
+            paragraphs << QStringLiteral("・") + line.mid(2) << QString();
+        else
+            paragraphs << line;
+    }
+    const QString text = paragraphs.join(QLatin1Char('\n'));
+    // The text first: reading it empties the document's resources.
+    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    QString marked = text;
+    marked.replace(picture, kPictureMark + QStringLiteral("\\1@@"));
+    doc.setMarkdown(marked);
+    for (auto m = picture.globalMatch(text); m.hasNext();) {
+        const QString name = m.next().captured(1);
+        const QImage image(pictureDir + QLatin1Char('/') + name);
+        if (image.isNull()) {
+            std::fprintf(stderr, "missing picture %s\n", qPrintable(name));
+            return false;
+        }
+        doc.addResource(
+            QTextDocument::ImageResource, QUrl(name), image.convertToFormat(QImage::Format_RGB32));
+    }
+    placePictures(doc);
+    styleCode(doc);
+    styleDocument(doc);
+    return true;
 }
 
 QList<Heading> headingsOf(QTextDocument &doc, double pageHeight)
@@ -195,18 +228,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot read %s\n", qPrintable(args[1]));
         return 1;
     }
-    // Bulleted items become paragraphs that start with a bullet: the text
-    // layout loses list items that follow a forced page break.
-    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-    QStringList paragraphs;
-    for (const QString &line : lines) {
-        if (line.startsWith(QLatin1String("- "))) {
-            paragraphs << QStringLiteral("・") + line.mid(2) << QString();
-        } else {
-            paragraphs << line;
-        }
+    const QString source = QString::fromUtf8(in.readAll());
+    const QString bodyMark = QStringLiteral("<!-- body -->");
+    const qsizetype split = source.indexOf(bodyMark);
+    if (split < 0) {
+        std::fprintf(stderr, "%s has no line %s\n", qPrintable(args[1]), qPrintable(bodyMark));
+        return 1;
     }
-    const QString markdown = paragraphs.join(QLatin1Char('\n'));
 
     QPdfWriter writer(args[3]);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -223,26 +251,17 @@ int main(int argc, char **argv)
         doc.setDocumentMargin(0);
     };
 
-    QTextDocument body;
+    QTextDocument preface, body;
+    prepare(preface);
     prepare(body);
-    // The text first: reading it empties the document's resources.
-    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
-    QString marked = markdown;
-    marked.replace(picture, kPictureMark + QStringLiteral("\\1@@"));
-    body.setMarkdown(marked);
-    for (auto m = picture.globalMatch(markdown); m.hasNext();) {
-        const QString name = m.next().captured(1);
-        const QImage image(args[2] + QLatin1Char('/') + name);
-        if (image.isNull()) {
-            std::fprintf(stderr, "missing picture %s\n", qPrintable(name));
-            return 1;
-        }
-        body.addResource(
-            QTextDocument::ImageResource, QUrl(name), image.convertToFormat(QImage::Format_RGB32));
+    if (!readMarkdown(preface, source.left(split), args[2])
+        || !readMarkdown(body, source.mid(split + bodyMark.size()), args[2]))
+        return 1;
+    if (preface.pageCount() > 1) {
+        std::fprintf(
+            stderr, "the preface needs %d pages; it must fit on one\n", preface.pageCount());
+        return 1;
     }
-    placePictures(body);
-    styleCode(body);
-    styleDocument(body);
     const int bodyPages = body.pageCount();
     const QList<Heading> headings = headingsOf(body, body.pageSize().height());
 
@@ -288,9 +307,9 @@ int main(int argc, char **argv)
             number.insertText(QString::number(h.page), cf);
         }
     }
-    if (contents.pageCount() > kFrontSheets - 1) {
-        std::fprintf(stderr, "the contents need %d pages; only %d fit before the body\n",
-            contents.pageCount(), kFrontSheets - 1);
+    if (contents.pageCount() > 1) {
+        std::fprintf(
+            stderr, "the contents need %d pages; they must fit on one\n", contents.pageCount());
         return 1;
     }
 
@@ -311,7 +330,8 @@ int main(int argc, char **argv)
             Qt::AlignCenter, QStringLiteral("数学の教材のための図形とグラフ"));
         first = false;
     }
-    drawPages(p, contents, content, kFrontSheets - 1, false, writer, first);
+    drawPages(p, preface, content, 1, false, writer, first);
+    drawPages(p, contents, content, 1, false, writer, first);
     drawPages(p, body, content, bodyPages, true, writer, first);
     p.end();
     std::printf(
