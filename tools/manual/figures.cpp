@@ -18,6 +18,7 @@
 #include "app/mainwindow.h"
 #include "app/menuactionmanager.h"
 #include "app/previewbox.h"
+#include "core/figurecatalog.h"
 #include "dialogs/frmformula.h"
 #include "model/field.h"
 #include "model/shapedot.h"
@@ -29,6 +30,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +73,7 @@ public:
     }
     void push(std::function<void(QWidget *)> f) { fQueue.push_back(std::move(f)); }
     bool empty() const { return fQueue.empty(); }
+    void clear() { fQueue.clear(); }
     int unexpected = 0;
 
 private:
@@ -86,10 +90,14 @@ private:
         }
         auto f = std::move(fQueue.front());
         fQueue.pop_front();
-        // A dialog being answered may open another one on top of it.
+        // A dialog being answered may open another one on top of it, whose
+        // answer must come from this timer while the first answer waits:
+        // the answer runs outside the timer's own call.
         fBusy.insert(top);
-        f(top);
-        fBusy.remove(top);
+        QTimer::singleShot(0, this, [this, top, f = std::move(f)] {
+            f(top);
+            fBusy.remove(top);
+        });
     }
     QTimer fTimer;
     std::deque<std::function<void(QWidget *)>> fQueue;
@@ -138,10 +146,24 @@ public:
         fBase = field().count();
     }
 
+    // The document's origin point.
+    TShape *origin()
+    {
+        for (int i = 0; i < field().count(); ++i)
+            if (field().item(i)->getFigureType() == TFiguretype::FIG_genten)
+                return field().item(i);
+        return nullptr;
+    }
+
     TShapeDot *point(double x, double y)
     {
         appli->tools().pointTool()->setChecked(true);
+        const int before = field().count();
         QTest::mouseClick(window.view(), Qt::LeftButton, Qt::NoModifier, px(x, y));
+        // No point is made on another one (the origin's): make it where
+        // nothing is, and move it.
+        if (field().count() == before)
+            QTest::mouseClick(window.view(), Qt::LeftButton, Qt::NoModifier, px(-4.5, -3.2));
         appli->tools().pointTool()->setChecked(false);
         auto *dot = dynamic_cast<TShapeDot *>(field().last());
         // Exactly where asked, not where the pixel was.
@@ -173,9 +195,16 @@ public:
     {
         select(shapes);
         const int before = field().count();
-        QAction *a = appli->tools().toolAction(tool);
+        // The menu's item: a tool whose button is hidden by default is
+        // still in the menu.
+        QAction *a = appli->tools().menuAction(tool);
         if (!a || !a->isEnabled()) {
-            std::fprintf(stderr, "tool %d not enabled\n", int(tool));
+            answers.clear(); // they were meant for this tool's dialogs
+            for (TShape *s : appli->model().getSelection().items())
+                std::fprintf(stderr, "  selected %s type %d\n", qPrintable(s->guidanceName()),
+                    int(s->shapeType()));
+            std::fprintf(
+                stderr, "%s: not enabled\n", qPrintable(TFigureInfo::guidanceTemplate(tool)));
             ++failures;
             return {};
         }
@@ -185,7 +214,8 @@ public:
         for (int i = before; i < field().count(); ++i)
             made << field().item(i);
         if (made.isEmpty()) {
-            std::fprintf(stderr, "tool %d made nothing\n", int(tool));
+            std::fprintf(
+                stderr, "%s: made nothing\n", qPrintable(TFigureInfo::guidanceTemplate(tool)));
             ++failures;
         }
         return made;
@@ -216,6 +246,8 @@ public:
     }
 
     // Frames [left, right] × [bottom, top] and saves the document as name.znt.
+    // The manual draws one unit as 10 mm, which the export allows for frames
+    // at least 4.3 units wide.
     void save(const QString &name, double left, double top, double right, double bottom)
     {
         auto *area = dynamic_cast<TShapePrintArea *>(field().printArea());
@@ -295,7 +327,7 @@ void buildAll(Builder &b)
     }
     {
         b.start(true);
-        TShapeDot *o = b.point(0, 0);
+        TShape *o = b.origin();
         b.answers.push(typed(QStringLiteral("x^3/3-x")));
         TShape *g = b.make(F::FIG_function, { o }).value(0);
         b.mark(b.make(F::FIG_seishiki2kyokuchiDots, { g }));
@@ -358,7 +390,7 @@ void buildAll(Builder &b)
         b.name(p1, QStringLiteral("P_1"));
         b.name(p2, QStringLiteral("P_2"));
         b.mark(b.make(F::FIG_circle, { p1, p2 }));
-        b.save(QStringLiteral("tool-circle"), -1.8, 1.5, 1.8, -1.5);
+        b.save(QStringLiteral("tool-circle"), -2.2, 1.5, 2.2, -1.5);
     }
     {
         b.start(false);
@@ -369,7 +401,7 @@ void buildAll(Builder &b)
         b.name(p2, QStringLiteral("P_2"));
         b.name(p3, QStringLiteral("P_3"));
         b.mark(b.make(F::FIG_gaisetsuen, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-gaisetsuen"), -1.8, 1.5, 1.8, -1.5);
+        b.save(QStringLiteral("tool-gaisetsuen"), -2.2, 1.5, 2.2, -1.5);
     }
     {
         b.start(false);
@@ -380,7 +412,7 @@ void buildAll(Builder &b)
         b.name(p2, QStringLiteral("P_2"));
         b.name(p3, QStringLiteral("P_3"));
         b.mark(b.make(F::FIG_arc, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-arc"), -1.8, 1.5, 1.8, -1.5);
+        b.save(QStringLiteral("tool-arc"), -2.2, 1.5, 2.2, -1.5);
     }
     {
         b.start(false);
@@ -431,14 +463,14 @@ void buildAll(Builder &b)
         TShapeDot *p1 = b.point(0, 0);
         b.answers.push(typed(QStringLiteral("A_1")));
         b.mark(b.make(F::FIG_writing, { p1 }));
-        b.save(QStringLiteral("tool-writing"), -1, 0.8, 1, -0.6);
+        b.save(QStringLiteral("tool-writing"), -2.2, 0.8, 2.2, -0.6);
     }
     {
         b.start(false);
         TShape *a1 = b.make(F::FIG_arrow, { b.point(-1, -0.4), b.point(0.8, 0.4) }).value(0);
         b.answers.push(typed(QStringLiteral("\\vec{a}")));
         b.mark(b.make(F::FIG_arrow2writing, { a1 }));
-        b.save(QStringLiteral("tool-arrow2writing"), -1.5, 1, 1.5, -1);
+        b.save(QStringLiteral("tool-arrow2writing"), -2.2, 1, 2.2, -1);
     }
     {
         b.start(true);
@@ -450,14 +482,13 @@ void buildAll(Builder &b)
         b.start(true);
         TShapeDot *p1 = b.point(1.5, 1);
         b.mark(b.make(F::FIG_dot2zahyouGroup, { p1 }));
-        b.save(QStringLiteral("tool-dot2zahyouGroup"), -1, 2, 2.5, -1);
+        b.save(QStringLiteral("tool-dot2zahyouGroup"), -1.2, 2, 3.2, -1);
     }
     {
         b.start(false);
+        // No names: the value stands where a point's name would.
         TShapeDot *p1 = b.point(-1, -0.4);
         TShapeDot *p2 = b.point(1, 0.6);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
         b.answers.push([](QWidget *w) {
             auto *d = dynamic_cast<TFrmInputZahyouProperty *>(w);
             if (!d)
@@ -472,14 +503,14 @@ void buildAll(Builder &b)
     // Graphs.
     {
         b.start(true);
-        TShapeDot *o = b.point(0, 0);
+        TShape *o = b.origin();
         b.answers.push(typed(QStringLiteral("x^2/2-1")));
         b.mark(b.make(F::FIG_function, { o }));
         b.save(QStringLiteral("tool-function"), -2.5, 2, 2.5, -1.5);
     }
     {
         b.start(true);
-        TShapeDot *o = b.point(0, 0);
+        TShape *o = b.origin();
         b.answers.push(typed(QStringLiteral("y^2/2-1")));
         b.mark(b.make(F::FIG_functionY, { o }));
         b.save(QStringLiteral("tool-functionY"), -1.5, 2, 2.5, -2);
@@ -497,7 +528,7 @@ void buildAll(Builder &b)
     }
     {
         b.start(true);
-        TShapeDot *o = b.point(0, 0);
+        TShape *o = b.origin();
         TShape *c1 = b.make(F::FIG_circle, { b.point(-2, 1), b.point(-1.2, 1) }).value(0);
         b.answers.push(typed(QStringLiteral("c1.r*sin(x)")));
         b.mark(b.make(F::FIG_shapeVariable2function, { o, c1 }));
@@ -532,7 +563,7 @@ void buildAll(Builder &b)
             path << TModelPoint { 1.2 * std::cos(t), 1.2 * std::sin(t) };
         }
         b.drag(path);
-        b.save(QStringLiteral("tool-tracer"), -1.6, 1.5, 2.8, -1.5);
+        b.save(QStringLiteral("tool-tracer"), -1.6, 1.5, 2.8, -1.9);
     }
 }
 

@@ -21,6 +21,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -88,6 +89,7 @@ void styleDocument(QTextDocument &doc)
             tf.setBorder(1);
             tf.setBorderCollapse(true);
             tf.setBorderBrush(Qt::darkGray);
+            tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
             table->setFormat(tf);
         }
 }
@@ -137,6 +139,42 @@ void styleCode(QTextDocument &doc)
         }
 }
 
+// A short table split by a page end would leave a picture's text on one
+// page and the picture on the next: such a table starts a new page. Long
+// tables repeat their header row on each page instead.
+void keepTablesTogether(QTextDocument &doc)
+{
+    const double pageHeight = doc.pageSize().height();
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextFrame *frame : doc.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table)
+            continue;
+        QTextTableFormat format = table->format();
+        const QRectF box = layout->frameBoundingRect(table);
+        const bool split = int(box.top() / pageHeight) != int((box.bottom() - 1) / pageHeight);
+        if (split && box.height() < pageHeight / 2) {
+            // A heading just above (with at most two paragraphs between)
+            // goes along with its table.
+            QTextBlock before = doc.findBlock(table->firstPosition() - 1);
+            for (int text = 0; before.isValid() && before.blockFormat().headingLevel() == 0;
+                 before = before.previous())
+                if (!before.text().trimmed().isEmpty() && ++text > 2)
+                    break;
+            if (before.isValid() && before.blockFormat().headingLevel() > 0) {
+                QTextBlockFormat bf = before.blockFormat();
+                bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(before).setBlockFormat(bf);
+            } else {
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            }
+        } else {
+            format.setHeaderRowCount(1);
+        }
+        table->setFormat(format);
+    }
+}
+
 // Reads Markdown with its pictures (looked up in pictureDir) into doc, styled
 // for print. False, with the reason on stderr, when a picture is missing.
 bool readMarkdown(QTextDocument &doc, const QString &markdown, const QString &pictureDir)
@@ -169,6 +207,7 @@ bool readMarkdown(QTextDocument &doc, const QString &markdown, const QString &pi
     placePictures(doc);
     styleCode(doc);
     styleDocument(doc);
+    keepTablesTogether(doc);
     return true;
 }
 
@@ -278,28 +317,34 @@ int main(int argc, char **argv)
         title.setFontPointSize(18);
         title.setFontWeight(QFont::Bold);
         c.insertText(QStringLiteral("目次"), title);
-        // One row per heading: its title, and its page at the right.
+        // Two columns of headings, each a title and its page at the right,
+        // so that the contents fit on their one sheet.
         QTextTableFormat tf;
         tf.setBorder(0);
-        tf.setCellPadding(mmToLayout(0.4));
+        tf.setCellPadding(mmToLayout(0.3));
         tf.setCellSpacing(0);
         tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        tf.setColumnWidthConstraints({ QTextLength(QTextLength::PercentageLength, 90),
-            QTextLength(QTextLength::PercentageLength, 10) });
+        tf.setColumnWidthConstraints({ QTextLength(QTextLength::PercentageLength, 43),
+            QTextLength(QTextLength::PercentageLength, 5),
+            QTextLength(QTextLength::PercentageLength, 4),
+            QTextLength(QTextLength::PercentageLength, 43),
+            QTextLength(QTextLength::PercentageLength, 5) });
         tf.setTopMargin(mmToLayout(4));
-        QTextTable *table = c.insertTable(int(headings.size()), 2, tf);
+        const int rows = int(headings.size() + 1) / 2;
+        QTextTable *table = c.insertTable(rows, 5, tf);
         for (int i = 0; i < headings.size(); ++i) {
             const Heading &h = headings[i];
+            const int row = i % rows, column = i / rows * 3;
             QTextCharFormat cf;
             cf.setFontFamilies({ h.level == 1 ? kHeadingFont : kBodyFont });
-            cf.setFontPointSize(h.level == 1 ? 11 : 10);
-            QTextCursor title = table->cellAt(i, 0).firstCursorPosition();
+            cf.setFontPointSize(h.level == 1 ? 10.5 : 9.5);
+            QTextCursor title = table->cellAt(row, column).firstCursorPosition();
             QTextBlockFormat bf;
-            bf.setLeftMargin(h.level == 1 ? 0 : mmToLayout(6));
-            bf.setTopMargin(h.level == 1 && i > 0 ? mmToLayout(1.5) : 0);
+            bf.setLeftMargin(h.level == 1 ? 0 : mmToLayout(5));
+            bf.setTopMargin(h.level == 1 && row > 0 ? mmToLayout(1.5) : 0);
             title.setBlockFormat(bf);
             title.insertText(h.text, cf);
-            QTextCursor number = table->cellAt(i, 1).firstCursorPosition();
+            QTextCursor number = table->cellAt(row, column + 1).firstCursorPosition();
             QTextBlockFormat right;
             right.setAlignment(Qt::AlignRight);
             right.setTopMargin(bf.topMargin());
