@@ -294,6 +294,25 @@ private:
 
 using F = TFiguretype;
 
+struct Frame
+{
+    double left, top, right, bottom;
+};
+
+// A tool over the points P1, P2, … placed and named in order.
+void fromPoints(Builder &b, TFiguretype tool, const QString &file, const QList<TModelPoint> &points,
+    const Frame &frame, bool axes = false)
+{
+    b.start(axes);
+    QList<TShape *> dots;
+    for (const TModelPoint &p : points)
+        dots << b.point(p.x, p.y);
+    for (int i = 0; i < dots.size(); ++i)
+        b.name(dots[i], QStringLiteral("P_%1").arg(i + 1));
+    b.mark(b.make(tool, dots));
+    b.save(file, frame.left, frame.top, frame.right, frame.bottom);
+}
+
 void buildAll(Builder &b)
 {
     // Points.
@@ -335,13 +354,7 @@ void buildAll(Builder &b)
     }
     // Lines.
     auto twoPoints = [&b](F tool, const QString &file) {
-        b.start(false);
-        TShapeDot *p1 = b.point(-1.2, -0.6);
-        TShapeDot *p2 = b.point(0.8, 0.6);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.mark(b.make(tool, { p1, p2 }));
-        b.save(file, -2.5, 1.5, 2.5, -1.5);
+        fromPoints(b, tool, file, { { -1.2, -0.6 }, { 0.8, 0.6 } }, { -2.5, 1.5, 2.5, -1.5 });
     };
     twoPoints(F::FIG_line, QStringLiteral("tool-line"));
     twoPoints(F::FIG_senbun, QStringLiteral("tool-senbun"));
@@ -383,48 +396,14 @@ void buildAll(Builder &b)
         b.save(QStringLiteral("tool-sessenOnEllipse"), -2.2, 1.8, 2.8, -1.4);
     }
     // Circles and ellipses.
-    {
-        b.start(false);
-        TShapeDot *p1 = b.point(0, 0);
-        TShapeDot *p2 = b.point(1, 0.6);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.mark(b.make(F::FIG_circle, { p1, p2 }));
-        b.save(QStringLiteral("tool-circle"), -2.2, 1.5, 2.2, -1.5);
-    }
-    {
-        b.start(false);
-        TShapeDot *p1 = b.point(-1, -0.5);
-        TShapeDot *p2 = b.point(1.2, -0.4);
-        TShapeDot *p3 = b.point(0.2, 0.9);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.name(p3, QStringLiteral("P_3"));
-        b.mark(b.make(F::FIG_gaisetsuen, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-gaisetsuen"), -2.2, 1.5, 2.2, -1.5);
-    }
-    {
-        b.start(false);
-        TShapeDot *p1 = b.point(0, 0);
-        TShapeDot *p2 = b.point(1.2, 0.2);
-        TShapeDot *p3 = b.point(-0.4, 1.1);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.name(p3, QStringLiteral("P_3"));
-        b.mark(b.make(F::FIG_arc, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-arc"), -2.2, 1.5, 2.2, -1.5);
-    }
-    {
-        b.start(false);
-        TShapeDot *p1 = b.point(0, 0);
-        TShapeDot *p2 = b.point(1.6, 0.3);
-        TShapeDot *p3 = b.point(-0.5, 0.8);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.name(p3, QStringLiteral("P_3"));
-        b.mark(b.make(F::FIG_ellipse, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-ellipse"), -2.2, 1.5, 2.2, -1.5);
-    }
+    fromPoints(b, F::FIG_circle, QStringLiteral("tool-circle"), { { 0, 0 }, { 1, 0.6 } },
+        { -2.2, 1.5, 2.2, -1.5 });
+    fromPoints(b, F::FIG_gaisetsuen, QStringLiteral("tool-gaisetsuen"),
+        { { -1, -0.5 }, { 1.2, -0.4 }, { 0.2, 0.9 } }, { -2.2, 1.5, 2.2, -1.5 });
+    fromPoints(b, F::FIG_arc, QStringLiteral("tool-arc"), { { 0, 0 }, { 1.2, 0.2 }, { -0.4, 1.1 } },
+        { -2.2, 1.5, 2.2, -1.5 });
+    fromPoints(b, F::FIG_ellipse, QStringLiteral("tool-ellipse"),
+        { { 0, 0 }, { 1.6, 0.3 }, { -0.5, 0.8 } }, { -2.2, 1.5, 2.2, -1.5 });
     // Intersections.
     {
         b.start(false);
@@ -515,17 +494,8 @@ void buildAll(Builder &b)
         b.mark(b.make(F::FIG_functionY, { o }));
         b.save(QStringLiteral("tool-functionY"), -1.5, 2, 2.5, -2);
     }
-    {
-        b.start(true);
-        TShapeDot *p1 = b.point(-1.5, 1);
-        TShapeDot *p2 = b.point(0, -1);
-        TShapeDot *p3 = b.point(1.5, 0.5);
-        b.name(p1, QStringLiteral("P_1"));
-        b.name(p2, QStringLiteral("P_2"));
-        b.name(p3, QStringLiteral("P_3"));
-        b.mark(b.make(F::FIG_seishiki, { p1, p2, p3 }));
-        b.save(QStringLiteral("tool-seishiki"), -2.5, 2, 2.5, -1.5);
-    }
+    fromPoints(b, F::FIG_seishiki, QStringLiteral("tool-seishiki"),
+        { { -1.5, 1 }, { 0, -1 }, { 1.5, 0.5 } }, { -2.5, 2, 2.5, -1.5 }, true);
     {
         b.start(true);
         TShape *o = b.origin();
