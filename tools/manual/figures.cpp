@@ -313,6 +313,22 @@ void fromPoints(Builder &b, TFiguretype tool, const QString &file, const QList<T
     b.save(file, frame.left, frame.top, frame.right, frame.bottom);
 }
 
+// The answers for the coordinate dialog of a point given by formulas: each
+// coordinate's formula typed in its own dialog.
+void coordinates(Builder &b, const QString &x, const QString &y)
+{
+    b.answers.push([](QWidget *w) {
+        auto *d = dynamic_cast<TFrmInputZahyou *>(w);
+        if (!d)
+            return w->close(), void();
+        for (int axis = 0; axis < 2; ++axis)
+            d->preview(axis)->click();
+        d->okButton()->click();
+    });
+    b.answers.push(typed(x));
+    b.answers.push(typed(y));
+}
+
 void buildAll(Builder &b)
 {
     // Points.
@@ -320,17 +336,7 @@ void buildAll(Builder &b)
         b.start(false);
         TShapeDot *p1 = b.point(-1, -0.5);
         b.name(p1, QStringLiteral("P_1"));
-        b.answers.push([](QWidget *w) {
-            auto *d = dynamic_cast<TFrmInputZahyou *>(w);
-            if (!d)
-                return w->close(), void();
-            // Each coordinate's formula in its own dialog.
-            for (int axis = 0; axis < 2; ++axis)
-                d->preview(axis)->click();
-            d->okButton()->click();
-        });
-        b.answers.push(typed(QStringLiteral("p1.x+2")));
-        b.answers.push(typed(QStringLiteral("p1.y+1")));
+        coordinates(b, QStringLiteral("p1.x+2"), QStringLiteral("p1.y+1"));
         b.mark(b.make(F::FIG_shapeVariable2dot, { p1 }));
         b.save(QStringLiteral("tool-shapeVariable2dot"), -2, 1.5, 2, -1.5);
     }
@@ -513,16 +519,7 @@ void buildAll(Builder &b)
         TShapeDot *a = b.point(2.4, 0);
         b.name(a, QStringLiteral("A"));
         b.name(p, QStringLiteral("P"));
-        b.answers.push([](QWidget *w) {
-            auto *d = dynamic_cast<TFrmInputZahyou *>(w);
-            if (!d)
-                return w->close(), void();
-            for (int axis = 0; axis < 2; ++axis)
-                d->preview(axis)->click();
-            d->okButton()->click();
-        });
-        b.answers.push(typed(QStringLiteral("(p1.x+p2.x)/2")));
-        b.answers.push(typed(QStringLiteral("(p1.y+p2.y)/2")));
+        coordinates(b, QStringLiteral("(p1.x+p2.x)/2"), QStringLiteral("(p1.y+p2.y)/2"));
         TShape *m = b.make(F::FIG_shapeVariable2dot, { p, a }).value(0);
         b.name(m, QStringLiteral("M"));
         b.mark(b.make(F::FIG_tracer, { m }));
