@@ -121,6 +121,11 @@ std::function<void(QWidget *)> typed(const QString &text)
     };
 }
 
+struct Frame
+{
+    double left, top, right, bottom;
+};
+
 class Builder
 {
 public:
@@ -143,7 +148,6 @@ public:
         QAction *toggle = appli->menus().action(TCommandId::cmdZahyoujikuToggle);
         if (toggle->isChecked() != axes)
             toggle->trigger();
-        fBase = field().count();
     }
 
     // The document's origin point.
@@ -157,14 +161,10 @@ public:
 
     TShapeDot *point(double x, double y)
     {
-        appli->tools().pointTool()->setChecked(true);
-        const int before = field().count();
-        QTest::mouseClick(window.view(), Qt::LeftButton, Qt::NoModifier, px(x, y));
         // No point is made on another one (the origin's): make it where
         // nothing is, and move it.
-        if (field().count() == before)
-            QTest::mouseClick(window.view(), Qt::LeftButton, Qt::NoModifier, px(-4.5, -3.2));
-        appli->tools().pointTool()->setChecked(false);
+        if (!pointOn(x, y))
+            pointOn(-4.5, -3.2);
         auto *dot = dynamic_cast<TShapeDot *>(field().last());
         // Exactly where asked, not where the pixel was.
         if (dot && dot->getFigureType() == TFiguretype::FIG_dotOnField) {
@@ -174,13 +174,15 @@ public:
         return dot;
     }
 
-    // A point placed on the curve under (x, y).
+    // A point placed with the point tool at (x, y): on the curve there, if
+    // any. Nothing when no point could be made there.
     TShape *pointOn(double x, double y)
     {
+        const int before = field().count();
         appli->tools().pointTool()->setChecked(true);
         QTest::mouseClick(window.view(), Qt::LeftButton, Qt::NoModifier, px(x, y));
         appli->tools().pointTool()->setChecked(false);
-        return field().last();
+        return field().count() > before ? field().last() : nullptr;
     }
 
     void select(const QList<TShape *> &shapes)
@@ -193,6 +195,13 @@ public:
     // Presses the tool with shapes selected; returns what it made.
     QList<TShape *> make(TFiguretype tool, const QList<TShape *> &shapes)
     {
+        if (shapes.contains(nullptr)) {
+            answers.clear();
+            std::fprintf(stderr, "%s: an input was not made\n",
+                qPrintable(TFigureInfo::guidanceTemplate(tool)));
+            ++failures;
+            return {};
+        }
         select(shapes);
         const int before = field().count();
         // The menu's item: a tool whose button is hidden by default is
@@ -201,8 +210,7 @@ public:
         if (!a || !a->isEnabled()) {
             answers.clear(); // they were meant for this tool's dialogs
             for (TShape *s : appli->model().getSelection().items())
-                std::fprintf(stderr, "  selected %s type %d\n", qPrintable(s->guidanceName()),
-                    int(s->shapeType()));
+                std::fprintf(stderr, "  selected: %s\n", qPrintable(s->guidanceName()));
             std::fprintf(
                 stderr, "%s: not enabled\n", qPrintable(TFigureInfo::guidanceTemplate(tool)));
             ++failures;
@@ -245,16 +253,16 @@ public:
         make(TFiguretype::FIG_writing, { dot });
     }
 
-    // Frames [left, right] × [bottom, top] and saves the document as name.znt.
+    // Frames the scene and saves the document as name.znt.
     // The manual draws one unit as 10 mm, which the export allows for frames
     // at least 4.3 units wide.
-    void save(const QString &name, double left, double top, double right, double bottom)
+    void save(const QString &name, const Frame &frame)
     {
         auto *area = dynamic_cast<TShapePrintArea *>(field().printArea());
         if (area && area->hasParts()) {
-            area->corner(0).setXY({ right, top });
+            area->corner(0).setXY({ frame.right, frame.top });
             area->followCorner(area->corner(0));
-            area->corner(2).setXY({ left, bottom });
+            area->corner(2).setXY({ frame.left, frame.bottom });
             area->followCorner(area->corner(2));
         }
         appli->controller().refreshFull();
@@ -289,15 +297,9 @@ private:
     QString fOut;
     TfrmMain window;
     std::unique_ptr<TAppli> appli;
-    int fBase = 0;
 };
 
 using F = TFiguretype;
-
-struct Frame
-{
-    double left, top, right, bottom;
-};
 
 // A tool over the points P1, P2, … placed and named in order.
 void fromPoints(Builder &b, TFiguretype tool, const QString &file, const QList<TModelPoint> &points,
@@ -310,7 +312,7 @@ void fromPoints(Builder &b, TFiguretype tool, const QString &file, const QList<T
     for (int i = 0; i < dots.size(); ++i)
         b.name(dots[i], QStringLiteral("P_%1").arg(i + 1));
     b.mark(b.make(tool, dots));
-    b.save(file, frame.left, frame.top, frame.right, frame.bottom);
+    b.save(file, frame);
 }
 
 // The answers for the coordinate dialog of a point given by formulas: each
@@ -338,7 +340,7 @@ void buildAll(Builder &b)
         b.name(p1, QStringLiteral("P_1"));
         coordinates(b, QStringLiteral("p1.x+2"), QStringLiteral("p1.y+1"));
         b.mark(b.make(F::FIG_shapeVariable2dot, { p1 }));
-        b.save(QStringLiteral("tool-shapeVariable2dot"), -2, 1.5, 2, -1.5);
+        b.save(QStringLiteral("tool-shapeVariable2dot"), { -2, 1.5, 2, -1.5 });
     }
     {
         b.start(false);
@@ -348,7 +350,7 @@ void buildAll(Builder &b)
         TShapeDot *p1 = b.point(2.4, 0.6);
         b.name(p1, QStringLiteral("P_1"));
         b.mark(b.make(F::FIG_setten, { p1, c }));
-        b.save(QStringLiteral("tool-setten"), -1.5, 1.5, 3, -1.5);
+        b.save(QStringLiteral("tool-setten"), { -1.5, 1.5, 3, -1.5 });
     }
     {
         b.start(true);
@@ -356,7 +358,7 @@ void buildAll(Builder &b)
         b.answers.push(typed(QStringLiteral("x^3/3-x")));
         TShape *g = b.make(F::FIG_function, { o }).value(0);
         b.mark(b.make(F::FIG_seishiki2kyokuchiDots, { g }));
-        b.save(QStringLiteral("tool-seishiki2kyokuchiDots"), -2.5, 2, 2.5, -2);
+        b.save(QStringLiteral("tool-seishiki2kyokuchiDots"), { -2.5, 2, 2.5, -2 });
     }
     // Lines.
     auto twoPoints = [&b](F tool, const QString &file) {
@@ -378,7 +380,7 @@ void buildAll(Builder &b)
         b.mark(b.make(tool, { p1, l1 }));
         b.save(tool == F::FIG_line_1tenHeikou ? QStringLiteral("tool-line_1tenHeikou")
                                               : QStringLiteral("tool-line_1tenSuicyoku"),
-            -2.5, 1.5, 2.5, -1.5);
+            { -2.5, 1.5, 2.5, -1.5 });
     }
     {
         b.start(false);
@@ -388,7 +390,7 @@ void buildAll(Builder &b)
         TShape *p1 = b.pointOn(1.2 * std::cos(1.0), 1.2 * std::sin(1.0));
         b.name(p1, QStringLiteral("P_1"));
         b.mark(b.make(F::FIG_sessenOnCircle, { c1, p1 }));
-        b.save(QStringLiteral("tool-sessenOnCircle"), -2, 2, 2.8, -1.6);
+        b.save(QStringLiteral("tool-sessenOnCircle"), { -2, 2, 2.8, -1.6 });
     }
     {
         b.start(false);
@@ -399,7 +401,7 @@ void buildAll(Builder &b)
         TShape *p1 = b.pointOn(1.6 * std::cos(1.0), 0.9 * std::sin(1.0));
         b.name(p1, QStringLiteral("P_1"));
         b.mark(b.make(F::FIG_sessenOnEllipse, { e1, p1 }));
-        b.save(QStringLiteral("tool-sessenOnEllipse"), -2.2, 1.8, 2.8, -1.4);
+        b.save(QStringLiteral("tool-sessenOnEllipse"), { -2.2, 1.8, 2.8, -1.4 });
     }
     // Circles and ellipses.
     fromPoints(b, F::FIG_circle, QStringLiteral("tool-circle"), { { 0, 0 }, { 1, 0.6 } },
@@ -416,21 +418,21 @@ void buildAll(Builder &b)
         TShape *l1 = b.make(F::FIG_line, { b.point(-2, -1), b.point(1.5, 0.6) }).value(0);
         TShape *l2 = b.make(F::FIG_line, { b.point(-1.5, 1), b.point(1.2, -1) }).value(0);
         b.mark(b.make(F::FIG_koutenLineLine, { l1, l2 }));
-        b.save(QStringLiteral("tool-koutenLineLine"), -2.2, 1.5, 2.2, -1.5);
+        b.save(QStringLiteral("tool-koutenLineLine"), { -2.2, 1.5, 2.2, -1.5 });
     }
     {
         b.start(false);
         TShape *c1 = b.make(F::FIG_circle, { b.point(0, 0), b.point(1.1, 0) }).value(0);
         TShape *l1 = b.make(F::FIG_line, { b.point(-2, -0.9), b.point(2, 0.5) }).value(0);
         b.mark(b.make(F::FIG_koutenLineCircle, { l1, c1 }));
-        b.save(QStringLiteral("tool-koutenLineCircle"), -2.2, 1.5, 2.2, -1.5);
+        b.save(QStringLiteral("tool-koutenLineCircle"), { -2.2, 1.5, 2.2, -1.5 });
     }
     {
         b.start(false);
         TShape *c1 = b.make(F::FIG_circle, { b.point(-0.6, 0), b.point(0.5, 0) }).value(0);
         TShape *c2 = b.make(F::FIG_circle, { b.point(0.7, 0.2), b.point(0.7, -0.8) }).value(0);
         b.mark(b.make(F::FIG_koutenCircleCircle, { c1, c2 }));
-        b.save(QStringLiteral("tool-koutenCircleCircle"), -2.2, 1.5, 2.2, -1.5);
+        b.save(QStringLiteral("tool-koutenCircleCircle"), { -2.2, 1.5, 2.2, -1.5 });
     }
     // Painting: the part of the disc below the line that holds P1.
     {
@@ -440,7 +442,7 @@ void buildAll(Builder &b)
         TShapeDot *p1 = b.point(0.1, -0.5);
         b.name(p1, QStringLiteral("P_1"));
         b.mark(b.make(F::FIG_paint, { p1, c1, l1 }));
-        b.save(QStringLiteral("tool-paint"), -2, 1.5, 2, -1.5);
+        b.save(QStringLiteral("tool-paint"), { -2, 1.5, 2, -1.5 });
     }
     // Labels.
     {
@@ -448,26 +450,26 @@ void buildAll(Builder &b)
         TShapeDot *p1 = b.point(0, 0);
         b.answers.push(typed(QStringLiteral("A_1")));
         b.mark(b.make(F::FIG_writing, { p1 }));
-        b.save(QStringLiteral("tool-writing"), -2.2, 0.8, 2.2, -0.6);
+        b.save(QStringLiteral("tool-writing"), { -2.2, 0.8, 2.2, -0.6 });
     }
     {
         b.start(false);
         TShape *a1 = b.make(F::FIG_arrow, { b.point(-1, -0.4), b.point(0.8, 0.4) }).value(0);
         b.answers.push(typed(QStringLiteral("\\vec{a}")));
         b.mark(b.make(F::FIG_arrow2writing, { a1 }));
-        b.save(QStringLiteral("tool-arrow2writing"), -2.2, 1, 2.2, -1);
+        b.save(QStringLiteral("tool-arrow2writing"), { -2.2, 1, 2.2, -1 });
     }
     {
         b.start(true);
         TShapeDot *p1 = b.point(1.5, 1);
         b.mark(b.make(F::FIG_dot2zahyou, { p1 }));
-        b.save(QStringLiteral("tool-dot2zahyou"), -1, 2, 3.5, -1);
+        b.save(QStringLiteral("tool-dot2zahyou"), { -1, 2, 3.5, -1 });
     }
     {
         b.start(true);
         TShapeDot *p1 = b.point(1.5, 1);
         b.mark(b.make(F::FIG_dot2zahyouGroup, { p1 }));
-        b.save(QStringLiteral("tool-dot2zahyouGroup"), -1.2, 2, 3.2, -1);
+        b.save(QStringLiteral("tool-dot2zahyouGroup"), { -1.2, 2, 3.2, -1 });
     }
     {
         b.start(false);
@@ -483,7 +485,7 @@ void buildAll(Builder &b)
         });
         b.answers.push(typed(QStringLiteral("sqrt((p1.x-p2.x)^2+(p1.y-p2.y)^2)")));
         b.mark(b.make(F::FIG_shapeVariable2value, { p1, p2 }));
-        b.save(QStringLiteral("tool-shapeVariable2value"), -2, 1.2, 2, -1);
+        b.save(QStringLiteral("tool-shapeVariable2value"), { -2, 1.2, 2, -1 });
     }
     // Graphs.
     {
@@ -491,14 +493,14 @@ void buildAll(Builder &b)
         TShape *o = b.origin();
         b.answers.push(typed(QStringLiteral("x^2/2-1")));
         b.mark(b.make(F::FIG_function, { o }));
-        b.save(QStringLiteral("tool-function"), -2.5, 2, 2.5, -1.5);
+        b.save(QStringLiteral("tool-function"), { -2.5, 2, 2.5, -1.5 });
     }
     {
         b.start(true);
         TShape *o = b.origin();
         b.answers.push(typed(QStringLiteral("y^2/2-1")));
         b.mark(b.make(F::FIG_functionY, { o }));
-        b.save(QStringLiteral("tool-functionY"), -1.5, 2, 2.5, -2);
+        b.save(QStringLiteral("tool-functionY"), { -1.5, 2, 2.5, -2 });
     }
     fromPoints(b, F::FIG_seishiki, QStringLiteral("tool-seishiki"),
         { { -1.5, 1 }, { 0, -1 }, { 1.5, 0.5 } }, { -2.5, 2, 2.5, -1.5 }, true);
@@ -508,7 +510,7 @@ void buildAll(Builder &b)
         TShape *c1 = b.make(F::FIG_circle, { b.point(-2, 1), b.point(-1.2, 1) }).value(0);
         b.answers.push(typed(QStringLiteral("c1.r*sin(x)")));
         b.mark(b.make(F::FIG_shapeVariable2function, { o, c1 }));
-        b.save(QStringLiteral("tool-shapeVariable2function"), -3, 2, 3, -1.5);
+        b.save(QStringLiteral("tool-shapeVariable2function"), { -3, 2, 3, -1.5 });
     }
     // A locus: the midpoint of A and a point P on the circle, as P goes round.
     {
@@ -530,7 +532,7 @@ void buildAll(Builder &b)
             path << TModelPoint { 1.2 * std::cos(t), 1.2 * std::sin(t) };
         }
         b.drag(path);
-        b.save(QStringLiteral("tool-tracer"), -1.6, 1.5, 2.8, -1.9);
+        b.save(QStringLiteral("tool-tracer"), { -1.6, 1.5, 2.8, -1.9 });
     }
 }
 

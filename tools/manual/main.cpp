@@ -96,10 +96,11 @@ void styleDocument(QTextDocument &doc)
 
 // Pictures are drawn at 300 dpi: on paper at the size they have there. The
 // text names each by a marker (the Markdown reader leaves images out), which
-// is replaced by the picture.
+// is replaced by the picture from pictureDir. False, with the reason on
+// stderr, when a picture is missing.
 const QString kPictureMark = QStringLiteral("@@PICTURE:");
 
-void placePictures(QTextDocument &doc)
+bool placePictures(QTextDocument &doc, const QString &pictureDir)
 {
     for (QTextCursor c = doc.find(kPictureMark); !c.isNull(); c = doc.find(kPictureMark, c)) {
         const int start = c.selectionStart();
@@ -110,14 +111,20 @@ void placePictures(QTextDocument &doc)
         c.setPosition(end, QTextCursor::KeepAnchor);
         const QString mark = c.selectedText();
         const QString name = mark.mid(kPictureMark.size(), mark.size() - kPictureMark.size() - 2);
-        const QImage picture
-            = doc.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+        const QImage picture(pictureDir + QLatin1Char('/') + name);
+        if (picture.isNull()) {
+            std::fprintf(stderr, "missing picture %s\n", qPrintable(name));
+            return false;
+        }
+        doc.addResource(QTextDocument::ImageResource, QUrl(name),
+            picture.convertToFormat(QImage::Format_RGB32));
         QTextImageFormat image;
         image.setName(name);
         image.setWidth(picture.width() / kLayoutScale);
         image.setHeight(picture.height() / kLayoutScale);
         c.insertImage(image);
     }
+    return true;
 }
 
 // Code (typeset text, formulas, commands) in a font that shows the
@@ -188,23 +195,14 @@ bool readMarkdown(QTextDocument &doc, const QString &markdown, const QString &pi
         else
             paragraphs << line;
     }
-    const QString text = paragraphs.join(QLatin1Char('\n'));
-    // The text first: reading it empties the document's resources.
     static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
-    QString marked = text;
+    QString marked = paragraphs.join(QLatin1Char('\n'));
     marked.replace(picture, kPictureMark + QStringLiteral("\\1@@"));
+    // The pictures after the text: reading it empties the document's
+    // resources.
     doc.setMarkdown(marked);
-    for (auto m = picture.globalMatch(text); m.hasNext();) {
-        const QString name = m.next().captured(1);
-        const QImage image(pictureDir + QLatin1Char('/') + name);
-        if (image.isNull()) {
-            std::fprintf(stderr, "missing picture %s\n", qPrintable(name));
-            return false;
-        }
-        doc.addResource(
-            QTextDocument::ImageResource, QUrl(name), image.convertToFormat(QImage::Format_RGB32));
-    }
-    placePictures(doc);
+    if (!placePictures(doc, pictureDir))
+        return false;
     styleCode(doc);
     styleDocument(doc);
     keepTablesTogether(doc);
