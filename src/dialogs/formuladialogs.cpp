@@ -20,6 +20,16 @@ namespace zarno {
 
 namespace {
 
+// The text and size the user confirmed: only an OK with some text counts.
+bool takeResult(int modalResult, const TFormulaFacade &facade, QString &text, int &pt)
+{
+    if (modalResult != 1 || facade.resultText().trimmed().isEmpty())
+        return false;
+    text = facade.resultText();
+    pt = facade.resultPt();
+    return true;
+}
+
 // The height of the option panel while it holds the domain.
 constexpr int kRangePanelHeight = 115;
 
@@ -66,11 +76,9 @@ private:
             }
         } hide { rangeInput, panel };
 
-        const bool ok = facade.inputCalcOwnPt(calc, text, text.isEmpty()) == 1
-            && !facade.resultText().trimmed().isEmpty();
-        if (!ok)
+        int pt = 0; // the graph keeps no size: the place's own is used
+        if (!takeResult(facade.inputCalcOwnPt(calc, text, text.isEmpty()), facade, text, pt))
             return false;
-        text = facade.resultText();
         rangeInput.apply(range);
         return true;
     }
@@ -87,11 +95,7 @@ public:
     bool editWriting(QString &text, int &pt) override
     {
         TFormulaFacade &facade = fDialogs.facade(QStringLiteral("writing"));
-        if (facade.inputTeX(text, pt, true) != 1 || facade.resultText().trimmed().isEmpty())
-            return false;
-        text = facade.resultText();
-        pt = facade.resultPt();
-        return true;
+        return takeResult(facade.inputTeX(text, pt, true), facade, text, pt);
     }
 
 private:
@@ -110,12 +114,7 @@ public:
         TFormulaFacade &facade = fDialogs.facade(place);
         // A caller without a size of its own uses the one kept for the place.
         const int size = pt > 0 ? pt : facade.fontPt();
-        if (facade.inputCalc(calc, text, selectAll, size) != 1
-            || facade.resultText().trimmed().isEmpty())
-            return false;
-        text = facade.resultText();
-        pt = facade.resultPt();
-        return true;
+        return takeResult(facade.inputCalc(calc, text, selectAll, size), facade, text, pt);
     }
 
 private:
